@@ -1,0 +1,11 @@
+#include "app/tform1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("AltorinTool"));
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

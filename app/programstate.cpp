@@ -1,0 +1,13 @@
+#include "app/programstate.h"
+
+namespace {
+ProgramState state;
+}
+
+ProgramState& programState() {
+    return state;
+}
+
+void resetProgramState() {
+    state = ProgramState{};
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// Every modal box and file dialog of the window goes through this seam, so
+// that tests can answer them. Texts use a single CR as line break.
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+    // A modal box titled "Information" with the single button "OK".
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // The top-level error handler's box.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // Runs the dialog; the chosen path, or an empty text when cancelled.
+    virtual QString runFileDialog(QFileDialog* dialog) = 0;
+};
+
+// The seam in use; the real message boxes and dialogs unless a test installed one.
+DialogSeam& dialogs();
+// Installs a seam (not owned); nullptr restores the real one.
+void setDialogs(DialogSeam* seam);

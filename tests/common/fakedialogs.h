@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/ui/dialogs.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+// Answers the window's dialogs from a script and records every box shown.
+// Installs itself for its lifetime.
+class FakeDialogs final : public DialogSeam {
+public:
+    FakeDialogs() { setDialogs(this); }
+    ~FakeDialogs() override { setDialogs(nullptr); }
+
+    QStringList infos;         // texts of "Information" boxes, in order
+    QStringList errors;        // texts of error boxes, in order
+    QStringList fileAnswers;   // next answers of file dialogs; empty text = cancel
+    QStringList dialogsRun;    // object names of the file dialogs run
+    QStringList selectedNames; // file name preset in each dialog when it ran
+
+    void information(QWidget*, const QString& text) override { infos << text; }
+    void error(QWidget*, const QString& text) override { errors << text; }
+    QString runFileDialog(QFileDialog* dialog) override {
+        dialogsRun << dialog->objectName();
+        selectedNames << dialog->property("fileName").toString();
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+};
