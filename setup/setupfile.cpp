@@ -1,0 +1,79 @@
+#include "setup/setupfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+
+namespace {
+// Qt refuses a folder without setting errno; the platform reports a denied
+// access there, as it does for other errors that leave errno at 0.
+Failure openFailure(int errorNumber, const QString& path) {
+    if (errorNumber == 0 && QFileInfo(path).isDir())
+        errorNumber = EISDIR;
+    return Failure{fileErrorText(errorNumber)};
+}
+} // namespace
+
+std::variant<QByteArray, Failure> readSetupFile(const QString& path) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return openFailure(errno, path);
+    QByteArray bytes(MaxSetupFileRead, '\0');
+    qsizetype count = 0;
+    while (count < MaxSetupFileRead) {
+        errno = 0;
+        const qint64 n = file.read(bytes.data() + count, MaxSetupFileRead - count);
+        if (n < 0)
+            return Failure{fileErrorText(errno)};
+        if (n == 0)
+            break;
+        count += n;
+    }
+    bytes.truncate(count);
+    return bytes;
+}
+
+bool isValidSetupLength(qsizetype count) {
+    return count >= MinSetupFileBytes && count <= SetupImage::Size;
+}
+
+std::variant<int, Failure> loadSetupFile(SetupImage& image, const QString& path) {
+    auto read = readSetupFile(path);
+    if (auto* failure = std::get_if<Failure>(&read))
+        return *failure;
+    const QByteArray& bytes = std::get<QByteArray>(read);
+    if (isValidSetupLength(bytes.size())) {
+        for (qsizetype k = 0; k < bytes.size(); ++k)
+            image[static_cast<int>(k)] = static_cast<quint8>(bytes[k]);
+    }
+    return static_cast<int>(bytes.size());
+}
+
+QString setupFilePath(const QString& folder) {
+    return QDir(folder).filePath(QLatin1String(SetupFileName));
+}
+
+std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder) {
+    QSaveFile file(setupFilePath(folder));
+    errno = 0;
+    // Unbuffered, so that a short write shows here and not in a flush that
+    // commit() would not report.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return openFailure(errno, file.fileName());
+    errno = 0;
+    const qint64 written =
+        file.write(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size);
+    if (written != SetupImage::Size) {
+        const int errorNumber = errno;
+        file.cancelWriting();
+        file.commit(); // discards the temporary file
+        return Failure{fileErrorText(errorNumber)};
+    }
+    errno = 0;
+    if (!file.commit())
+        return openFailure(errno, file.fileName());
+    return std::nullopt;
+}
