@@ -1,0 +1,260 @@
+#include "app/settingsfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <limits>
+
+namespace {
+
+QString folderOverride;
+
+// One line of INI text without its '\n' (a '\r' before it stays part of the
+// line, so lines we do not touch come back byte for byte).
+QByteArray lineContent(const QByteArray& line) {
+    return (line.endsWith('\r') ? line.chopped(1) : line).trimmed();
+}
+
+bool sameName(const QByteArray& a, const QByteArray& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The section name of a "[name]" line, or nothing for any other line.
+std::optional<QByteArray> sectionName(const QByteArray& content) {
+    if (!content.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = content.indexOf(']');
+    return content.mid(1, close < 0 ? -1 : close - 1).trimmed();
+}
+
+struct Entry {
+    QByteArray key;
+    QByteArray value;
+};
+
+std::optional<Entry> entryOf(const QByteArray& content) {
+    const qsizetype eq = content.indexOf('=');
+    if (eq < 0 || content.startsWith('['))
+        return std::nullopt;
+    return Entry{content.left(eq).trimmed(), content.mid(eq + 1).trimmed()};
+}
+
+struct Lines {
+    QList<QByteArray> items;
+    bool finalNewline = true;
+};
+
+Lines splitLines(const QByteArray& ini) {
+    Lines lines;
+    if (ini.isEmpty())
+        return lines;
+    lines.items = ini.split('\n');
+    lines.finalNewline = ini.endsWith('\n');
+    if (lines.finalNewline)
+        lines.items.removeLast();
+    return lines;
+}
+
+QByteArray joinLines(const Lines& lines) {
+    QByteArray out = lines.items.join('\n');
+    if (lines.finalNewline && !lines.items.isEmpty())
+        out += '\n';
+    return out;
+}
+
+// Index of the header line of the first section called `section`, or -1.
+qsizetype findSection(const QList<QByteArray>& items, const QByteArray& section) {
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const auto name = sectionName(lineContent(items[i]));
+        if (name && sameName(*name, section))
+            return i;
+    }
+    return -1;
+}
+
+std::optional<qint32> parseDigits(const QByteArray& digits, int base, bool negative) {
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 magnitude = 0;
+    for (const char c : digits) {
+        int d;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
+        magnitude = magnitude * base + d;
+        if (magnitude > qint64(1) << 31) // beyond every 32-bit value already
+            return std::nullopt;
+    }
+    const qint64 value = negative ? -magnitude : magnitude;
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(value);
+}
+
+Failure cannotWrite() {
+    return Failure{QStringLiteral("In %1 kann nicht geschrieben werden.")
+                       .arg(QLatin1String(SettingsFileName))};
+}
+
+} // namespace
+
+QString settingsFolder() {
+    if (!folderOverride.isEmpty())
+        return folderOverride;
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/AltorinTool");
+}
+
+QString settingsFilePath() {
+    return settingsFolder() + QLatin1Char('/') + QLatin1String(SettingsFileName);
+}
+
+void setSettingsFolder(const QString& folder) {
+    folderOverride = folder;
+}
+
+std::optional<qint32> parseSettingsInteger(const QByteArray& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return parseDigits(text.mid(2), 16, false);
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    }
+    return parseDigits(text.mid(i), base, negative);
+}
+
+std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& section,
+                                   const QByteArray& key) {
+    const Lines lines = splitLines(ini);
+    const qsizetype header = findSection(lines.items, section);
+    if (header < 0)
+        return std::nullopt;
+    for (qsizetype i = header + 1; i < lines.items.size(); ++i) {
+        const QByteArray content = lineContent(lines.items[i]);
+        if (sectionName(content))
+            break;
+        const auto entry = entryOf(content);
+        if (!entry || !sameName(entry->key, key))
+            continue;
+        QByteArray value = entry->value;
+        // The platform's INI reader drops one pair of enclosing quotes.
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        return value;
+    }
+    return std::nullopt;
+}
+
+QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const QByteArray& key,
+                        const QByteArray& value) {
+    Lines lines = splitLines(ini);
+    const bool crlf = ini.contains("\r\n");
+    const auto line = [crlf](const QByteArray& text) { return crlf ? text + '\r' : text; };
+    const QByteArray entryLine = key + '=' + value;
+    // A last line without its line break gets one before anything follows it.
+    const auto closeLastLine = [&lines, crlf] {
+        if (!lines.finalNewline && crlf && !lines.items.last().endsWith('\r'))
+            lines.items.last() += '\r';
+        lines.finalNewline = true;
+    };
+
+    const qsizetype header = findSection(lines.items, section);
+    if (header < 0) {
+        if (!lines.items.isEmpty())
+            closeLastLine();
+        lines.items << line('[' + section + ']') << line(entryLine);
+        lines.finalNewline = true;
+        return joinLines(lines);
+    }
+    qsizetype lastFilled = header;
+    for (qsizetype i = header + 1; i < lines.items.size(); ++i) {
+        const QByteArray content = lineContent(lines.items[i]);
+        if (sectionName(content))
+            break;
+        const auto entry = entryOf(content);
+        if (entry && sameName(entry->key, key)) {
+            const bool hadCr = lines.items[i].endsWith('\r');
+            lines.items[i] = hadCr ? entryLine + '\r' : entryLine;
+            return joinLines(lines);
+        }
+        if (!content.isEmpty())
+            lastFilled = i;
+    }
+    // A section without the key gets it after its last non-blank line.
+    if (lastFilled + 1 == lines.items.size())
+        closeLastLine();
+    lines.items.insert(lastFilled + 1, line(entryLine));
+    return joinLines(lines);
+}
+
+ToolSettings readToolSettings(const ToolSettings& defaults) {
+    ToolSettings result = defaults;
+    QFile file(settingsFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    const QByteArray ini = file.readAll();
+    const auto read = [&ini](const char* name, qint32& target) {
+        if (const auto text = iniValue(ini, name, name))
+            if (const auto number = parseSettingsInteger(*text))
+                target = *number;
+    };
+    read("Top", result.top);
+    read("Left", result.left);
+    read("Width", result.width);
+    read("Height", result.height);
+    read("AR_Version", result.firmwareVersion);
+    read("OptionInt", result.duo);
+    read("english", result.language);
+    return result;
+}
+
+FirmwareVariant storedFirmwareVariant() {
+    return readToolSettings(ToolSettings{}).firmware();
+}
+
+std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
+    if (!QDir().mkpath(settingsFolder()))
+        return cannotWrite();
+    const QString path = settingsFilePath();
+    QByteArray ini;
+    QFile existing(path);
+    if (existing.exists()) {
+        // Rewriting a file we cannot read would throw its other lines away.
+        if (!existing.open(QIODevice::ReadOnly))
+            return cannotWrite();
+        ini = existing.readAll();
+        existing.close();
+    }
+    const auto put = [&ini](const char* name, qint32 value) {
+        ini = iniWithValue(ini, name, name, QByteArray::number(value));
+    };
+    put("Top", settings.top);
+    put("Left", settings.left);
+    put("Width", settings.width);
+    put("Height", settings.height);
+    put("AR_Version", settings.firmwareVersion);
+    put("OptionInt", settings.duo);
+    put("english", settings.language);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ini) != ini.size() || !file.commit())
+        return cannotWrite();
+    return std::nullopt;
+}
