@@ -1,0 +1,124 @@
+// altorin-convert: the window's five log conversions for a whole memory card
+// at once, or for scripts.
+#include "app/settingsfile.h"
+#include "convert/conversion.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+enum class Format { Kml2D, Kml3DGps, Kml3DBaro, Gpx, Trakmond };
+
+std::optional<Format> formatNamed(const QString& name) {
+    if (name == QLatin1String("kml2d"))
+        return Format::Kml2D;
+    if (name == QLatin1String("kml3d-gps"))
+        return Format::Kml3DGps;
+    if (name == QLatin1String("kml3d-baro"))
+        return Format::Kml3DBaro;
+    if (name == QLatin1String("gpx"))
+        return Format::Gpx;
+    if (name == QLatin1String("trakmond"))
+        return Format::Trakmond;
+    return std::nullopt;
+}
+
+std::optional<FirmwareVariant> firmwareNamed(const QString& name) {
+    if (name == QLatin1String("407"))
+        return FirmwareVariant{407, 0};
+    if (name == QLatin1String("500"))
+        return FirmwareVariant{500, 0};
+    if (name == QLatin1String("duo"))
+        return FirmwareVariant{500, 1};
+    return std::nullopt;
+}
+
+ConversionResult convert(const QString& log, Format format, const FirmwareVariant& firmware) {
+    switch (format) {
+    case Format::Kml2D:
+        return ConvertToKml(log, false, false, firmware);
+    case Format::Kml3DGps:
+        return ConvertToKml(log, true, true, firmware);
+    case Format::Kml3DBaro:
+        return ConvertToKml(log, true, false, firmware);
+    case Format::Gpx:
+        return ConvertToGpx(log, firmware);
+    case Format::Trakmond:
+        break;
+    }
+    return ConvertToTrakmond(log, firmware);
+}
+
+int usageError(const QString& text) {
+    std::fprintf(stderr, "altorin-convert: %s\n", text.toUtf8().constData());
+    std::fprintf(stderr, "Try 'altorin-convert --help'.\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("altorin-convert"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Converts Altorin log files (LOG?????.CSV) into track files written next "
+                       "to each log. Prints each output path on its own line; errors go to "
+                       "stderr as \"LOGFILE: message\". Exit status 0 only when every log "
+                       "converted."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption firmwareOption(
+        QStringLiteral("firmware"),
+        QStringLiteral("Firmware of the device that wrote the logs: 407 (up to V407x), 500 "
+                       "(from V500) or duo (Duo from V500). Default: the variant stored by "
+                       "AltorinTool, else 407."),
+        QStringLiteral("407|500|duo"));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("Output: kml2d, kml3d-gps, kml3d-baro, gpx or trakmond."),
+        QStringLiteral("kml2d|kml3d-gps|kml3d-baro|gpx|trakmond"));
+    parser.addOption(firmwareOption);
+    parser.addOption(formatOption);
+    parser.addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("Log files to convert."),
+                                 QStringLiteral("LOGFILE..."));
+    parser.process(app);
+
+    if (!parser.isSet(formatOption))
+        return usageError(QStringLiteral("--format is required"));
+    const auto format = formatNamed(parser.value(formatOption));
+    if (!format)
+        return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
+    FirmwareVariant firmware;
+    if (parser.isSet(firmwareOption)) {
+        const auto named = firmwareNamed(parser.value(firmwareOption));
+        if (!named)
+            return usageError(
+                QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
+        firmware = *named;
+    } else {
+        firmware = storedFirmwareVariant();
+    }
+    const QStringList logs = parser.positionalArguments();
+    if (logs.isEmpty())
+        return usageError(QStringLiteral("no LOGFILE given"));
+
+    int status = 0;
+    for (const QString& log : logs) {
+        const ConversionResult result = convert(log, *format, firmware);
+        if (result.failure) {
+            std::fprintf(stderr, "%s: %s\n", log.toUtf8().constData(),
+                         result.failure->message.toUtf8().constData());
+            status = 1;
+            continue;
+        }
+        std::printf("%s\n", result.outputPath.toUtf8().constData());
+        std::fflush(stdout);
+    }
+    return status;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/failure.h"
+#include "app/programstate.h"
+#include "convert/logreader.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One export format behind the shared log reading loop.
+class ExportWriter {
+  public:
+    virtual ~ExportWriter() = default;
+    virtual void writeHead(std::string& out) = 0;
+    // One Data line of the variant (the ';' count already matched). May
+    // change `line` (fields are unquoted in place). A failure stops the export.
+    virtual std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
+                                                 std::string& out) = 0;
+    virtual void writeTail(std::string& out) = 0;
+};
+
+// Reads the log from its first line and writes the output through `writer`;
+// the output replaces `outputPath` only when everything went well.
+std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
+                                 const FirmwareVariant& firmware, ExportWriter& writer);
+
+// The log's folder as given, with `outputName` in place of the log's name.
+QString outputPathBeside(const QString& logPath, const QString& outputName);
+QString fileNameOf(const QString& path);
+// The log's name with its extension (from the last '.') replaced.
+QString withExtension(const QString& name, const QString& extension);
+
+// A Data line whose quoted fields swallowed some ';' has fewer fields than the
+// export reads: stop with a message naming the line.
+Failure tooFewFieldsFailure(qint64 lineNumber, size_t fields, size_t needed);
+
+using Fields = std::vector<std::string_view>;
+
+inline bool isNoPosition(std::string_view coordinate) {
+    return coordinate == "0";
+}

@@ -1,0 +1,82 @@
+#include "convert/conversion.h"
+#include "convert/exportwriter.h"
+#include "convert/logfields.h"
+
+namespace {
+
+// The credit line of the description names this tool.
+constexpr std::string_view CreditLink = "https://example.org/altorintool/";
+constexpr std::string_view CreditText = "AltorinTool";
+
+class KmlWriter final : public ExportWriter {
+  public:
+    KmlWriter(bool is3D, bool useGpsAltitude, const FirmwareVariant& firmware)
+        : m_is3D(is3D), m_useGps(useGpsAltitude), m_tenths(!useGpsAltitude && firmware.isDuo()) {}
+
+    void writeHead(std::string& out) override {
+        out += "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kml "
+               "xmlns=\"http://earth.google.com/kml/2.0\"><Document>\r";
+        out += "<description><![CDATA[This route was created by<br><a href=\"";
+        out += CreditLink;
+        out += "\">";
+        out += CreditText;
+        out += "</a>]]></description>\r";
+        out += "<Placemark><name>route</name><Style><LineStyle><color>ff00ff00</color><width>3</"
+               "width></LineStyle><IconStyle><Icon></Icon></IconStyle></Style><LineString><"
+               "tessellate>1</tessellate><altitudeMode>";
+        out += m_useGps ? "absolute" : m_is3D ? "relativeToGround" : "clampedToGround";
+        out += "</altitudeMode><coordinates>\r\n";
+    }
+
+    std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
+                                         std::string& out) override {
+        SplitLogLine(line, m_fields);
+        const size_t needed = m_useGps ? 13 : 12;
+        if (m_fields.size() < needed)
+            return tooFewFieldsFailure(lineNumber, m_fields.size(), needed);
+        const auto longitude = m_fields[10];
+        const auto latitude = m_fields[11];
+        const auto altitude = m_fields[m_useGps ? 12 : 4];
+        if (isNoPosition(latitude) || isNoPosition(longitude))
+            return std::nullopt;
+        const size_t start = out.size();
+        auto bad = [&](std::string_view field) {
+            out.resize(start);
+            return Failure{notAnIntegerText(field)};
+        };
+        if (!appendCoordDegrees(out, longitude))
+            return bad(longitude);
+        out += ',';
+        if (!appendCoordDegrees(out, latitude))
+            return bad(latitude);
+        out += ',';
+        if (!(m_tenths ? appendTenthsText(out, altitude) : appendIntText(out, altitude)))
+            return bad(altitude);
+        out += "\r\n";
+        return std::nullopt;
+    }
+
+    void writeTail(std::string& out) override {
+        out += "</coordinates>\r\n</LineString></Placemark>\r\n</Document></kml>\r\n";
+    }
+
+  private:
+    bool m_is3D;
+    bool m_useGps;
+    bool m_tenths; // Duo barometric altitudes are tenths of a metre
+    Fields m_fields;
+};
+
+} // namespace
+
+ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
+                              const FirmwareVariant& firmware) {
+    ConversionResult result;
+    LogReader log;
+    if ((result.failure = log.open(logPath)))
+        return result;
+    result.outputPath = outputPathBeside(logPath, kmlOutputName(fileNameOf(logPath)));
+    KmlWriter writer(Is3D, UseGpsAltitude, firmware);
+    result.failure = runExport(log, result.outputPath, firmware, writer);
+    return result;
+}

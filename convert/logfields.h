@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/programstate.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Field rules of the device's log lines and the number texts the exports
+// write. Log text is handled as bytes: fields that an export copies are
+// written exactly as read.
+
+// True when the line holds as many ';' as a log line of the variant: 12 up to
+// V407x (13 fields), 16 from V500 (17 fields).
+bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware);
+
+// Splits a line into fields: blanks and control characters around fields are
+// skipped, a blank ends an unquoted field, "..." quotes a field with "" for one
+// quote, and a ';' as the very last character adds a final empty field.
+// Unquoting is done in place in `line`; the views point into it.
+void SplitLogLine(std::string& line, std::vector<std::string_view>& fields);
+std::vector<std::string> SplitLogLine(std::string_view line);
+
+// The field read as a 32-bit signed whole number: decimal, or hexadecimal after
+// "$", "x", "X" or "0x", with an optional sign. Nothing when it is not one.
+std::optional<qint32> parseLogInteger(std::string_view field);
+// The field read as a decimal number with '.' as separator and an optional
+// exponent, whatever the machine's regional settings.
+std::optional<double> parseLogFloat(std::string_view field);
+
+// "'%s' ist kein gültiger Integerwert" / "... Gleitkommawert" for the field.
+QString notAnIntegerText(std::string_view field);
+QString notAFloatText(std::string_view field);
+
+// The number text form of the exports: at most 15 significant digits, no
+// trailing zeros, always '.', E notation below 0.0001 ("1.66666666245874E-6").
+// Appends to `out`.
+void appendNumberText(std::string& out, double value);
+std::string numberText(double value);
+
+// Append the converted field to `out`; false (and nothing appended) when the
+// field is not a 32-bit whole number.
+// Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
+// fraction goes through single precision as the device's tools always did.
+bool appendCoordDegrees(std::string& out, std::string_view field);
+// Canonical decimal form: no leading zeros, no '+'.
+bool appendIntText(std::string& out, std::string_view field);
+// The field divided by ten (Duo altitudes in tenths of a metre).
+bool appendTenthsText(std::string& out, std::string_view field);
+
+// Text versions of the three conversions, nothing for a field that is no number.
+std::optional<std::string> CoordFieldToDegrees(std::string_view field);
+std::optional<std::string> IntFieldToText(std::string_view field);
+std::optional<std::string> TenthsFieldToText(std::string_view field);

@@ -1,0 +1,98 @@
+#include "convert/conversion.h"
+#include "convert/exportwriter.h"
+#include "convert/logfields.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// Minutes with three decimals instead of four: one leading '0' and the last
+// digit go. Applied to both coordinates alike, so western longitudes are
+// shortened too; "0" stays to mark a missing position.
+std::string_view trimmedCoordinate(std::string_view text) {
+    if (text == "0" || text.empty())
+        return text;
+    if (text.front() == '0')
+        text.remove_prefix(1);
+    if (!text.empty())
+        text.remove_suffix(1);
+    return text;
+}
+
+class TrakmondWriter final : public ExportWriter {
+  public:
+    explicit TrakmondWriter(const FirmwareVariant& firmware)
+        : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
+
+    void writeHead(std::string& out) override { out += "2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"; }
+
+    std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
+                                         std::string& out) override {
+        // Log field 0 and its ';' go; items count in the shortened line.
+        line.erase(0, 3);
+        SplitLogLine(line, m_items);
+        const size_t needed = m_long ? 15 : 11;
+        if (m_items.size() < needed)
+            return tooFewFieldsFailure(lineNumber, m_items.size(), needed);
+        const auto& item = m_items;
+        const auto longitude = trimmedCoordinate(item[9]);
+        const auto latitude = trimmedCoordinate(item[10]);
+
+        // Read with '.' whatever the locale: a device log converts alike everywhere.
+        const auto source = item[m_long ? 11 : 3];
+        const auto value = parseLogFloat(source);
+        if (!value)
+            return Failure{notAFloatText(source)};
+        const double scaled = std::trunc(m_long && m_duo ? *value : *value * 10);
+        if (!(std::fabs(scaled) < 9.2e18))
+            return Failure{notAFloatText(source)};
+
+        if (isNoPosition(latitude) || isNoPosition(longitude))
+            return std::nullopt;
+        auto field = [&out](std::string_view text) {
+            out += text;
+            out += ';';
+        };
+        field("0");
+        field(item[3]);
+        field(item[2]);
+        field(item[4]);
+        field(item[5]);
+        field(m_long ? item[14] : "0");
+        field(m_long ? item[12] : "0");
+        field("0");
+        field(item[8]);
+        field(item[6]);
+        field(item[7]);
+        field(m_long ? item[13] : "0");
+        field("0");
+        field(latitude);
+        field(longitude);
+        char buf[24];
+        const auto end = std::to_chars(buf, buf + sizeof buf, qint64(scaled)).ptr;
+        field(std::string_view(buf, size_t(end - buf)));
+        out += "\r\n";
+        return std::nullopt;
+    }
+
+    void writeTail(std::string&) override {}
+
+  private:
+    bool m_long;
+    bool m_duo;
+    Fields m_items;
+};
+
+} // namespace
+
+ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware) {
+    ConversionResult result;
+    LogReader log;
+    if ((result.failure = log.open(logPath)))
+        return result;
+    result.outputPath = outputPathBeside(logPath, trakmondOutputName(fileNameOf(logPath)));
+    TrakmondWriter writer(firmware);
+    result.failure = runExport(log, result.outputPath, firmware, writer);
+    return result;
+}
