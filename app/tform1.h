@@ -260,6 +260,10 @@ private:
     // True while ShowSetupImage sets controls: no click handler may run then.
     bool m_showingImage = false;
 
+    // --- shell helpers (app/tform1_shell.cpp) ---
+    bool beginFirmwareCommand(qint32 version, qint32 duo);
+    void showLateFirmwareSetups();
+
     // --- setup editor helpers (setup/tform1_setup.cpp) ---
 
     // --- conversion helpers (convert/tform1_convert.cpp) ---

@@ -1,16 +1,167 @@
+#include "app/programstate.h"
+#include "app/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
+#include "app/ui/tupdown.h"
+#include "setup/displayformat.h"
 
-void TForm1::FormCreate() {}
-void TForm1::LoadToolSettings() {}
-std::optional<Failure> TForm1::SaveToolSettings() {
-    return std::nullopt;
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+// Credits line and address of the info box: the tool's own, no maker's.
+const char* const CreditsLine = "Freie Software";
+const char* const ProjectAddress = "https://example.org/altorintool";
+
+// "Altorin Tool " from the form stays for any variant not in the table.
+std::optional<QString> variantTitle(const FirmwareVariant& firmware) {
+    QString suffix;
+    if (firmware.version == 407)
+        suffix = QStringLiteral(" für   Altorin   bis Version 407x");
+    else if (firmware.version == 500 && firmware.duo == 0)
+        suffix = QStringLiteral(" für   Altorin   ab Version 500");
+    else if (firmware.version == 500 && firmware.duo == 1)
+        suffix = QStringLiteral(" für   Altorin Duo   ab Version 500");
+    else
+        return std::nullopt;
+    return QStringLiteral("AltorinTool ") + QLatin1String(VersionText) + suffix;
 }
+
+void setVariantTitle(TForm1& form) {
+    if (const auto title = variantTitle(programState().firmware))
+        form.setWindowTitle(*title);
+}
+
+QString firmwareReminder(const FirmwareVariant& firmware) {
+    return QStringLiteral("Wichtig: Das AltorinTool muss die korrekte Firmware des Variometers "
+                          "kennen!\r\rGewählt ist:         Altorin ") +
+           firmware.duoText() + QString::number(firmware.version) +
+           QStringLiteral("x\r\rFirmware-Version gegebenenfalls im Menue >Einstellungen< "
+                          "angepasst werden!");
+}
+
+// The controls that firmware up to V407x does not have.
+void setLateFirmwareControlsVisible(TForm1& form, bool visible) {
+    const QList<QWidget*> controls = {
+        form.RadioButton29, form.CheckBox4, form.UpDown9,    form.Memo10,     form.Label22,
+        form.Label19,       form.Label20,   form.GroupBox19, form.GroupBox20, form.GroupBox21};
+    for (QWidget* control : controls)
+        control->setVisible(visible);
+}
+
+} // namespace
+
+void TForm1::FormCreate() {
+    ProgramState& state = programState();
+    state.firmware = FirmwareVariant{407, 0};
+    state.language = 0;
+    LoadToolSettings();
+    if (state.language == 1)
+        ApplyEnglishCaptions();
+    LoadDefaultSetup(state.image);
+    ShowSetupImage();
+    setVariantTitle(*this);
+    dialogs().information(this, firmwareReminder(state.firmware));
+    if (state.firmware.version == 407) {
+        // RadioButton29 too: firmware 407 knows no fourth option of setup 5.
+        setLateFirmwareControlsVisible(*this, false);
+        state.image.announcementStep = 0;
+    }
+}
+
+void TForm1::LoadToolSettings() {
+    ProgramState& state = programState();
+    ToolSettings current{
+        y(), x(), width(), height(), state.firmware.version, state.firmware.duo, state.language};
+    const ToolSettings read = readToolSettings(current);
+    move(read.left, read.top);
+    resize(read.width, read.height);
+    state.firmware = read.firmware();
+    state.language = read.language;
+}
+
+std::optional<Failure> TForm1::SaveToolSettings() {
+    const ProgramState& state = programState();
+    return writeToolSettings(ToolSettings{y(), x(), width(), height(), state.firmware.version,
+                                          state.firmware.duo, state.language});
+}
+
 void TForm1::showFailure(const Failure& failure) {
     dialogs().error(this, failure.message);
 }
-void TForm1::Proframmbeenden1Click() {}
-void TForm1::Info1Click() {}
-void TForm1::bisV407x1Click() {}
-void TForm1::abV408x1Click() {}
-void TForm1::Duo_ab50xClick() {}
+
+void TForm1::Proframmbeenden1Click() {
+    if (const auto failure = SaveToolSettings()) {
+        showFailure(*failure);
+        return;
+    }
+    close();
+}
+
+void TForm1::Info1Click() {
+    dialogs().information(
+        this, QStringLiteral("AltorinTool für Norwen Variometer QZ Altorin\r") +
+                  QLatin1String(VersionText) +
+                  QStringLiteral("\rZur Setup-Erstellung und Konvertierung der Logger-Daten\r") +
+                  QLatin1String(CreditsLine) + QStringLiteral("\rDownload unter User Info bei ") +
+                  QLatin1String(ProjectAddress));
+}
+
+// Steps shared by the three firmware commands; false when the settings could
+// not be written, which ends the command with the old title and controls.
+bool TForm1::beginFirmwareCommand(qint32 version, qint32 duo) {
+    ProgramState& state = programState();
+    state.firmware = FirmwareVariant{version, duo};
+    LoadDefaultSetup(state.image);
+    if (const auto failure = SaveToolSettings()) {
+        showFailure(*failure);
+        return false;
+    }
+    setVariantTitle(*this);
+    return true;
+}
+
+void TForm1::bisV407x1Click() {
+    if (!beginFirmwareCommand(407, 0))
+        return;
+    SetupImage& image = programState().image;
+    setLateFirmwareControlsVisible(*this, false);
+    image.announcementStep = 0;
+    storeByte13(image);
+    // The reset image on every control, so that what the window shows is what
+    // the next save writes. Byte 13 holds the value mode alone now, so showing
+    // it keeps the value mode, and a tick of the hidden CheckBox4 goes away.
+    ShowSetupImage();
+}
+
+void TForm1::abV408x1Click() {
+    if (beginFirmwareCommand(500, 0))
+        showLateFirmwareSetups();
+}
+
+void TForm1::Duo_ab50xClick() {
+    if (beginFirmwareCommand(500, 1))
+        showLateFirmwareSetups();
+}
+
+void TForm1::showLateFirmwareSetups() {
+    SetupImage& image = programState().image;
+    setLateFirmwareControlsVisible(*this, true);
+    storeByte13(image);
+    UpDown9->setPosition(image.announcementStep);
+    CheckBox4->setChecked(false); // its handler switches the announcement off
+    Memo13->setText(wholeNumberText(image[16]));
+    const int capacity = image[17] & 127;
+    if (image[17] == 0)
+        Memo14->clear();
+    else
+        Memo14->setText(generalNumberText(capacity * 0.1));
+    CheckBox5->setChecked(true); // byte 18 of the default setup: no capacity alarm
+    // As for "bis V. 407x": show the whole reset image; byte 13 was rebuilt
+    // from the value mode, so the value mode survives.
+    ShowSetupImage();
+}
