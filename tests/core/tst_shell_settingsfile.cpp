@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
@@ -190,6 +191,19 @@ class TestSettingsFile : public QObject {
         QCOMPARE(failure->message,
                  QStringLiteral("In AltorinTool.ini kann nicht geschrieben werden."));
         QVERIFY(QFileInfo(settingsFilePath()).isDir());
+    }
+
+    void readOnlyFolderKeepsTheOldFile() {
+        if (geteuid() == 0)
+            QSKIP("file permissions do not bind root");
+        writeFile("[Top]\nTop=1\n");
+        QVERIFY(QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+        const auto failure = writeToolSettings(ToolSettings{});
+        QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(failure);
+        QCOMPARE(failure->message,
+                 QStringLiteral("In AltorinTool.ini kann nicht geschrieben werden."));
+        QCOMPARE(fileContent(), QByteArray("[Top]\nTop=1\n"));
     }
 
     void createsTheFolder() {
