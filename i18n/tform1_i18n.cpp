@@ -1,6 +1,56 @@
+#include "app/programstate.h"
 #include "app/tform1.h"
+#include "i18n/captiontables.h"
 
-void TForm1::ApplyGermanCaptions() {}
-void TForm1::ApplyEnglishCaptions() {}
-void TForm1::deutsch1Click() {}
-void TForm1::english1Click() {}
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <algorithm>
+
+namespace {
+
+void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
+    for (const CaptionEntry& entry : table) {
+        QObject* target = window->findChild<QObject*>(QString::fromLatin1(entry.name));
+        const QString text = QString::fromUtf8(entry.text);
+        if (auto* group = qobject_cast<QGroupBox*>(target)) {
+            group->setTitle(text);
+        } else if (auto* label = qobject_cast<QLabel*>(target)) {
+            label->setText(text);
+            // Labels grow with a longer caption rather than clip it.
+            label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+            button->setText(text);
+        } else if (auto* menu = qobject_cast<QMenu*>(target)) {
+            menu->setTitle(text);
+        } else if (auto* action = qobject_cast<QAction*>(target)) {
+            action->setText(text);
+        }
+    }
+}
+
+} // namespace
+
+void TForm1::ApplyGermanCaptions() {
+    applyCaptions(this, germanCaptions());
+}
+
+void TForm1::ApplyEnglishCaptions() {
+    applyCaptions(this, englishCaptions());
+}
+
+void TForm1::deutsch1Click() {
+    programState().language = 0;
+    ApplyGermanCaptions();
+    if (auto failure = SaveToolSettings())
+        showFailure(*failure);
+}
+
+void TForm1::english1Click() {
+    programState().language = 1;
+    ApplyEnglishCaptions();
+    if (auto failure = SaveToolSettings())
+        showFailure(*failure);
+}

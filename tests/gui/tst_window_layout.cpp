@@ -1,4 +1,5 @@
 #include "app/programstate.h"
+#include "app/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 #include "common/fakedialogs.h"
@@ -13,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -20,6 +22,7 @@
 class TestWindowLayout : public QObject {
     Q_OBJECT
 
+    QTemporaryDir settingsDir; // no settings file: the design-time layout
     std::unique_ptr<FakeDialogs> fakes;
     std::unique_ptr<TForm1> form;
 
@@ -32,6 +35,8 @@ class TestWindowLayout : public QObject {
     }
 
   private slots:
+    void initTestCase() { setSettingsFolder(settingsDir.path()); }
+    void cleanupTestCase() { setSettingsFolder(QString()); }
     void init() {
         resetProgramState();
         fakes = std::make_unique<FakeDialogs>();

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <span>
+
+// One caption of the window: the object name of a control or menu item and
+// its text (UTF-8).
+struct CaptionEntry {
+    const char* name;
+    const char* text;
+};
+
+// The two caption tables list the same 99 controls and menu items. The English
+// one translates setups 0, 1, 2, 4, 6, 7 and the setup 8 group caption only;
+// the rest, menus included, reads as in the German one.
+std::span<const CaptionEntry> germanCaptions();
+std::span<const CaptionEntry> englishCaptions();
