@@ -1,0 +1,126 @@
+// Converts synthetic logs of 10,000 and 1,000,000 lines to GPX with
+// altorin-convert and reports wall time and peak memory (max RSS of the child),
+// then lets GPSBabel turn the same 1,000,000 points (unicsv) into GPX 1.1.
+#include "bench/loggen.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    long maxRssKb = 0;
+};
+
+Run runChild(std::vector<std::string> args, bool quiet) {
+    Run run;
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("TZ", "UTC", 1);
+        if (quiet)
+            freopen("/dev/null", "w", stdout);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
+        return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.maxRssKb = usage.ru_maxrss;
+    return run;
+}
+
+bool generate(const std::string& log, const std::string& csv, long lines) {
+    std::FILE* out = std::fopen(log.c_str(), "wb");
+    if (!out)
+        return false;
+    writeLog(out, lines);
+    std::fclose(out);
+    if (csv.empty())
+        return true;
+    out = std::fopen(csv.c_str(), "wb");
+    if (!out)
+        return false;
+    writeUnicsv(out, lines);
+    std::fclose(out);
+    return true;
+}
+
+long countOf(const std::string& path, const char* needle) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in)
+        return -1;
+    long count = 0;
+    char line[512];
+    while (std::fgets(line, sizeof line, in))
+        if (std::strstr(line, needle))
+            ++count;
+    std::fclose(in);
+    return count;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const std::string converter = argc > 1 ? argv[1] : ALTORIN_CONVERT_PATH;
+    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
+    if (!mkdtemp(folderTemplate)) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string folder = folderTemplate;
+    std::printf("converter: %s\nwork folder: %s\n\n", converter.c_str(), folder.c_str());
+
+    Run small, large;
+    for (long lines : {10000L, 1000000L}) {
+        const std::string log = folder + "/LOG" + std::to_string(lines) + ".CSV";
+        const std::string csv = lines == 1000000 ? folder + "/track.csv" : std::string();
+        if (!generate(log, csv, lines)) {
+            std::perror("generate");
+            return 1;
+        }
+        const Run run = runChild({converter, "--firmware", "500", "--format", "gpx", log}, true);
+        const std::string gpx = log.substr(0, log.size() - 4) + ".GPX";
+        std::printf("altorin-convert %8ld lines: %s %.3f s, peak memory %.1f MB, %ld points\n",
+                    lines, run.ok ? "ok" : "FAILED", run.seconds, run.maxRssKb / 1024.0,
+                    countOf(gpx, "<trkpt "));
+        (lines == 10000 ? small : large) = run;
+    }
+
+    const Run babel = runChild({"gpsbabel", "-t", "-i", "unicsv", "-f", folder + "/track.csv", "-o",
+                                "gpx,gpxver=1.1", "-F", folder + "/out.gpx"},
+                               true);
+    std::printf("gpsbabel        %8d lines: %s %.3f s, peak memory %.1f MB, %ld points\n\n",
+                1000000, babel.ok ? "ok" : "FAILED", babel.seconds, babel.maxRssKb / 1024.0,
+                countOf(folder + "/out.gpx", "<trkpt "));
+
+    const double ratio = large.seconds > 0 ? babel.seconds / large.seconds : 0;
+    std::printf("peak memory 10,000 lines %.1f MB, 1,000,000 lines %.1f MB (target < 16 MB): %s\n",
+                small.maxRssKb / 1024.0, large.maxRssKb / 1024.0,
+                large.maxRssKb < 16 * 1024 ? "met" : "MISSED");
+    std::printf("speed: gpsbabel %.3f s / altorin-convert %.3f s = %.1fx (target >= 15x): %s\n",
+                babel.seconds, large.seconds, ratio, ratio >= 15 ? "met" : "MISSED");
+
+    if (!getenv("ALTORIN_BENCH_KEEP")) {
+        const std::string cleanup = "rm -rf '" + folder + "'";
+        if (std::system(cleanup.c_str()) != 0)
+            std::fprintf(stderr, "could not remove %s\n", folder.c_str());
+    }
+    return small.ok && large.ok && babel.ok ? 0 : 1;
+}
