@@ -215,6 +215,46 @@ class TestWindowLayout : public QObject {
         QVERIFY(form->RadioButton33->isChecked());
     }
 
+    // Selecting runs the handler, by click or by program; a click on the
+    // selected button does not. Every tick change runs the check box handler.
+    void buttonsRunTheirHandlers() {
+        SetupImage& image = programState().image;
+        QVERIFY(form->RadioButton1->isChecked());
+        image[4] = 77;
+        QTest::mouseClick(form->RadioButton1, Qt::LeftButton);
+        QCOMPARE(int(image[4]), 77);
+        form->RadioButton31->setChecked(true);
+        QCOMPARE(int(image[4]), 4);
+        image[4] = 77;
+        form->RadioButton31->setChecked(true); // already selected: no change, no handler
+        QCOMPARE(int(image[4]), 77);
+
+        QVERIFY(!form->CheckBox1->isChecked());
+        image[3] = 77;
+        form->CheckBox1->setChecked(true);
+        QVERIFY(image[3] != 77);
+        image[3] = 77;
+        form->CheckBox1->setChecked(false);
+        QVERIFY(image[3] != 77);
+
+        // A program-set position runs no handler: the byte stays.
+        image[1] = 77;
+        form->UpDown2->setPosition(30);
+        QCOMPARE(int(image[1]), 77);
+        QTest::mouseClick(form->UpDown2->upButton(), Qt::LeftButton);
+        QCOMPARE(int(image[1]), 40);
+    }
+
+    void menuItemsRunTheirCommands() {
+        form->Setupladen1->trigger();
+        form->Setupspeichern1->trigger();
+        QCOMPARE(fakes->dialogsRun, (QStringList{"OpenDialog2", "SaveDialog2"}));
+        const int infos = fakes->infos.size();
+        form->Info1->trigger();
+        QCOMPARE(fakes->infos.size(), infos + 1);
+        QVERIFY(fakes->infos.last().startsWith(QString::fromUtf8("AltorinTool für")));
+    }
+
     void updown1StandsOnTheWindowAboveSetup0() {
         QWidget* canvas = form->UpDown1->parentWidget();
         QVERIFY(canvas != form->GroupBox1);
