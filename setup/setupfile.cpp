@@ -7,11 +7,16 @@
 #include <cerrno>
 
 namespace {
-// Qt refuses a folder without setting errno; the platform reports a denied
-// access there, as it does for other errors that leave errno at 0.
+// Qt refuses a folder, and QSaveFile a write-protected file, without setting
+// errno; the platform reports a denied access for both.
 Failure openFailure(int errorNumber, const QString& path) {
-    if (errorNumber == 0 && QFileInfo(path).isDir())
-        errorNumber = EISDIR;
+    if (errorNumber == 0) {
+        const QFileInfo info(path);
+        if (info.isDir())
+            errorNumber = EISDIR;
+        else if (info.exists() && !info.isWritable())
+            errorNumber = EACCES;
+    }
     return Failure{fileErrorText(errorNumber)};
 }
 } // namespace

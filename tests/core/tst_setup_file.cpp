@@ -132,6 +132,18 @@ class TestSetupFile : public QObject {
                  QStringLiteral("Dateizugriff verweigert"));
         QFile::setPermissions(denied.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        // A write-protected setup file stays, as it would without the
+        // temporary file; root may replace it.
+        if (geteuid() == 0)
+            return;
+        QTemporaryDir protectedFile;
+        const QString path = setupFilePath(protectedFile.path());
+        writeFile(path, QByteArray(20, '\x01'));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        QCOMPARE(failureText(saveSetupFile(image, protectedFile.path())),
+                 QStringLiteral("Dateizugriff verweigert"));
+        QCOMPARE(fileBytes(path), QByteArray(20, '\x01'));
     }
 
     void failedWriteKeepsOldFile() {
