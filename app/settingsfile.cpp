@@ -254,7 +254,10 @@ std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
     put("english", settings.language);
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ini) != ini.size() || !file.commit())
+    // Unbuffered: a buffered QSaveFile loses a short write (a full disk, a size
+    // limit) and commits the truncated file as if all went well.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(ini) != ini.size() ||
+        !file.commit())
         return cannotWrite();
     return std::nullopt;
 }
