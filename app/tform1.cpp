@@ -1,4 +1,5 @@
 #include "app/tform1.h"
+#include "app/ui/fitcaption.h"
 #include "app/ui/tupdown.h"
 
 #include <QCheckBox>
@@ -9,7 +10,6 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <algorithm>
 #include <type_traits>
 #include <variant>
 
@@ -379,11 +379,6 @@ QFont pixelFont(const QFont& base, int px, bool bold) {
     return font;
 }
 
-// Labels grow with their caption instead of clipping it.
-void widenLabel(QLabel* label) {
-    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
-}
-
 void setUpSpinner(TUpDown* spinner, const Range& range) {
     spinner->setRange(range.min, range.max);
     spinner->setIncrement(range.increment);
@@ -431,7 +426,12 @@ TForm1::~TForm1() = default;
 void TForm1::buildWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Altorin Tool "));
+    // Without the form's face, take one of similar width before the generic
+    // sans-serif, whose wider letters would run into the value displays.
     QFont windowFont(QStringLiteral("MS Sans Serif"));
+    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                            QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                            QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans Condensed")});
     windowFont.setStyleHint(QFont::SansSerif);
     windowFont.setPixelSize(10);
     setFont(windowFont);
@@ -472,7 +472,7 @@ void TForm1::buildWindow() {
                 if constexpr (std::is_same_v<W, QLabel>) {
                     w->setFont(regular);
                     w->setText(text);
-                    widenLabel(w);
+                    fitCaption(w);
                 } else if constexpr (std::is_same_v<W, QLineEdit>) {
                     w->setFont(pixelFont(windowFont, childPx, true));
                     w->setReadOnly(true);
@@ -485,6 +485,7 @@ void TForm1::buildWindow() {
                     w->setFont(regular);
                     w->setText(text);
                     w->setChecked(row.on);
+                    fitCaption(w);
                     const Handler handler = row.handler;
                     // Selecting runs the handler, clearing does not.
                     connect(w, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -496,6 +497,7 @@ void TForm1::buildWindow() {
                     w->setFont(regular);
                     w->setText(text);
                     w->setChecked(row.on);
+                    fitCaption(w);
                     const Handler handler = row.handler;
                     // Every change runs the handler, by the user or by the program.
                     connect(w, &QCheckBox::toggled, this, [this, handler] {

@@ -1,5 +1,6 @@
 #include "app/programstate.h"
 #include "app/tform1.h"
+#include "app/ui/fitcaption.h"
 #include "i18n/captiontables.h"
 
 #include <QAbstractButton>
@@ -7,7 +8,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <algorithm>
 
 namespace {
 
@@ -19,10 +19,10 @@ void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
             group->setTitle(text);
         } else if (auto* label = qobject_cast<QLabel*>(target)) {
             label->setText(text);
-            // Labels grow with a longer caption rather than clip it.
-            label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+            fitCaption(label);
         } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
             button->setText(text);
+            fitCaption(button);
         } else if (auto* menu = qobject_cast<QMenu*>(target)) {
             menu->setTitle(text);
         } else if (auto* action = qobject_cast<QAction*>(target)) {
