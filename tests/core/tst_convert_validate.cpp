@@ -1,0 +1,120 @@
+// Our GPX against the published GPX 1.1 schema (xmllint), and GPSBabel reading
+// our GPX and KML back with every point. Skips where the tools or the schema
+// are not installed.
+#include "convert/conversion.h"
+#include "core/convert_support.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace convert_support;
+
+namespace {
+
+constexpr int Points = 120;
+
+// A log with positioned lines, lines without position and a header.
+QByteArray flightLog() {
+    QByteArray log = "Altorin Log V500\r\n";
+    for (int i = 0; i < Points + 10; ++i) {
+        const bool positioned = i % 13 != 5;
+        const QByteArray lat = positioned ? QByteArray::number(48120000 + i * 37) : "0";
+        const QByteArray lon = QByteArray::number(-81200 - i * 53);
+        log += "01;14:22:01;" + QByteArray::number(i) + ";-2;" + QByteArray::number(400 + i) +
+               ";4.9;5.1;21;0;12;" + lon + ';' + lat + ';' + QByteArray::number(520 + i) + ';' +
+               QByteArray::number(40 + i % 9) + ";180;7;1\r\n";
+    }
+    return log;
+}
+
+int positionedLines() {
+    int n = 0;
+    for (int i = 0; i < Points + 10; ++i)
+        n += i % 13 != 5;
+    return n;
+}
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    Run r;
+    if (!process.waitForFinished(60000))
+        return r;
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = process.readAllStandardOutput();
+    r.err = process.readAllStandardError();
+    return r;
+}
+
+} // namespace
+
+class TestConvertValidate : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_log;
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_log = m_dir.filePath("LOG00042.CSV");
+        QVERIFY(writeBytes(m_log, flightLog()));
+    }
+
+    void gpxMatchesSchema() {
+        const QString xmllint = QStandardPaths::findExecutable("xmllint");
+        if (xmllint.isEmpty())
+            QSKIP("xmllint not installed (Debian package libxml2-utils)");
+        // The published schema sits in shared/ beside the repository.
+        const QString schema =
+            QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/schemas/gpx11.xsd"));
+        if (!QFile::exists(schema))
+            QSKIP(qPrintable("GPX 1.1 schema not found at " + schema));
+        for (const FirmwareVariant fw : {FirmwareVariant{500, 0}, FirmwareVariant{500, 1}}) {
+            const ConversionResult result = ConvertToGpx(m_log, fw);
+            QVERIFY(result.ok());
+            const Run check =
+                run(xmllint, {"--noout", "--nonet", "--schema", schema, result.outputPath});
+            QVERIFY2(check.exitCode == 0, check.err.constData());
+        }
+    }
+
+    void gpsbabelReadsEveryPoint_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("gpx") << "gpx";
+        QTest::newRow("kml 2D") << "kml2d";
+        QTest::newRow("kml 3D GPS") << "kml3d-gps";
+        QTest::newRow("kml 3D barometric") << "kml3d-baro";
+    }
+    void gpsbabelReadsEveryPoint() {
+        QFETCH(QString, format);
+        const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
+        if (gpsbabel.isEmpty())
+            QSKIP("gpsbabel not installed");
+        const FirmwareVariant fw{500, 0};
+        const ConversionResult result = format == "gpx"     ? ConvertToGpx(m_log, fw)
+                                        : format == "kml2d" ? ConvertToKml(m_log, false, false, fw)
+                                        : format == "kml3d-gps"
+                                            ? ConvertToKml(m_log, true, true, fw)
+                                            : ConvertToKml(m_log, true, false, fw);
+        QVERIFY(result.ok());
+        const Run read = run(gpsbabel, {"-t", "-i", format == "gpx" ? "gpx" : "kml", "-f",
+                                        result.outputPath, "-o", "unicsv", "-F", "-"});
+        QVERIFY2(read.exitCode == 0, read.err.constData());
+        const QList<QByteArray> lines = read.out.trimmed().split('\n');
+        QCOMPARE(int(lines.size()) - 1, positionedLines()); // less the header
+        // First point: latitude 48 12.0000', longitude -0 8.1200' (west).
+        QVERIFY2(lines.value(1).contains("48.200000,-0.135333"), lines.value(1).constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConvertValidate)
+#include "tst_convert_validate.moc"
