@@ -1,0 +1,170 @@
+// The five commands of "Daten-Konvertierung" driven through the menu: open
+// dialog, conversion with the variant selected at that moment, completion
+// message or error box.
+#include "app/programstate.h"
+#include "app/settingsfile.h"
+#include "app/tform1.h"
+#include "common/fakedialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+const QByteArray Line500 =
+    "01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;8123456;48123456;500;42;180;7;1\r\n";
+const QString Done = QStringLiteral("Fertig mit Konvertierung nach:\r");
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+}
+
+} // namespace
+
+class TestConvertWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeDialogs> fake;
+    std::unique_ptr<TForm1> form;
+    QString log;
+
+    QAction* command(const QString& name) const {
+        if (name == "kml2d")
+            return form->nachKML2D1;
+        if (name == "kml3d-gps")
+            return form->nachKML3DmitGPSHhe1;
+        if (name == "kml3d-baro")
+            return form->nachKML3D1;
+        if (name == "gpx")
+            return form->nachGMX1;
+        return form->frTrakmond1;
+    }
+    QStringList filesBesideLog() const {
+        return QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+  private slots:
+    void init() {
+        resetProgramState();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        setSettingsFolder(dir->filePath("settings"));
+        fake = std::make_unique<FakeDialogs>();
+        form = std::make_unique<TForm1>();
+        fake->infos.clear(); // the firmware reminder
+        fake->dialogsRun.clear();
+        log = dir->filePath("LOG00012.CSV");
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Altorin\r\n" + Line500);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2010, 5, 7), QTime(14, 22, 1)),
+                                 QFileDevice::FileModificationTime));
+        programState().firmware = FirmwareVariant{500, 0};
+    }
+    void cleanup() {
+        form.reset();
+        fake.reset();
+        setSettingsFolder(QString());
+        dir.reset();
+    }
+
+    void commands_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QByteArray>("contains");
+        QTest::newRow("nach KML 2D")
+            << "kml2d"
+            << "LOG00012.kml" << QByteArray("<altitudeMode>clampedToGround</altitudeMode>");
+        QTest::newRow("nach KML 3D mit GPS-Höhe")
+            << "kml3d-gps"
+            << "LOG00012.kml" << QByteArray("<altitudeMode>absolute</altitudeMode>");
+        QTest::newRow("nach KML 3D mit barom. Höhe")
+            << "kml3d-baro"
+            << "LOG00012.kml" << QByteArray("<altitudeMode>relativeToGround</altitudeMode>");
+        QTest::newRow("für Trakmond") << "trakmond"
+                                      << "TMD00012.CSV" << QByteArray("4812345;812345;5000;\r\n");
+    }
+    void commands() {
+        QFETCH(QString, name);
+        QFETCH(QString, output);
+        QFETCH(QByteArray, contains);
+        fake->fileAnswers << log;
+        command(name)->trigger();
+        QCOMPARE(fake->dialogsRun, QStringList{"OpenDialog1"});
+        QCOMPARE(fake->errors, QStringList{});
+        QCOMPARE(fake->infos, QStringList{Done + output});
+        QVERIFY(readBytes(dir->filePath(output)).contains(contains));
+    }
+
+    // The GPX message adds the log date in the regional short format.
+    void gpxMessageWithLogDate() {
+        fake->fileAnswers << log;
+        form->nachGMX1->trigger();
+        const QString date = QLocale().toString(QDateTime(QDate(2010, 5, 7), QTime(14, 22, 0)),
+                                                QLocale::ShortFormat);
+        QCOMPARE(fake->infos, QStringList{Done + "LOG00012.GPX\r" + date});
+        QVERIFY(readBytes(dir->filePath("LOG00012.GPX"))
+                    .contains("<time>2010-05-07T14:23:15Z</time>\r\n"
+                              "<name>t:75s   v=42km/h   h=4312m</name>"));
+    }
+
+    void cancelDoesNothing() {
+        for (const QString name : {"kml2d", "kml3d-gps", "kml3d-baro", "gpx", "trakmond"})
+            command(name)->trigger();
+        QCOMPARE(fake->dialogsRun.size(), 5);
+        QCOMPARE(fake->infos, QStringList{});
+        QCOMPARE(fake->errors, QStringList{});
+        QCOMPARE(filesBesideLog(), QStringList{"LOG00012.CSV"});
+    }
+
+    // The variant in force when the command runs decides how the log is read.
+    void usesTheCurrentVariant() {
+        programState().firmware = FirmwareVariant{500, 1};
+        fake->fileAnswers << log;
+        form->nachGMX1->trigger();
+        QVERIFY(readBytes(dir->filePath("LOG00012.GPX")).contains("h=431.2m</name>"));
+
+        programState().firmware = FirmwareVariant{407, 0};
+        fake->fileAnswers << log;
+        form->nachKML3D1->trigger();
+        QVERIFY(!readBytes(dir->filePath("LOG00012.kml")).contains("8.20576000213623"));
+        QCOMPARE(fake->infos.size(), 2);
+    }
+
+    void failuresGoToTheErrorBox() {
+        fake->fileAnswers << dir->filePath("LOG99999.CSV");
+        form->nachKML2D1->trigger();
+        QCOMPARE(fake->errors, QStringList{"Datei nicht gefunden"});
+
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("01;14:22:01;76;-2;43x;4.9;5.1;21;0;12;8123456;48123456;500;42;180;7;1\r\n");
+        file.close();
+        fake->fileAnswers << log;
+        form->nachGMX1->trigger();
+        QCOMPARE(fake->errors.value(1), QStringLiteral("'43x' ist kein gültiger Integerwert"));
+        QCOMPARE(fake->infos, QStringList{});
+        QCOMPARE(filesBesideLog(), QStringList{"LOG00012.CSV"});
+    }
+
+    void plotterOfItsOwnOutputIsRefused() {
+        const QString own = dir->filePath("TMD00012.CSV");
+        QVERIFY(QFile::copy(log, own));
+        fake->fileAnswers << own;
+        form->frTrakmond1->trigger();
+        QCOMPARE(fake->errors, QStringList{"Dateizugriff verweigert"});
+        QCOMPARE(readBytes(own), readBytes(log));
+    }
+};
+
+QTEST_MAIN(TestConvertWindow)
+#include "tst_convert_window.moc"
