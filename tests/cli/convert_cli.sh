@@ -2,7 +2,7 @@
 # altorin-convert as a script would use it: outputs on stdout, "LOG: message"
 # on stderr, going on after a failed log, exit status 0 only when all converted.
 set -u
-tool=$1
+tool=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 data=$here/../data/convert
 work=$(mktemp -d)
