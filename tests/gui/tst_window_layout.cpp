@@ -248,7 +248,13 @@ class TestWindowLayout : public QObject {
     void menuItemsRunTheirCommands() {
         form->Setupladen1->trigger();
         form->Setupspeichern1->trigger();
-        QCOMPARE(fakes->dialogsRun, (QStringList{"OpenDialog2", "SaveDialog2"}));
+        // Cancelled conversions: each item opens the log dialog, nachGMX1 included.
+        for (QAction* item : {form->nachKML2D1, form->nachKML3DmitGPSHhe1, form->nachKML3D1,
+                              form->nachGMX1, form->frTrakmond1})
+            item->trigger();
+        QCOMPARE(fakes->dialogsRun,
+                 (QStringList{"OpenDialog2", "SaveDialog2", "OpenDialog1", "OpenDialog1",
+                              "OpenDialog1", "OpenDialog1", "OpenDialog1"}));
         const int infos = fakes->infos.size();
         form->Info1->trigger();
         QCOMPARE(fakes->infos.size(), infos + 1);
