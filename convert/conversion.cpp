@@ -8,7 +8,7 @@ std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
     OutputFile output;
     if (auto failure = output.open(outputPath, log.status()))
         return failure;
-    std::string& out = output.text();
+    OutputText& out = output.text();
     writer.writeHead(out);
     std::string line;
     while (log.readLine(line)) {

@@ -3,6 +3,7 @@
 #include "app/failure.h"
 #include "app/programstate.h"
 #include "convert/logreader.h"
+#include "convert/outputfile.h"
 
 #include <QString>
 #include <optional>
@@ -14,12 +15,12 @@
 class ExportWriter {
   public:
     virtual ~ExportWriter() = default;
-    virtual void writeHead(std::string& out) = 0;
+    virtual void writeHead(OutputText& out) = 0;
     // One Data line of the variant (the ';' count already matched). May
     // change `line` (fields are unquoted in place). A failure stops the export.
     virtual std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                                 std::string& out) = 0;
-    virtual void writeTail(std::string& out) = 0;
+                                                 OutputText& out) = 0;
+    virtual void writeTail(OutputText& out) = 0;
 };
 
 // Reads the log from its first line and writes the output through `writer`;

@@ -2,27 +2,20 @@
 #include "convert/exportwriter.h"
 #include "convert/logfields.h"
 
-#include <charconv>
+#include <cstring>
 #include <ctime>
+#include <limits>
 
 namespace {
 
-void appendDigits(std::string& out, qint64 value, int width) {
-    char buf[24];
-    const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;
-    for (auto n = end - buf; n < width; ++n)
-        out += '0';
-    out.append(buf, end);
+char* putTwoDigits(char* p, qint64 value) {
+    *p++ = char('0' + value / 10);
+    *p++ = char('0' + value % 10);
+    return p;
 }
 
-// The instant as UTC "YYYY-MM-DDThh:mm:ss" (proleptic Gregorian calendar).
-void appendUtcTime(std::string& out, qint64 secondsSinceEpoch) {
-    qint64 days = secondsSinceEpoch / 86400;
-    qint64 secondOfDay = secondsSinceEpoch % 86400;
-    if (secondOfDay < 0) {
-        secondOfDay += 86400;
-        --days;
-    }
+// "YYYY-MM-DDT" of a day counted from 1970-01-01 (proleptic Gregorian).
+void dateText(qint64 days, char* out) {
     // Civil date from a day count (H. Hinnant's algorithm).
     days += 719468;
     const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
@@ -34,18 +27,45 @@ void appendUtcTime(std::string& out, qint64 secondsSinceEpoch) {
     const qint64 day = dayOfYear - (153 * mp + 2) / 5 + 1;
     const qint64 month = mp < 10 ? mp + 3 : mp - 9;
     const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    appendDigits(out, year, 4);
-    out += '-';
-    appendDigits(out, month, 2);
-    out += '-';
-    appendDigits(out, day, 2);
-    out += 'T';
-    appendDigits(out, secondOfDay / 3600, 2);
-    out += ':';
-    appendDigits(out, secondOfDay / 60 % 60, 2);
-    out += ':';
-    appendDigits(out, secondOfDay % 60, 2);
+    // Years outside 0..9999 cannot come from a 32-bit field of seconds.
+    const qint64 y = year < 0 ? 0 : year > 9999 ? 9999 : year;
+    char* p = putTwoDigits(out, y / 100);
+    p = putTwoDigits(p, y % 100);
+    *p++ = '-';
+    p = putTwoDigits(p, month);
+    *p++ = '-';
+    p = putTwoDigits(p, day);
+    *p = 'T';
 }
+
+// UTC time texts; the date part is worked out once per day.
+class UtcClock {
+  public:
+    // "YYYY-MM-DDThh:mm:ss" of the instant.
+    char* put(char* p, qint64 secondsSinceEpoch) {
+        qint64 days = secondsSinceEpoch / 86400;
+        qint64 secondOfDay = secondsSinceEpoch % 86400;
+        if (secondOfDay < 0) {
+            secondOfDay += 86400;
+            --days;
+        }
+        if (days != m_day) {
+            dateText(days, m_date);
+            m_day = days;
+        }
+        std::memcpy(p, m_date, sizeof m_date);
+        p += sizeof m_date;
+        p = putTwoDigits(p, secondOfDay / 3600);
+        *p++ = ':';
+        p = putTwoDigits(p, secondOfDay / 60 % 60);
+        *p++ = ':';
+        return putTwoDigits(p, secondOfDay % 60);
+    }
+
+  private:
+    qint64 m_day = std::numeric_limits<qint64>::min();
+    char m_date[11] = {};
+};
 
 // The log's modification time, taken down to an even second of local time
 // (the resolution of the card's file dates).
@@ -63,20 +83,20 @@ class GpxWriter final : public ExportWriter {
     GpxWriter(const FirmwareVariant& firmware, qint64 logDate)
         : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()), m_logDate(logDate) {}
 
-    void writeHead(std::string& out) override {
-        out += "<?xml version=\"1.0\" standalone=\"yes\" ?>\r<gpx version=\"1.1\" "
-               "creator=\"Norwen\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-               "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-               "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
-               "http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n"
-               "<trk>\r\n<name>Track</name>\r\n<number>1</number>\r\n<trkseg>\r\n";
+    void writeHead(OutputText& out) override {
+        out.append("<?xml version=\"1.0\" standalone=\"yes\" ?>\r<gpx version=\"1.1\" "
+                   "creator=\"Norwen\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+                   "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                   "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+                   "http://www.topografix.com/GPX/1/1/gpx.xsd\">\r\n"
+                   "<trk>\r\n<name>Track</name>\r\n<number>1</number>\r\n<trkseg>\r\n");
     }
 
     std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         std::string& out) override {
-        SplitLogLine(line, m_fields);
+                                         OutputText& out) override {
         // Lines of 13 fields carry no speed (field 13).
         const size_t needed = m_long ? 14 : 13;
+        SplitLogLine(line, m_fields, needed);
         if (m_fields.size() < needed)
             return tooFewFieldsFailure(lineNumber, m_fields.size(), needed);
         const auto& f = m_fields;
@@ -87,44 +107,41 @@ class GpxWriter final : public ExportWriter {
         if (isNoPosition(f[11]) || isNoPosition(f[10]))
             return std::nullopt;
 
-        const size_t start = out.size();
-        auto bad = [&](std::string_view field) {
-            out.resize(start);
-            return Failure{notAnIntegerText(field)};
-        };
-        out += "<trkpt lat=\"";
-        if (!appendCoordDegrees(out, f[11]))
-            return bad(f[11]);
-        out += "\" lon=\"";
-        if (!appendCoordDegrees(out, f[10]))
-            return bad(f[10]);
-        out += "\">\r\n<ele>";
-        if (!appendIntText(out, f[12]))
-            return bad(f[12]);
-        out += "</ele>\r\n<time>";
-        appendUtcTime(out, m_logDate + *elapsed);
-        out += "Z</time>\r\n<name>t:";
-        appendDigits(out, *elapsed, 0);
+        char* p = out.room(256 + 6 * MaxNumberText);
+        p = put(p, "<trkpt lat=\"");
+        if (!(p = writeCoordDegrees(p, f[11])))
+            return Failure{notAnIntegerText(f[11])};
+        p = put(p, "\" lon=\"");
+        if (!(p = writeCoordDegrees(p, f[10])))
+            return Failure{notAnIntegerText(f[10])};
+        p = put(p, "\">\r\n<ele>");
+        if (!(p = writeIntText(p, f[12])))
+            return Failure{notAnIntegerText(f[12])};
+        p = put(p, "</ele>\r\n<time>");
+        p = m_clock.put(p, m_logDate + *elapsed);
+        p = put(p, "Z</time>\r\n<name>t:");
+        p = writeDecimal(p, *elapsed);
         if (m_long) {
-            out += "s   v=";
-            if (!appendIntText(out, f[13]))
-                return bad(f[13]);
-            out += "km/h   h=";
+            p = put(p, "s   v=");
+            if (!(p = writeIntText(p, f[13])))
+                return Failure{notAnIntegerText(f[13])};
+            p = put(p, "km/h   h=");
         } else {
-            out += "s   h=";
+            p = put(p, "s   h=");
         }
-        if (!(m_duo ? appendTenthsText(out, f[4]) : appendIntText(out, f[4])))
-            return bad(f[4]);
-        out += "m</name>\r\n</trkpt>\r\n";
+        if (!(p = m_duo ? writeTenthsText(p, f[4]) : writeIntText(p, f[4])))
+            return Failure{notAnIntegerText(f[4])};
+        out.setEnd(put(p, "m</name>\r\n</trkpt>\r\n"));
         return std::nullopt;
     }
 
-    void writeTail(std::string& out) override { out += "</trkseg>\r\n</trk>\r\n</gpx>\r\n"; }
+    void writeTail(OutputText& out) override { out.append("</trkseg>\r\n</trk>\r\n</gpx>\r\n"); }
 
   private:
     bool m_long;
     bool m_duo;
     qint64 m_logDate;
+    UtcClock m_clock;
     Fields m_fields;
 };
 

@@ -13,25 +13,25 @@ class KmlWriter final : public ExportWriter {
     KmlWriter(bool is3D, bool useGpsAltitude, const FirmwareVariant& firmware)
         : m_is3D(is3D), m_useGps(useGpsAltitude), m_tenths(!useGpsAltitude && firmware.isDuo()) {}
 
-    void writeHead(std::string& out) override {
-        out += "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kml "
-               "xmlns=\"http://earth.google.com/kml/2.0\"><Document>\r";
-        out += "<description><![CDATA[This route was created by<br><a href=\"";
-        out += CreditLink;
-        out += "\">";
-        out += CreditText;
-        out += "</a>]]></description>\r";
-        out += "<Placemark><name>route</name><Style><LineStyle><color>ff00ff00</color><width>3</"
-               "width></LineStyle><IconStyle><Icon></Icon></IconStyle></Style><LineString><"
-               "tessellate>1</tessellate><altitudeMode>";
-        out += m_useGps ? "absolute" : m_is3D ? "relativeToGround" : "clampedToGround";
-        out += "</altitudeMode><coordinates>\r\n";
+    void writeHead(OutputText& out) override {
+        out.append("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><kml "
+                   "xmlns=\"http://earth.google.com/kml/2.0\"><Document>\r");
+        out.append("<description><![CDATA[This route was created by<br><a href=\"");
+        out.append(CreditLink);
+        out.append("\">");
+        out.append(CreditText);
+        out.append("</a>]]></description>\r");
+        out.append("<Placemark><name>route</name><Style><LineStyle><color>ff00ff00</color><width>3"
+                   "</width></LineStyle><IconStyle><Icon></Icon></IconStyle></Style><LineString>"
+                   "<tessellate>1</tessellate><altitudeMode>");
+        out.append(m_useGps ? "absolute" : m_is3D ? "relativeToGround" : "clampedToGround");
+        out.append("</altitudeMode><coordinates>\r\n");
     }
 
     std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         std::string& out) override {
-        SplitLogLine(line, m_fields);
+                                         OutputText& out) override {
         const size_t needed = m_useGps ? 13 : 12;
+        SplitLogLine(line, m_fields, needed);
         if (m_fields.size() < needed)
             return tooFewFieldsFailure(lineNumber, m_fields.size(), needed);
         const auto longitude = m_fields[10];
@@ -39,25 +39,21 @@ class KmlWriter final : public ExportWriter {
         const auto altitude = m_fields[m_useGps ? 12 : 4];
         if (isNoPosition(latitude) || isNoPosition(longitude))
             return std::nullopt;
-        const size_t start = out.size();
-        auto bad = [&](std::string_view field) {
-            out.resize(start);
-            return Failure{notAnIntegerText(field)};
-        };
-        if (!appendCoordDegrees(out, longitude))
-            return bad(longitude);
-        out += ',';
-        if (!appendCoordDegrees(out, latitude))
-            return bad(latitude);
-        out += ',';
-        if (!(m_tenths ? appendTenthsText(out, altitude) : appendIntText(out, altitude)))
-            return bad(altitude);
-        out += "\r\n";
+        char* p = out.room(3 * MaxNumberText + 4);
+        if (!(p = writeCoordDegrees(p, longitude)))
+            return Failure{notAnIntegerText(longitude)};
+        *p++ = ',';
+        if (!(p = writeCoordDegrees(p, latitude)))
+            return Failure{notAnIntegerText(latitude)};
+        *p++ = ',';
+        if (!(p = m_tenths ? writeTenthsText(p, altitude) : writeIntText(p, altitude)))
+            return Failure{notAnIntegerText(altitude)};
+        out.setEnd(put(p, "\r\n"));
         return std::nullopt;
     }
 
-    void writeTail(std::string& out) override {
-        out += "</coordinates>\r\n</LineString></Placemark>\r\n</Document></kml>\r\n";
+    void writeTail(OutputText& out) override {
+        out.append("</coordinates>\r\n</LineString></Placemark>\r\n</Document></kml>\r\n");
     }
 
   private:

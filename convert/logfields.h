@@ -19,8 +19,10 @@ bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware);
 // Splits a line into fields: blanks and control characters around fields are
 // skipped, a blank ends an unquoted field, "..." quotes a field with "" for one
 // quote, and a ';' as the very last character adds a final empty field.
-// Unquoting is done in place in `line`; the views point into it.
-void SplitLogLine(std::string& line, std::vector<std::string_view>& fields);
+// Unquoting is done in place in `line`; the views point into it. Splitting
+// stops after `maxFields` fields (the ones an export reads).
+void SplitLogLine(std::string& line, std::vector<std::string_view>& fields,
+                  size_t maxFields = size_t(-1));
 std::vector<std::string> SplitLogLine(std::string_view line);
 
 // The field read as a 32-bit signed whole number: decimal, or hexadecimal after
@@ -36,19 +38,21 @@ QString notAFloatText(std::string_view field);
 
 // The number text form of the exports: at most 15 significant digits, no
 // trailing zeros, always '.', E notation below 0.0001 ("1.66666666245874E-6").
-// Appends to `out`.
-void appendNumberText(std::string& out, double value);
 std::string numberText(double value);
 
-// Append the converted field to `out`; false (and nothing appended) when the
-// field is not a 32-bit whole number.
+// The conversions write straight into the output: each needs room for
+// MaxNumberText bytes at `p` and returns the end of what it wrote, or nullptr
+// when the field is not a 32-bit whole number.
+inline constexpr size_t MaxNumberText = 32;
+char* writeNumberText(char* p, double value);
 // Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
 // fraction goes through single precision as the device's tools always did.
-bool appendCoordDegrees(std::string& out, std::string_view field);
+char* writeCoordDegrees(char* p, std::string_view field);
 // Canonical decimal form: no leading zeros, no '+'.
-bool appendIntText(std::string& out, std::string_view field);
+char* writeIntText(char* p, std::string_view field);
 // The field divided by ten (Duo altitudes in tenths of a metre).
-bool appendTenthsText(std::string& out, std::string_view field);
+char* writeTenthsText(char* p, std::string_view field);
+char* writeDecimal(char* p, qint64 value);
 
 // Text versions of the three conversions, nothing for a field that is no number.
 std::optional<std::string> CoordFieldToDegrees(std::string_view field);

@@ -2,12 +2,24 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 constexpr size_t BufferSize = 64 * 1024;
 constexpr char CtrlZ = 26;
+
+// Appends bytes to the line without their CRs (a CR never ends a line).
+void appendWithoutCr(std::string& line, const char* begin, const char* end) {
+    while (begin < end) {
+        const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', size_t(end - begin)));
+        const char* stop = cr ? cr : end;
+        line.append(begin, size_t(stop - begin));
+        begin = cr ? cr + 1 : end;
+    }
+}
+
 } // namespace
 
 LogReader::~LogReader() {
@@ -53,31 +65,26 @@ bool LogReader::readLine(std::string& line) {
     for (;;) {
         if (m_pos == m_end && !fill())
             break;
-        const char* data = m_buffer.data();
-        size_t i = m_pos;
-        // Copy runs of ordinary bytes at once; stop at LF, CR or Ctrl-Z.
-        while (i < m_end) {
-            const char c = data[i];
-            if (c == '\n' || c == '\r' || c == CtrlZ)
-                break;
-            ++i;
-        }
-        line.append(data + m_pos, i - m_pos);
-        consumed = consumed || i > m_pos;
-        m_pos = i;
-        if (i == m_end)
-            continue;
-        const char c = data[i];
-        ++m_pos;
-        if (c == '\n') {
-            ++m_lineNumber;
-            return true;
-        }
-        if (c == CtrlZ) {
+        const char* begin = m_buffer.data() + m_pos;
+        const char* end = m_buffer.data() + m_end;
+        const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
+        const char* stop = lf ? lf : end;
+        const auto* ctrlZ =
+            static_cast<const char*>(std::memchr(begin, CtrlZ, size_t(stop - begin)));
+        if (ctrlZ) {
+            appendWithoutCr(line, begin, ctrlZ);
+            consumed = consumed || ctrlZ > begin;
             m_atEnd = true;
             break;
         }
-        consumed = true; // a CR: dropped, the line goes on
+        appendWithoutCr(line, begin, stop);
+        consumed = consumed || stop > begin;
+        m_pos = size_t(stop - m_buffer.data());
+        if (lf) {
+            ++m_pos;
+            ++m_lineNumber;
+            return true;
+        }
     }
     if (m_failure)
         return false;

@@ -29,7 +29,6 @@ std::optional<Failure> OutputFile::open(const QString& path, const struct stat& 
     errno = 0;
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileFailure(m_file, errno);
-    m_text.reserve(BlockSize * 2);
     return std::nullopt;
 }
 

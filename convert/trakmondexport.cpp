@@ -2,7 +2,6 @@
 #include "convert/exportwriter.h"
 #include "convert/logfields.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace {
@@ -25,14 +24,14 @@ class TrakmondWriter final : public ExportWriter {
     explicit TrakmondWriter(const FirmwareVariant& firmware)
         : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
 
-    void writeHead(std::string& out) override { out += "2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"; }
+    void writeHead(OutputText& out) override { out.append("2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"); }
 
     std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         std::string& out) override {
+                                         OutputText& out) override {
         // Log field 0 and its ';' go; items count in the shortened line.
         line.erase(0, 3);
-        SplitLogLine(line, m_items);
         const size_t needed = m_long ? 15 : 11;
+        SplitLogLine(line, m_items, needed);
         if (m_items.size() < needed)
             return tooFewFieldsFailure(lineNumber, m_items.size(), needed);
         const auto& item = m_items;
@@ -50,9 +49,11 @@ class TrakmondWriter final : public ExportWriter {
 
         if (isNoPosition(latitude) || isNoPosition(longitude))
             return std::nullopt;
-        auto field = [&out](std::string_view text) {
-            out += text;
-            out += ';';
+        // Every item is copied at most once: the line's length bounds the record.
+        char* p = out.room(line.size() + 64);
+        auto field = [&p](std::string_view text) {
+            p = put(p, text);
+            *p++ = ';';
         };
         field("0");
         field(item[3]);
@@ -69,14 +70,13 @@ class TrakmondWriter final : public ExportWriter {
         field("0");
         field(latitude);
         field(longitude);
-        char buf[24];
-        const auto end = std::to_chars(buf, buf + sizeof buf, qint64(scaled)).ptr;
-        field(std::string_view(buf, size_t(end - buf)));
-        out += "\r\n";
+        p = writeDecimal(p, qint64(scaled));
+        *p++ = ';';
+        out.setEnd(put(p, "\r\n"));
         return std::nullopt;
     }
 
-    void writeTail(std::string&) override {}
+    void writeTail(OutputText&) override {}
 
   private:
     bool m_long;
