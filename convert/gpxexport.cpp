@@ -109,10 +109,10 @@ class GpxWriter final : public ExportWriter {
 
         char* p = out.room(256 + 6 * MaxNumberText);
         p = put(p, "<trkpt lat=\"");
-        if (!(p = writeCoordDegrees(p, f[11])))
+        if (!(p = writeCoordDegrees(p, f[11], NumberLayout::Positional)))
             return Failure{notAnIntegerText(f[11])};
         p = put(p, "\" lon=\"");
-        if (!(p = writeCoordDegrees(p, f[10])))
+        if (!(p = writeCoordDegrees(p, f[10], NumberLayout::Positional)))
             return Failure{notAnIntegerText(f[10])};
         p = put(p, "\">\r\n<ele>");
         if (!(p = writeIntText(p, f[12])))

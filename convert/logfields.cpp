@@ -339,7 +339,7 @@ char* writeDecimal(char* p, qint64 value) {
     return std::to_chars(p, p + 24, value).ptr;
 }
 
-char* writeNumberText(char* p, double value) {
+char* writeNumberText(char* p, double value, NumberLayout layout) {
     if (value == 0) {
         *p++ = '0';
         return p;
@@ -358,7 +358,10 @@ char* writeNumberText(char* p, double value) {
         std::memcpy(p, from, size_t(n));
         p += n;
     };
-    if (exponent < -4 || exponent >= 15) {
+    // Positional stops at 1e-10 so the text stays within MaxNumberText; the
+    // smallest coordinate (field 1) is about 1.7e-6.
+    const int smallest = layout == NumberLayout::General ? -4 : -10;
+    if (exponent < smallest || exponent >= 15) {
         *p++ = digits[0];
         if (count > 1) {
             *p++ = '.';
@@ -390,12 +393,12 @@ char* writeNumberText(char* p, double value) {
     return p;
 }
 
-std::string numberText(double value) {
+std::string numberText(double value, NumberLayout layout) {
     char buf[MaxNumberText];
-    return std::string(buf, writeNumberText(buf, value));
+    return std::string(buf, writeNumberText(buf, value, layout));
 }
 
-char* writeCoordDegrees(char* p, std::string_view field) {
+char* writeCoordDegrees(char* p, std::string_view field, NumberLayout layout) {
     const auto v = parseLogInteger(field);
     if (!v)
         return nullptr;
@@ -408,7 +411,7 @@ char* writeCoordDegrees(char* p, std::string_view field) {
     double r = double(frac) * 100.0 / 60.0 + double(deg);
     if (*v < 0)
         r = -r;
-    return writeNumberText(p, r);
+    return writeNumberText(p, r, layout);
 }
 
 char* writeIntText(char* p, std::string_view field) {
@@ -433,7 +436,7 @@ std::optional<std::string> converted(std::string_view field,
 } // namespace
 
 std::optional<std::string> CoordFieldToDegrees(std::string_view field) {
-    return converted(field, writeCoordDegrees);
+    return converted(field, [](char* p, std::string_view f) { return writeCoordDegrees(p, f); });
 }
 
 std::optional<std::string> IntFieldToText(std::string_view field) {

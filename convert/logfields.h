@@ -38,16 +38,20 @@ QString notAFloatText(std::string_view field);
 
 // The number text form of the exports: at most 15 significant digits, no
 // trailing zeros, always '.', E notation below 0.0001 ("1.66666666245874E-6").
-std::string numberText(double value);
+// Positional writes small values as plain decimals too ("0.00000166666666245874"):
+// GPX coordinates are xsd:decimal, which has no exponent.
+enum class NumberLayout { General, Positional };
+std::string numberText(double value, NumberLayout layout = NumberLayout::General);
 
 // The conversions write straight into the output: each needs room for
 // MaxNumberText bytes at `p` and returns the end of what it wrote, or nullptr
 // when the field is not a 32-bit whole number.
 inline constexpr size_t MaxNumberText = 32;
-char* writeNumberText(char* p, double value);
+char* writeNumberText(char* p, double value, NumberLayout layout = NumberLayout::General);
 // Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
 // fraction goes through single precision as the device's tools always did.
-char* writeCoordDegrees(char* p, std::string_view field);
+char* writeCoordDegrees(char* p, std::string_view field,
+                        NumberLayout layout = NumberLayout::General);
 // Canonical decimal form: no leading zeros, no '+'.
 char* writeIntText(char* p, std::string_view field);
 // The field divided by ten (Duo altitudes in tenths of a metre).

@@ -511,6 +511,18 @@ class TestConvertExports : public QObject {
         QVERIFY(text.contains("<name>t:75s   v=42km/h   h=431.2m</name>\r\n"));
     }
 
+    // GPX coordinates are xsd:decimal: near the equator and the prime meridian
+    // they are written without an exponent, while KML keeps the E form.
+    void gpxCoordinatesNearZeroArePlainDecimals() {
+        const QString log =
+            placeLog("LOG00013.CSV", line500("75", "431", "1", "-600", "500", "42"));
+        const QByteArray gpx = readBytes(ConvertToGpx(log, V500).outputPath);
+        QVERIFY(
+            gpx.contains("<trkpt lat=\"-0.00100000004749745\" lon=\"0.00000166666666245874\">"));
+        const QByteArray kml = readBytes(ConvertToKml(log, false, false, V500).outputPath);
+        QVERIFY(kml.contains("\r\n1.66666666245874E-6,-0.00100000004749745,431\r\n"));
+    }
+
     // Output bytes do not depend on the regional settings.
     void commaLocale() {
         const QLocale saved;
