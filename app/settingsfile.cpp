@@ -1,9 +1,9 @@
 #include "app/settingsfile.h"
+#include "app/atomicfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <limits>
 
@@ -253,11 +253,7 @@ std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
     put("OptionInt", settings.duo);
     put("english", settings.language);
 
-    QSaveFile file(path);
-    // Unbuffered: a buffered QSaveFile loses a short write (a full disk, a size
-    // limit) and commits the truncated file as if all went well.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(ini) != ini.size() ||
-        !file.commit())
+    if (writeFileAtomically(path, ini))
         return cannotWrite();
     return std::nullopt;
 }

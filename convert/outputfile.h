@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/atomicfile.h"
 #include "app/failure.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -78,6 +78,6 @@ class OutputFile {
     static constexpr size_t BlockSize = 64 * 1024;
     std::optional<Failure> writeText();
 
-    QSaveFile m_file;
+    std::optional<AtomicFile> m_file;
     OutputText m_text;
 };

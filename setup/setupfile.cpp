@@ -1,20 +1,20 @@
 #include "setup/setupfile.h"
+#include "app/atomicfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 
 namespace {
-// Qt refuses a folder, and QSaveFile a write-protected file, without setting
-// errno; the platform reports a denied access for both.
+// Qt refuses to open a folder without setting errno; the platform reports a
+// denied access.
 Failure openFailure(int errorNumber, const QString& path) {
     if (errorNumber == 0) {
         const QFileInfo info(path);
         if (info.isDir())
             errorNumber = EISDIR;
-        else if (info.exists() && !info.isWritable())
+        else if (info.exists() && !info.isReadable())
             errorNumber = EACCES;
     }
     return Failure{fileErrorText(errorNumber)};
@@ -62,23 +62,7 @@ QString setupFilePath(const QString& folder) {
 }
 
 std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder) {
-    QSaveFile file(setupFilePath(folder));
-    errno = 0;
-    // Unbuffered, so that a short write shows here and not in a flush that
-    // commit() would not report.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return openFailure(errno, file.fileName());
-    errno = 0;
-    const qint64 written =
-        file.write(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size);
-    if (written != SetupImage::Size) {
-        const int errorNumber = errno;
-        file.cancelWriting();
-        file.commit(); // discards the temporary file
-        return Failure{fileErrorText(errorNumber)};
-    }
-    errno = 0;
-    if (!file.commit())
-        return openFailure(errno, file.fileName());
-    return std::nullopt;
+    return writeFileAtomically(
+        setupFilePath(folder),
+        QByteArray(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size));
 }

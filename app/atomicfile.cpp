@@ -1,0 +1,64 @@
+#include "app/atomicfile.h"
+
+#include <QFileInfo>
+#include <cerrno>
+
+AtomicFile::AtomicFile(const QString& path) : m_file(path) {}
+
+std::optional<Failure> AtomicFile::open() {
+    errno = 0;
+    // Unbuffered: a buffered QSaveFile loses a short write (a full disk, a size
+    // limit) in its final flush and commits the truncated file as if all went well.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(errno);
+    return std::nullopt;
+}
+
+std::optional<Failure> AtomicFile::write(const char* data, qint64 size) {
+    while (size > 0) {
+        errno = 0;
+        const qint64 n = m_file.write(data, size);
+        if (n <= 0) {
+            const int saved = errno;
+            m_file.cancelWriting();
+            m_file.commit(); // only removes the temporary file
+            return failure(saved);
+        }
+        data += n;
+        size -= n;
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> AtomicFile::commit() {
+    errno = 0;
+    if (!m_file.commit())
+        return failure(errno);
+    return std::nullopt;
+}
+
+Failure AtomicFile::failure(int savedErrno) const {
+    if (savedErrno != 0)
+        return Failure{fileErrorText(savedErrno)};
+    // Qt refuses a folder, and a write-protected target, without an errno; the
+    // platform reports a denied access for both.
+    const QFileInfo target(m_file.fileName());
+    if (target.isDir() || (target.exists() && !target.isWritable()))
+        return Failure{fileErrorText(EACCES)};
+    switch (m_file.error()) {
+    case QFileDevice::PermissionsError:
+    case QFileDevice::OpenError:
+        return Failure{fileErrorText(EACCES)};
+    default:
+        return Failure{fileErrorText(EIO)};
+    }
+}
+
+std::optional<Failure> writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    AtomicFile file(path);
+    if (auto failure = file.open())
+        return failure;
+    if (auto failure = file.write(bytes.constData(), bytes.size()))
+        return failure;
+    return file.commit();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/failure.h"
+
+#include <QSaveFile>
+#include <optional>
+
+// A file replaced as a whole: the bytes go to a temporary file beside the
+// target, which commit() renames over it only when every byte was written.
+// Dropped without commit, the target stays as it was. Used for every file the
+// tool writes, so no failure ever leaves a half-written setup, settings or
+// track file behind.
+class AtomicFile {
+  public:
+    explicit AtomicFile(const QString& path);
+
+    std::optional<Failure> open();
+    // Every byte, or a failure after which the temporary file is dropped.
+    std::optional<Failure> write(const char* data, qint64 size);
+    std::optional<Failure> commit();
+
+  private:
+    Failure failure(int savedErrno) const;
+
+    QSaveFile m_file;
+};
+
+// The whole file in one go.
+std::optional<Failure> writeFileAtomically(const QString& path, const QByteArray& bytes);
