@@ -6,10 +6,23 @@
 #include <QList>
 #include <QStandardPaths>
 #include <limits>
+#include <utility>
 
 namespace {
 
 QString folderOverride;
+
+// The seven entries in the order they are written, each the only key of a
+// section of its own name.
+constexpr std::pair<const char*, qint32 ToolSettings::*> Entries[] = {
+    {"Top", &ToolSettings::top},
+    {"Left", &ToolSettings::left},
+    {"Width", &ToolSettings::width},
+    {"Height", &ToolSettings::height},
+    {"AR_Version", &ToolSettings::firmwareVersion},
+    {"OptionInt", &ToolSettings::duo},
+    {"english", &ToolSettings::language},
+};
 
 // One line of INI text without its '\n' (a '\r' before it stays part of the
 // line, so lines we do not touch come back byte for byte).
@@ -210,18 +223,10 @@ ToolSettings readToolSettings(const ToolSettings& defaults) {
     if (!file.open(QIODevice::ReadOnly))
         return result;
     const QByteArray ini = file.readAll();
-    const auto read = [&ini](const char* name, qint32& target) {
+    for (const auto& [name, value] : Entries)
         if (const auto text = iniValue(ini, name, name))
             if (const auto number = parseSettingsInteger(*text))
-                target = *number;
-    };
-    read("Top", result.top);
-    read("Left", result.left);
-    read("Width", result.width);
-    read("Height", result.height);
-    read("AR_Version", result.firmwareVersion);
-    read("OptionInt", result.duo);
-    read("english", result.language);
+                result.*value = *number;
     return result;
 }
 
@@ -242,16 +247,8 @@ std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
         ini = existing.readAll();
         existing.close();
     }
-    const auto put = [&ini](const char* name, qint32 value) {
-        ini = iniWithValue(ini, name, name, QByteArray::number(value));
-    };
-    put("Top", settings.top);
-    put("Left", settings.left);
-    put("Width", settings.width);
-    put("Height", settings.height);
-    put("AR_Version", settings.firmwareVersion);
-    put("OptionInt", settings.duo);
-    put("english", settings.language);
+    for (const auto& [name, value] : Entries)
+        ini = iniWithValue(ini, name, name, QByteArray::number(settings.*value));
 
     if (writeFileAtomically(path, ini))
         return cannotWrite();
