@@ -3,7 +3,6 @@
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/tupdown.h"
-#include "setup/displayformat.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -152,16 +151,8 @@ void TForm1::showLateFirmwareSetups() {
     SetupImage& image = programState().image;
     setLateFirmwareControlsVisible(*this, true);
     storeByte13(image);
-    UpDown9->setPosition(image.announcementStep);
-    CheckBox4->setChecked(false); // its handler switches the announcement off
-    Memo13->setText(wholeNumberText(image[16]));
-    const int capacity = image[17] & 127;
-    if (image[17] == 0)
-        Memo14->clear();
-    else
-        Memo14->setText(generalNumberText(capacity * 0.1));
-    CheckBox5->setChecked(true); // byte 18 of the default setup: no capacity alarm
-    // As for "bis V. 407x": show the whole reset image; byte 13 was rebuilt
-    // from the value mode, so the value mode survives.
+    CheckBox4->setChecked(false); // its handler switches the additional announcement off
+    // As for "bis V. 407x": show the whole reset image (setups 16 to 18 with
+    // it); byte 13 was rebuilt from the value mode, so the value mode survives.
     ShowSetupImage();
 }
