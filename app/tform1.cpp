@@ -509,6 +509,20 @@ void TForm1::buildWindow() {
             row.slot);
     }
 
+    // The controls were built setup by setup; the tab key follows the form's
+    // group order instead, which puts setups 3 and 5 after setup 15.
+    QWidget* previous = nullptr;
+    for (const GroupRow& row : groupRows) {
+        for (QWidget* w :
+             (this->*row.slot)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            if (previous)
+                setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+
     // Setup 0's spinner belongs to the window and is drawn over the group's frame.
     UpDown1 = new TUpDown(canvas);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));

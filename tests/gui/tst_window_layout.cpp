@@ -144,6 +144,25 @@ class TestWindowLayout : public QObject {
         QCOMPARE(form->Memo3->height(), 17);
     }
 
+    // The tab key walks the groups in the form's order, which puts setups 3
+    // and 5 after setup 15, not in the order the groups were built.
+    void tabKeyWalksTheGroupsInFormOrder() {
+        QStringList groups;
+        QWidget* w = form->GroupBox1;
+        do {
+            w = w->nextInFocusChain();
+            auto* group = qobject_cast<QGroupBox*>(w->parentWidget());
+            if (group && (w->focusPolicy() & Qt::TabFocus) &&
+                groups.value(groups.size() - 1) != group->objectName())
+                groups << group->objectName();
+        } while (w != form->GroupBox1);
+        QCOMPARE(groups,
+                 (QStringList{"GroupBox1", "GroupBox2", "GroupBox4", "GroupBox5", "GroupBox7",
+                              "GroupBox8", "GroupBox9", "GroupBox10", "GroupBox11", "GroupBox12",
+                              "GroupBox13", "GroupBox14", "GroupBox15", "GroupBox16", "GroupBox3",
+                              "GroupBox6", "GroupBox19", "GroupBox20", "GroupBox21"}));
+    }
+
     // Min 20 above Max 0: the up arrow heads for 0, the down arrow for 20.
     void reversedSpinnerStopsAtBothEnds() {
         TUpDown* spinner = form->UpDown6;
