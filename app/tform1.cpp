@@ -401,6 +401,8 @@ void setFilter(QFileDialog* dialog, std::initializer_list<FilterPair> pairs) {
                                                      QString::fromUtf8(pair.pattern));
     }
     dialog->setProperty("filter", parts.join(QLatin1Char('|')));
+    // The list shows the descriptions alone; several already name their pattern.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setNameFilters(nameFilters);
     dialog->selectNameFilter(nameFilters.first());
 }

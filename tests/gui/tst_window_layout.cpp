@@ -5,6 +5,7 @@
 #include "common/fakedialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -317,7 +318,7 @@ class TestWindowLayout : public QObject {
                  (QStringList{"Altorin Log-Datei (*.CSV) (LOG?????.CSV)",
                               "Alle CSV-Dateien (*.CSV) (*.CSV)", "Alle Dateien (*.*) (*.*)"}));
         QCOMPARE(form->OpenDialog1->selectedNameFilter(),
-                 QStringLiteral("Altorin Log-Datei (*.CSV) (LOG?????.CSV)"));
+                 QStringLiteral("Altorin Log-Datei (*.CSV)"));
         QCOMPARE(form->OpenDialog2->property("filter").toString(),
                  QStringLiteral("Altorin Setup-Datei (SETUPUPL.HEX)|SETUPUPL.HEX|Alle "
                                 "HEX-Dateien|*.HEX|Alle Dateien (*.*)|*.*"));
@@ -325,12 +326,27 @@ class TestWindowLayout : public QObject {
                  (QStringList{"Altorin Setup-Datei (SETUPUPL.HEX) (SETUPUPL.HEX)",
                               "Alle HEX-Dateien (*.HEX)", "Alle Dateien (*.*) (*.*)"}));
         QCOMPARE(form->OpenDialog2->selectedNameFilter(),
-                 QStringLiteral("Altorin Setup-Datei (SETUPUPL.HEX) (SETUPUPL.HEX)"));
+                 QStringLiteral("Altorin Setup-Datei (SETUPUPL.HEX)"));
         for (QFileDialog* dialog : {form->OpenDialog1, form->OpenDialog2}) {
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
             QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
             QCOMPARE(dialog->parent(), form.get());
         }
+        // The dialog lists the descriptions alone, as the filter text gives them,
+        // not "Alle Dateien (*.*) (*.*)".
+        const auto shownFilters = [](QFileDialog* dialog) {
+            QStringList shown;
+            if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                for (int i = 0; i < combo->count(); ++i)
+                    shown << combo->itemText(i);
+            return shown;
+        };
+        QCOMPARE(shownFilters(form->OpenDialog1),
+                 (QStringList{"Altorin Log-Datei (*.CSV)", "Alle CSV-Dateien (*.CSV)",
+                              "Alle Dateien (*.*)"}));
+        QCOMPARE(shownFilters(form->OpenDialog2),
+                 (QStringList{"Altorin Setup-Datei (SETUPUPL.HEX)", "Alle HEX-Dateien",
+                              "Alle Dateien (*.*)"}));
         QCOMPARE(form->SaveDialog2->acceptMode(), QFileDialog::AcceptSave);
         QVERIFY(form->SaveDialog2->testOption(QFileDialog::DontConfirmOverwrite));
         QVERIFY(form->SaveDialog2->property("filter").toString().isEmpty());
