@@ -139,7 +139,7 @@ std::optional<qint32> parseSettingsInteger(const QByteArray& text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
         return parseDigits(text.mid(2), 16, false);
     qsizetype i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && text[i] == ' ') // blanks only, a tab is no number
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))

@@ -58,6 +58,7 @@ class TestSettingsFile : public QObject {
         QTest::newRow("single X") << QByteArray("X1f4") << true << 500;
         QTest::newRow("signed hex") << QByteArray("-$10") << true << -16;
         QTest::newRow("leading blanks") << QByteArray("  42") << true << 42;
+        QTest::newRow("leading tab") << QByteArray("\t42") << false << 0;
         QTest::newRow("plus") << QByteArray("+7") << true << 7;
         QTest::newRow("negative") << QByteArray("-20") << true << -20;
         QTest::newRow("max") << QByteArray("2147483647") << true << 2147483647;
