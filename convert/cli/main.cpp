@@ -87,7 +87,10 @@ int main(int argc, char* argv[]) {
     parser.addOption(formatOption);
     parser.addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("Log files to convert."),
                                  QStringLiteral("LOGFILE..."));
-    parser.process(app);
+    // A mistyped option is a usage error (2) like the others, not a failed log (1).
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    parser.process(app); // --help, --help-all and --version
 
     if (!parser.isSet(formatOption))
         return usageError(QStringLiteral("--format is required"));

@@ -46,6 +46,11 @@ expect_eq "--version" "$("$tool" --version)" "altorin-convert V0.45"
 grep -q "unknown format 'gpz'" "$work/err" || fail "unknown format message"
 "$tool" --firmware 600 --format gpx "$work/card/LOG00001.CSV" >/dev/null 2>&1
 [ $? -eq 2 ] || fail "unknown firmware should be a usage error"
+"$tool" --formt gpx "$work/card/LOG00001.CSV" >/dev/null 2>"$work/err"
+[ $? -eq 2 ] || fail "an unknown option should be a usage error"
+grep -q "Unknown option 'formt'" "$work/err" || fail "unknown option message"
+"$tool" "$work/card/LOG00001.CSV" --format >/dev/null 2>&1
+[ $? -eq 2 ] || fail "a missing option value should be a usage error"
 
 # A whole card: every output path on its own line, exit 0.
 out=$("$tool" --firmware 500 --format kml2d "$work/card/LOG00001.CSV" "$work/card/LOG00002.CSV")
