@@ -1,6 +1,7 @@
 #include "convert/logreader.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,6 +10,10 @@
 namespace {
 constexpr size_t BufferSize = 64 * 1024;
 constexpr char CtrlZ = 26;
+// Lines up to this length are kept whole.
+constexpr size_t LongLine = 64 * 1024;
+// No Data line holds more ';' than this.
+constexpr int MostSemicolons = 16;
 
 // Appends bytes to the line without their CRs (a CR never ends a line).
 void appendWithoutCr(std::string& line, const char* begin, const char* end) {
@@ -57,8 +62,38 @@ bool LogReader::fill() {
     }
 }
 
+void LogReader::append(std::string& line, const char* begin, const char* end) {
+    if (m_semicolonsAfterNul >= 0) {
+        // Enough ';' to fail the Data line test whatever came before the NUL.
+        for (; begin < end && m_semicolonsAfterNul <= MostSemicolons; ++m_semicolonsAfterNul) {
+            begin = static_cast<const char*>(std::memchr(begin, ';', size_t(end - begin)));
+            if (!begin)
+                return;
+            ++begin;
+            line += ';';
+        }
+        return;
+    }
+    appendWithoutCr(line, begin, end);
+    if (line.size() > LongLine)
+        dropTextAfterNul(line);
+}
+
+void LogReader::dropTextAfterNul(std::string& line) {
+    const size_t nul = line.find('\0', std::max<size_t>(m_nulSearched, 3));
+    m_nulSearched = line.size();
+    if (nul == std::string::npos)
+        return;
+    const std::string after = line.substr(nul + 1);
+    line.resize(nul + 1);
+    m_semicolonsAfterNul = 0;
+    append(line, after.data(), after.data() + after.size());
+}
+
 bool LogReader::readLine(std::string& line) {
     line.clear();
+    m_nulSearched = 0;
+    m_semicolonsAfterNul = -1;
     if (m_atEnd)
         return false;
     bool consumed = false;
@@ -72,12 +107,12 @@ bool LogReader::readLine(std::string& line) {
         const auto* ctrlZ =
             static_cast<const char*>(std::memchr(begin, CtrlZ, size_t(stop - begin)));
         if (ctrlZ) {
-            appendWithoutCr(line, begin, ctrlZ);
+            append(line, begin, ctrlZ);
             consumed = consumed || ctrlZ > begin;
             m_atEnd = true;
             break;
         }
-        appendWithoutCr(line, begin, stop);
+        append(line, begin, stop);
         consumed = consumed || stop > begin;
         m_pos = size_t(stop - m_buffer.data());
         if (lf) {

@@ -10,6 +10,11 @@
 // Reads a log file line by line with one line in memory: LF ends a line, every
 // CR is dropped (before LF and alone), Ctrl-Z ends the file. Plain POSIX reads,
 // so a failing call leaves its errno for the message.
+//
+// A long line that holds a NUL after its first three bytes keeps only the ';'
+// bytes after that NUL: field splitting ends at a NUL (also once the plotter
+// export has cut the first three bytes), so only the Data line test still
+// looks there. A zero-filled stretch of a card image then costs no memory.
 class LogReader {
   public:
     LogReader() = default;
@@ -29,6 +34,8 @@ class LogReader {
 
   private:
     bool fill();
+    void append(std::string& line, const char* begin, const char* end);
+    void dropTextAfterNul(std::string& line);
 
     int m_fd = -1;
     struct stat m_status {};
@@ -36,6 +43,10 @@ class LogReader {
     size_t m_pos = 0;
     size_t m_end = 0;
     bool m_atEnd = false;
+    // Of the line being read: how far it was searched for a NUL, and how many
+    // ';' it kept after one (-1: none found yet).
+    size_t m_nulSearched = 0;
+    int m_semicolonsAfterNul = -1;
     qint64 m_lineNumber = 0;
     std::optional<Failure> m_failure;
 };

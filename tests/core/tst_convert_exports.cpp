@@ -10,6 +10,8 @@
 #include <QTest>
 #include <ctime>
 #include <functional>
+#include <span>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace convert_support;
@@ -432,6 +434,45 @@ class TestConvertExports : public QObject {
         QTime even = modified.time();
         even = even.addSecs(-(even.second() % 2));
         QCOMPARE(result.logDate.toLocalTime(), QDateTime(modified.date(), even));
+    }
+
+    // A card image, or a log cut short by a power loss, holds long zero-filled
+    // stretches that join lines into one. They convert by the field rules
+    // (splitting ends at a NUL, every ';' counts) in the memory of a short log.
+    void zeroFilledStretches() {
+        const qint64 Stretch = 128 << 20;
+        // Each text but the first follows a stretch.
+        const QByteArray texts[] = {
+            // All fields before the stretch: a point.
+            line500("75", "431", "8123456", "48123456", "500", "42") +
+                "01;14:22:02;76;-1;432;4.9;5.1;21;0;12;8123466;48123466;501;43;180;7;1",
+            // 14 ';' before, 2 in the stretches: a Data line with 15 fields.
+            "\r\n01;14:22:03;77;0;433;4.9;5.1;21;0;12;8123476;48123476;502;44;", ";",
+            // 15 ';' before, 2 after: no Data line.
+            ";\r\n01;14:22:04;78;0;434;4.9;5.1;21;0;12;8123476;48123476;503;45;7;",
+            ";1;\r\n" + line500("79", "435", "8123456", "48123456", "504", "46")};
+        const QString log = placeLog("LOG00001.CSV", texts[0]);
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        for (const QByteArray& text : std::span(texts).subspan(1)) {
+            QVERIFY(file.resize(file.size() + Stretch)); // sparse: no disk used
+            QVERIFY(file.seek(file.size()) && file.write(text) == text.size());
+        }
+        file.close();
+
+        struct rusage before {};
+        getrusage(RUSAGE_SELF, &before);
+        const ConversionResult result = ConvertToGpx(log, V500);
+        struct rusage after {};
+        getrusage(RUSAGE_SELF, &after);
+        QVERIFY2(result.ok(), qPrintable(result.failure->message));
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 32 * 1024,
+                 qPrintable(
+                     QString("peak memory grew by %1 kB").arg(after.ru_maxrss - before.ru_maxrss)));
+        const QByteArray gpx = readBytes(result.outputPath);
+        QCOMPARE(gpx.count("<trkpt "), 4);
+        for (const char* name : {"t:75s   v=42", "t:76s   v=43", "t:77s   v=44", "t:79s   v=46"})
+            QVERIFY2(gpx.contains(name), name);
     }
 
     // Without field 13 the point name leaves out the speed.
