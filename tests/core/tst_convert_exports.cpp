@@ -440,7 +440,7 @@ class TestConvertExports : public QObject {
     // stretches that join lines into one. They convert by the field rules
     // (splitting ends at a NUL, every ';' counts) in the memory of a short log.
     void zeroFilledStretches() {
-        const qint64 Stretch = 128 << 20;
+        const qint64 Stretch = 64 << 20;
         // Each text but the first follows a stretch.
         const QByteArray texts[] = {
             // All fields before the stretch: a point.
