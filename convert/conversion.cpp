@@ -38,11 +38,15 @@ QString withExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-Failure tooFewFieldsFailure(qint64 lineNumber, size_t fields, size_t needed) {
+std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
+                                     Fields& fields) {
+    SplitLogLine(line, fields, needed);
+    if (fields.size() >= needed)
+        return std::nullopt;
     return Failure{QStringLiteral("Zeile %1: nur %2 Felder, die Konvertierung braucht %3 "
                                   "(Anführungszeichen um ';'?)")
                        .arg(lineNumber)
-                       .arg(fields)
+                       .arg(fields.size())
                        .arg(needed)};
 }
 

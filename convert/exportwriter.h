@@ -34,11 +34,13 @@ QString fileNameOf(const QString& path);
 // The log's name with its extension (from the last '.') replaced.
 QString withExtension(const QString& name, const QString& extension);
 
-// A Data line whose quoted fields swallowed some ';' has fewer fields than the
-// export reads: stop with a message naming the line.
-Failure tooFewFieldsFailure(qint64 lineNumber, size_t fields, size_t needed);
-
 using Fields = std::vector<std::string_view>;
+
+// Splits a Data line into the first `needed` fields. A line whose quoted
+// fields swallowed some ';' has fewer: that stops the export with a message
+// naming the line.
+std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
+                                     Fields& fields);
 
 inline bool isNoPosition(std::string_view coordinate) {
     return coordinate == "0";

@@ -96,9 +96,8 @@ class GpxWriter final : public ExportWriter {
                                          OutputText& out) override {
         // Lines of 13 fields carry no speed (field 13).
         const size_t needed = m_long ? 14 : 13;
-        SplitLogLine(line, m_fields, needed);
-        if (m_fields.size() < needed)
-            return tooFewFieldsFailure(lineNumber, m_fields.size(), needed);
+        if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
+            return failure;
         const auto& f = m_fields;
         // Field 2 is read before the position test, so every Data line needs it.
         const auto elapsed = parseLogInteger(f[2]);

@@ -31,9 +31,8 @@ class KmlWriter final : public ExportWriter {
     std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
                                          OutputText& out) override {
         const size_t needed = m_useGps ? 13 : 12;
-        SplitLogLine(line, m_fields, needed);
-        if (m_fields.size() < needed)
-            return tooFewFieldsFailure(lineNumber, m_fields.size(), needed);
+        if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
+            return failure;
         const auto longitude = m_fields[10];
         const auto latitude = m_fields[11];
         const auto altitude = m_fields[m_useGps ? 12 : 4];

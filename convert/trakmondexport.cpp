@@ -31,9 +31,8 @@ class TrakmondWriter final : public ExportWriter {
         // Log field 0 and its ';' go; items count in the shortened line.
         line.erase(0, 3);
         const size_t needed = m_long ? 15 : 11;
-        SplitLogLine(line, m_items, needed);
-        if (m_items.size() < needed)
-            return tooFewFieldsFailure(lineNumber, m_items.size(), needed);
+        if (auto failure = splitDataLine(line, lineNumber, needed, m_items))
+            return failure;
         const auto& item = m_items;
         const auto longitude = trimmedCoordinate(item[9]);
         const auto latitude = trimmedCoordinate(item[10]);
