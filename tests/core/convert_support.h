@@ -2,6 +2,8 @@
 
 // Helpers shared by the conversion tests: test data, file bytes, file dates
 // and a readable line diff for byte-exact comparisons.
+#include "common/testfiles.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -24,18 +26,6 @@ inline QString sourceDir() {
 
 inline QString dataPath(const QString& name) {
     return sourceDir() + QStringLiteral("/tests/data/convert/") + name;
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<cannot read ") + QFile::encodeName(path) + '>';
-    return file.readAll();
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 inline bool setModified(const QString& path, const QDateTime& when) {

@@ -1,3 +1,4 @@
+#include "common/testfiles.h"
 #include "setup/setupfile.h"
 
 #include <QDir>
@@ -9,17 +10,6 @@
 #include <unistd.h>
 
 namespace {
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
 QByteArray imageBytes(const SetupImage& image) {
     return QByteArray(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size);
 }
@@ -48,7 +38,7 @@ class TestSetupFile : public QObject {
             const SetupImage saved = imageFrom(first);
             QCOMPARE(saveSetupFile(saved, dir.path()), std::nullopt);
             const QString path = setupFilePath(dir.path());
-            const QByteArray onDisk = fileBytes(path);
+            const QByteArray onDisk = readBytes(path);
             QCOMPARE(onDisk, imageBytes(saved));
 
             SetupImage loaded;
@@ -57,7 +47,7 @@ class TestSetupFile : public QObject {
             QCOMPARE(loaded.bytes, saved.bytes);
 
             QCOMPARE(saveSetupFile(loaded, dir.path()), std::nullopt);
-            QCOMPARE(fileBytes(path), onDisk);
+            QCOMPARE(readBytes(path), onDisk);
         }
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"SETUPUPL.HEX"});
     }
@@ -75,7 +65,7 @@ class TestSetupFile : public QObject {
         QByteArray content(size, '\0');
         for (int k = 0; k < size; ++k)
             content[k] = char(200 + k % 50);
-        writeFile(path, content);
+        QVERIFY(writeBytes(path, content));
 
         SetupImage image = imageFrom(0);
         const SetupImage before = image;
@@ -139,18 +129,18 @@ class TestSetupFile : public QObject {
             return;
         QTemporaryDir protectedFile;
         const QString path = setupFilePath(protectedFile.path());
-        writeFile(path, QByteArray(20, '\x01'));
+        QVERIFY(writeBytes(path, QByteArray(20, '\x01')));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         QCOMPARE(failureText(saveSetupFile(image, protectedFile.path())),
                  QStringLiteral("Dateizugriff verweigert"));
-        QCOMPARE(fileBytes(path), QByteArray(20, '\x01'));
+        QCOMPARE(readBytes(path), QByteArray(20, '\x01'));
     }
 
     void failedWriteKeepsOldFile() {
         QTemporaryDir folder;
         const QString path = setupFilePath(folder.path());
         const QByteArray old(20, '\x07');
-        writeFile(path, old);
+        QVERIFY(writeBytes(path, old));
 
         // A file size limit of 10 bytes makes the write stop half-way.
         rlimit saved{};
@@ -164,7 +154,7 @@ class TestSetupFile : public QObject {
         std::signal(SIGXFSZ, oldHandler);
 
         QCOMPARE(failureText(failure), QStringLiteral("E/A-Fehler %1").arg(EFBIG));
-        QCOMPARE(fileBytes(path), old);
+        QCOMPARE(readBytes(path), old);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"SETUPUPL.HEX"});
     }
 };

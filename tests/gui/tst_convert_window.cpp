@@ -5,6 +5,7 @@
 #include "app/settingsfile.h"
 #include "app/tform1.h"
 #include "common/fakedialogs.h"
+#include "common/testfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -19,11 +20,6 @@ namespace {
 const QByteArray Line500 =
     "01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;8123456;48123456;500;42;180;7;1\r\n";
 const QString Done = QStringLiteral("Fertig mit Konvertierung nach:\r");
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
-}
 
 } // namespace
 

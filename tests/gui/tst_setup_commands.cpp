@@ -1,4 +1,5 @@
 #include "common/fakedialogs.h"
+#include "common/testfiles.h"
 
 #include "app/programstate.h"
 #include "app/tform1.h"
@@ -23,17 +24,6 @@ SetupImage& image() {
 
 QByteArray imageBytes() {
     return QByteArray(reinterpret_cast<const char*>(image().bytes.data()), SetupImage::Size);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 const QByteArray DefaultFile("\x01\x3c\x14\x14\x01\x01\x2f\x00\x01\x00"
@@ -101,11 +91,11 @@ class TestSetupCommands : public QObject {
 
     void saveAfterStartAndOnlyTheFolderCounts() {
         form->SaveDialog2->setProperty("fileName", QStringLiteral("OTHER.HEX"));
-        writeFile(path("SETUPUPL.HEX"), QByteArray(30, 'x'));
+        QVERIFY(writeBytes(path("SETUPUPL.HEX"), QByteArray(30, 'x')));
         save(path("MYSETUP.HEX"));
         QCOMPARE(fake.dialogsRun, QStringList{"SaveDialog2"});
         QCOMPARE(fake.selectedNames, QStringList{"SETUPUPL.HEX"});
-        QCOMPARE(fileBytes(path("SETUPUPL.HEX")), DefaultFile);
+        QCOMPARE(readBytes(path("SETUPUPL.HEX")), DefaultFile);
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"SETUPUPL.HEX"});
         // The name is proposed again on every run.
         save(QString());
@@ -152,7 +142,7 @@ class TestSetupCommands : public QObject {
         QByteArray content(size, '\0');
         for (int k = 0; k < size; ++k)
             content[k] = char(100 + k);
-        writeFile(path("SETUPUPL.HEX"), content);
+        QVERIFY(writeBytes(path("SETUPUPL.HEX"), content));
         load(path("SETUPUPL.HEX"));
         QCOMPARE(fake.dialogsRun, QStringList{"OpenDialog2"});
         QCOMPARE(fake.errors, QStringList());
