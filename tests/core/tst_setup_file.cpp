@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -143,15 +141,12 @@ class TestSetupFile : public QObject {
         QVERIFY(writeBytes(path, old));
 
         // A file size limit of 10 bytes makes the write stop half-way.
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 10;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const auto failure = saveSetupFile(imageFrom(100), folder.path());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        std::optional<Failure> failure;
+        {
+            const FileSizeLimit limit(10);
+            QVERIFY(limit.active());
+            failure = saveSetupFile(imageFrom(100), folder.path());
+        }
 
         QCOMPARE(failureText(failure), QStringLiteral("E/A-Fehler %1").arg(EFBIG));
         QCOMPARE(readBytes(path), old);

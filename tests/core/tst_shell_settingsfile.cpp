@@ -1,10 +1,9 @@
 #include "app/settingsfile.h"
+#include "common/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 class TestSettingsFile : public QObject {
@@ -208,15 +207,12 @@ class TestSettingsFile : public QObject {
     void failedWriteKeepsTheOldFile() {
         writeFile("[Top]\nTop=1\n");
         // A file size limit makes the write stop part-way.
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 20;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const auto failure = writeToolSettings(ToolSettings{});
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        std::optional<Failure> failure;
+        {
+            const FileSizeLimit limit(20);
+            QVERIFY(limit.active());
+            failure = writeToolSettings(ToolSettings{});
+        }
 
         QVERIFY(failure);
         QCOMPARE(failure->message,
