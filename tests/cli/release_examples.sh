@@ -1,0 +1,53 @@
+#!/bin/bash
+# The examples/ files and the commands the READMEs show for them: every
+# command works as printed, and each example log converts to every format
+# under the firmware its README names, with its positioned lines as points.
+set -u
+tool=$(readlink -f "$1")
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+cp -r "$repo/examples" "$work/examples"
+[ "$(stat -c %s "$work/examples/SETUPUPL.HEX")" = 20 ] || fail "SETUPUPL.HEX is not 20 bytes"
+
+# The commands as printed, run from a copy of the repository's top.
+commands=$(sed -n 's/^    \(build\/\)\{0,1\}altorin-convert \(.*examples\/.*\)$/\2/p' \
+    "$repo/README.md" "$repo/examples/README.md")
+[ -n "$commands" ] || fail "no example command found in the READMEs"
+while read -r args; do
+    # shellcheck disable=SC2086 # the arguments are split as a shell would
+    (cd "$work" && "$tool" $args >/dev/null) || fail "README command: altorin-convert $args"
+done <<<"$commands"
+
+# convert LOG FIRMWARE FORMAT OUTPUT POINT-PATTERN
+convert() {
+    rm -f "$work/examples/$4"
+    out=$(cd "$work/examples" && "$tool" --firmware "$2" --format "$3" "$1")
+    [ $? -eq 0 ] || fail "$1 --firmware $2 --format $3: exit status"
+    [ "$out" = "$4" ] || fail "$1 --format $3 printed '$out', not $4"
+    [ -s "$work/examples/$4" ] || { fail "$1 --format $3: no $4"; return; }
+    points=$(grep -c -- "$5" "$work/examples/$4")
+    [ "$points" = 43 ] || fail "$1 --format $3: $points points, not the 43 positioned lines"
+}
+for log in LOG00001.CSV:407 LOG00002.CSV:500; do
+    file=${log%%:*} firmware=${log##*:} base=${file%.CSV}
+    convert "$file" "$firmware" kml2d "$base.kml" '^[0-9.]*,[0-9.]*,[0-9.-]*'$'\r''$'
+    convert "$file" "$firmware" kml3d-gps "$base.kml" '^[0-9.]*,[0-9.]*,[0-9.-]*'$'\r''$'
+    convert "$file" "$firmware" kml3d-baro "$base.kml" '^[0-9.]*,[0-9.]*,[0-9.-]*'$'\r''$'
+    convert "$file" "$firmware" gpx "$base.GPX" '<trkpt '
+    convert "$file" "$firmware" trakmond "TMD${base#LOG}.CSV" '^0;\([^;]*;\)\{15\}'$'\r''$'
+done
+
+if [ $failures -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "all example checks passed"
