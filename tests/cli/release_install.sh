@@ -1,0 +1,57 @@
+#!/bin/bash
+# `cmake --install` of this build into a scratch prefix: both programs, the
+# desktop entry, the icon, the AppStream metainfo and the examples land where
+# a desktop looks for them, and the metadata passes the freedesktop validators
+# (skipped with a message where a validator is not installed).
+set -u
+tool=$(readlink -f "$1")
+build=$(dirname "$tool")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config HOME=$work/home
+id=io.github.altorintool.AltorinTool
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+if ! cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1; then
+    cat "$work/install.log" >&2
+    fail "cmake --install"
+fi
+for f in bin/altorintool bin/altorin-convert share/applications/$id.desktop \
+    share/icons/hicolor/scalable/apps/$id.svg share/metainfo/$id.metainfo.xml \
+    share/doc/altorintool/examples/LOG00001.CSV share/doc/altorintool/examples/LOG00002.CSV \
+    share/doc/altorintool/examples/SETUPUPL.HEX share/doc/altorintool/examples/README.md; do
+    [ -f "$work/usr/$f" ] || fail "not installed: $f"
+done
+[ "$("$work/usr/bin/altorin-convert" --version)" = "altorin-convert V0.45" ] ||
+    fail "installed altorin-convert --version"
+
+# The desktop entry names the installed program and icon.
+grep -qx "Exec=altorintool" "$work/usr/share/applications/$id.desktop" || fail "Exec line"
+grep -qx "Icon=$id" "$work/usr/share/applications/$id.desktop" || fail "Icon line"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
+    "$work/usr/share/metainfo/$id.metainfo.xml" || fail "metainfo launchable"
+
+# validate NAME COMMAND...: runs a validator, or says it was skipped.
+validate() {
+    local name=$1
+    shift
+    if ! command -v "$1" >/dev/null; then
+        echo "SKIPPED: $name ($1 not installed)"
+        return
+    fi
+    "$@" >"$work/validate.log" 2>&1 || { cat "$work/validate.log" >&2; fail "$name"; }
+}
+validate "desktop entry" desktop-file-validate "$work/usr/share/applications/$id.desktop"
+validate "metainfo" appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml"
+validate "icon" xmllint --noout "$work/usr/share/icons/hicolor/scalable/apps/$id.svg"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "all install checks passed"
