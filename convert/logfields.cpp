@@ -108,8 +108,10 @@ void SplitLogLine(std::string& line, std::vector<std::string_view>& fields, size
         while (isBlank(p[i]))
             ++i;
         if (p[i] == ';') {
-            if (p[i + 1] == 0)
-                fields.emplace_back();
+            // An empty view into the line, not a null one: writers copy
+            // fields with memcpy, which must not be handed a null pointer.
+            if (p[i + 1] == 0 && fields.size() < maxFields)
+                fields.emplace_back(p + i + 1, 0);
             ++i;
             while (isBlank(p[i]))
                 ++i;
