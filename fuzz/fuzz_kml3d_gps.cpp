@@ -1,0 +1,13 @@
+// Fuzz target: the kml3d_gps conversion of arbitrary log bytes.
+#include "convertfuzz.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("TZ", "UTC", 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return fuzzConversion(FuzzedFormat::Kml3dGps, data, size);
+}
