@@ -37,7 +37,12 @@ int hexValue(char c) {
 }
 
 QString fieldText(std::string_view field) {
-    // Log text is Latin-1; keep every byte visible in the message.
+    // Log text is Latin-1; keep every byte visible in the message. A field of
+    // a damaged log can run for megabytes: its start names it well enough,
+    // and a message box (or stderr) of that size helps nobody.
+    constexpr size_t Shown = 64;
+    if (field.size() > Shown)
+        return QString::fromLatin1(field.data(), Shown) + QChar(0x2026);
     return QString::fromLatin1(field.data(), qsizetype(field.size()));
 }
 
