@@ -152,9 +152,10 @@ std::optional<qint32> parseSettingsInteger(const QByteArray& text) {
     return parseDigits(text.mid(i), base, negative);
 }
 
-std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& section,
-                                   const QByteArray& key) {
-    const Lines lines = splitLines(ini);
+namespace {
+
+std::optional<QByteArray> valueIn(const Lines& lines, const QByteArray& section,
+                                  const QByteArray& key) {
     const qsizetype header = findSection(lines.items, section);
     if (header < 0)
         return std::nullopt;
@@ -175,10 +176,8 @@ std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& sect
     return std::nullopt;
 }
 
-QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const QByteArray& key,
-                        const QByteArray& value) {
-    Lines lines = splitLines(ini);
-    const bool crlf = ini.contains("\r\n");
+void setValue(Lines& lines, bool crlf, const QByteArray& section, const QByteArray& key,
+              const QByteArray& value) {
     const auto line = [crlf](const QByteArray& text) { return crlf ? text + '\r' : text; };
     const QByteArray entryLine = key + '=' + value;
     // A last line without its line break gets one before anything follows it.
@@ -194,7 +193,7 @@ QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const 
             closeLastLine();
         lines.items << line('[' + section + ']') << line(entryLine);
         lines.finalNewline = true;
-        return joinLines(lines);
+        return;
     }
     qsizetype lastFilled = header;
     for (qsizetype i = header + 1; i < lines.items.size(); ++i) {
@@ -205,7 +204,7 @@ QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const 
         if (entry && sameName(entry->key, key)) {
             const bool hadCr = lines.items[i].endsWith('\r');
             lines.items[i] = hadCr ? entryLine + '\r' : entryLine;
-            return joinLines(lines);
+            return;
         }
         if (!content.isEmpty())
             lastFilled = i;
@@ -214,6 +213,19 @@ QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const 
     if (lastFilled + 1 == lines.items.size())
         closeLastLine();
     lines.items.insert(lastFilled + 1, line(entryLine));
+}
+
+} // namespace
+
+std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& section,
+                                   const QByteArray& key) {
+    return valueIn(splitLines(ini), section, key);
+}
+
+QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const QByteArray& key,
+                        const QByteArray& value) {
+    Lines lines = splitLines(ini);
+    setValue(lines, ini.contains("\r\n"), section, key, value);
     return joinLines(lines);
 }
 
@@ -222,9 +234,11 @@ ToolSettings readToolSettings(const ToolSettings& defaults) {
     QFile file(settingsFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    const QByteArray ini = file.readAll();
+    // Split once and the text dropped: a huge file is held about twice, not
+    // once more for every entry.
+    const Lines lines = splitLines(file.readAll());
     for (const auto& [name, value] : Entries)
-        if (const auto text = iniValue(ini, name, name))
+        if (const auto text = valueIn(lines, name, name))
             if (const auto number = parseSettingsInteger(*text))
                 result.*value = *number;
     return result;
@@ -247,8 +261,13 @@ std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
         ini = existing.readAll();
         existing.close();
     }
+    // One split and one join for all seven entries, so a huge file is held
+    // about twice, not once more for every entry.
+    const bool crlf = ini.contains("\r\n");
+    Lines lines = splitLines(std::exchange(ini, QByteArray()));
     for (const auto& [name, value] : Entries)
-        ini = iniWithValue(ini, name, name, QByteArray::number(settings.*value));
+        setValue(lines, crlf, name, name, QByteArray::number(settings.*value));
+    ini = joinLines(std::exchange(lines, Lines()));
 
     if (writeFileAtomically(path, ini))
         return cannotWrite();
