@@ -1,11 +1,21 @@
 #include "app/atomicfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 AtomicFile::AtomicFile(const QString& path) : m_file(path) {}
 
 std::optional<Failure> AtomicFile::open() {
+    // A write-protected target stays. Asked with the effective rights, which
+    // the writes use; the platform library asks with the real user's, which
+    // lets a process that gave up its override rights replace the file.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(m_file.fileName()).constData(), W_OK, AT_EACCESS) !=
+            0 &&
+        errno == EACCES)
+        return failure(EACCES);
     errno = 0;
     // Unbuffered: a buffered QSaveFile loses a short write (a full disk, a size
     // limit) in its final flush and commits the truncated file as if all went well.
