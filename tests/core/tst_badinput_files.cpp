@@ -1,0 +1,298 @@
+// The bad-input matrix of the core: the five log conversions, the setup file
+// and the settings file against missing, unreadable, malformed, huge and
+// unwritable files. Each row names what the pilot is told, and checks that no
+// file of theirs is lost or left half written and that memory stays bounded.
+#include "app/settingsfile.h"
+#include "common/badinput.h"
+#include "common/badlogs.h"
+#include "setup/setupfile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+const FirmwareVariant V500{500, 0};
+const QString Ok = QStringLiteral("ok");
+const QString Denied = QStringLiteral("Dateizugriff verweigert");
+const QString NotFound = QStringLiteral("Datei nicht gefunden");
+const QString DiskFull = QStringLiteral("E/A-Fehler 28");
+const QString CannotWrite = QStringLiteral("In AltorinTool.ini kann nicht geschrieben werden.");
+// Room for the huge line itself and twice as much again.
+constexpr long HugeBoundKiB = 3 * HugeLineBytes / 1024;
+// Work that must not read a huge file whole.
+constexpr long SmallBoundKiB = 8 * 1024;
+
+ConversionResult convertNamed(const QString& format, const QString& log) {
+    if (format == QLatin1String("kml2d"))
+        return ConvertToKml(log, false, false, V500);
+    if (format == QLatin1String("kml3d-gps"))
+        return ConvertToKml(log, true, true, V500);
+    if (format == QLatin1String("kml3d-baro"))
+        return ConvertToKml(log, true, false, V500);
+    if (format == QLatin1String("gpx"))
+        return ConvertToGpx(log, V500);
+    return ConvertToTrakmond(log, V500);
+}
+
+QString textOf(const std::optional<Failure>& failure) {
+    return failure ? failure->message : Ok;
+}
+
+// The outcome of `work`, measured in a child when `bound` is given.
+QString outcome(const std::function<QString()>& work, long boundKiB = 0) {
+    if (boundKiB == 0)
+        return work();
+    const MeasuredRun run = runMeasured(work);
+    if (!run.ran)
+        return QStringLiteral("<the measured child failed>");
+    qInfo("peak memory grew by %ld KiB (bound %ld KiB)", run.growthKiB, boundKiB);
+    if (run.growthKiB > boundKiB)
+        return QStringLiteral("<peak memory grew by %1 KiB, more than %2 KiB>")
+            .arg(run.growthKiB)
+            .arg(boundKiB);
+    return run.text;
+}
+
+QStringList all(const QString& text) {
+    return QStringList(ConversionNames.size(), text);
+}
+// The three KML conversions and GPX fail alike; the plotter export differs.
+QStringList kmlGpx(const QString& text, const QString& plotter) {
+    return {text, text, text, text, plotter};
+}
+QString fewFields(int needed) {
+    return QStringLiteral("Zeile 1: nur %1 Felder, die Konvertierung braucht %2 "
+                          "(Anführungszeichen um ';'?)")
+        .arg(needed == 15 ? 10 : 11)
+        .arg(needed);
+}
+
+// Sections of another program may share the file; this one's line runs on.
+QByteArray hugeIniLine() {
+    return "[Top]\nTop=12\n[Pilot]\nNote=";
+}
+
+// What writing the defaults with Top 99 adds to a file holding only Top.
+const QByteArray AddedSections = "\n[Left]\nLeft=239\n[Width]\nWidth=865\n[Height]\nHeight=784\n"
+                                 "[AR_Version]\nAR_Version=407\n[OptionInt]\nOptionInt=0\n"
+                                 "[english]\nenglish=0\n";
+
+} // namespace
+
+class TestBadInputFiles : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_folders = 0;
+
+    QString freshFolder() { return m_dir.filePath(QString::number(++m_folders)); }
+
+  private slots:
+    void cleanup() { setSettingsFolder(QString()); }
+
+    // One expected outcome per conversion, in the order of ConversionNames.
+    void conversions_data() {
+        QTest::addColumn<BadLog>("row");
+        QTest::addColumn<QStringList>("outcomes");
+        QTest::newRow("missing file") << BadLog::Missing << all(NotFound);
+        QTest::newRow("a folder") << BadLog::Folder << all(Denied);
+        QTest::newRow("unreadable file") << BadLog::Unreadable << all(Denied);
+        // An empty track, as for a log without Data lines.
+        QTest::newRow("empty file") << BadLog::Empty << all(Ok);
+        // Fields end at a NUL, so the line holds too few of them.
+        QTest::newRow("NUL bytes") << BadLog::NulBytes
+                                   << QStringList{fewFields(12), fewFields(13), fewFields(12),
+                                                  fewFields(14), fewFields(15)};
+        // The plotter export copies a coordinate as written; the others read it.
+        QTest::newRow("line of 100 MB")
+            << BadLog::LongLine
+            << kmlGpx(QStringLiteral("'") + QString(64, '1') +
+                          QStringLiteral("…' ist kein gültiger Integerwert"),
+                      Ok);
+        QTest::newRow("integers beyond 32 bits")
+            << BadLog::BigInteger
+            << kmlGpx(QStringLiteral("'4294967296' ist kein gültiger Integerwert"), Ok);
+        QTest::newRow("unterminated quote")
+            << BadLog::OpenQuote
+            << QStringList{fewFields(12), fewFields(13), fewFields(12), fewFields(14),
+                           fewFields(15)};
+        QTest::newRow("read-only target folder") << BadLog::ReadOnlyFolder << all(Denied);
+        QTest::newRow("full disk") << BadLog::FullDisk << all(DiskFull);
+        QTest::newRow("output path is the log") << BadLog::OutputIsInput << all(Denied);
+        QTest::newRow("output is a link to the log") << BadLog::LinkToInput << all(Denied);
+    }
+    void conversions() {
+        QFETCH(BadLog, row);
+        QFETCH(QStringList, outcomes);
+        for (qsizetype i = 0; i < ConversionNames.size(); ++i) {
+            const QString& format = ConversionNames[i];
+            LogScene scene(row, freshFolder(), format);
+            if (!scene.skip.isEmpty())
+                QSKIP(qPrintable(scene.skip));
+            const QString got =
+                outcome([&] { return textOf(convertNamed(format, scene.log).failure); },
+                        row == BadLog::LongLine ? HugeBoundKiB : 0);
+            QVERIFY2(got == outcomes[i], qPrintable(format + ": " + got.left(200)));
+            if (got != Ok) {
+                const QString damage = scene.damageAfterFailure();
+                QVERIFY2(damage.isEmpty(), qPrintable(format + ": " + damage));
+            } else {
+                scene.release();
+                QVERIFY2(readBytes(scene.target) != scene.oldTarget, qPrintable(format));
+            }
+        }
+    }
+
+    // Loading the file (bytes read, or the failure) and then saving the image
+    // over the same name (the output is the input).
+    void setupFile_data() {
+        QTest::addColumn<BadFile>("row");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("load");
+        QTest::addColumn<QString>("save");
+        const QByteArray setup(20, '\x05');
+        QTest::newRow("missing file") << BadFile::Missing << QByteArray() << NotFound << Ok;
+        QTest::newRow("a folder") << BadFile::Folder << QByteArray() << Denied << Denied;
+        QTest::newRow("unreadable file") << BadFile::Unreadable << setup << Denied << Denied;
+        QTest::newRow("empty file") << BadFile::Content << QByteArray() << "0 bytes" << Ok;
+        // Twenty NUL bytes are a valid (if odd) setup.
+        QTest::newRow("NUL bytes") << BadFile::Content << QByteArray(20, '\0') << "20 bytes" << Ok;
+        // A 100 MB file: 21 bytes tell it is no setup.
+        QTest::newRow("file of 100 MB")
+            << BadFile::Content << QByteArray("huge") << "21 bytes" << Ok;
+        QTest::newRow("read-only folder")
+            << BadFile::ReadOnlyFolder << setup << "20 bytes" << Denied;
+        QTest::newRow("full disk") << BadFile::FullDisk << setup << "20 bytes" << DiskFull;
+        // Saved through the link into the pilot's file, the link stays.
+        QTest::newRow("link to the pilot's file") << BadFile::Link << setup << "20 bytes" << Ok;
+    }
+    void setupFile() {
+        QFETCH(BadFile, row);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, load);
+        QFETCH(QString, save);
+        const QString folder = freshFolder();
+        const bool huge = bytes == "huge";
+        FileScene scene(row, folder, QLatin1String(SetupFileName), huge ? QByteArray() : bytes,
+                        [&](const QString& path) {
+                            return huge ? writeSparseFile(path, HugeLineBytes)
+                                        : writeBytes(path, bytes);
+                        });
+        if (!scene.skip.isEmpty())
+            QSKIP(qPrintable(scene.skip));
+
+        SetupImage image;
+        image.bytes.fill(0x77);
+        const auto loadOutcome = [&] {
+            const auto loaded = loadSetupFile(image, scene.path);
+            if (const auto* failure = std::get_if<Failure>(&loaded))
+                return failure->message;
+            return QStringLiteral("%1 bytes").arg(std::get<int>(loaded));
+        };
+        QCOMPARE(outcome(loadOutcome, huge ? SmallBoundKiB : 0), load);
+        if (huge)
+            loadOutcome(); // the image of the parent too
+        const quint8 expectedFirst = load == "20 bytes" ? quint8(bytes[0]) : 0x77;
+        QCOMPARE(image[0], expectedFirst);
+
+        image.bytes.fill(0x42);
+        QCOMPARE(textOf(saveSetupFile(image, folder)), save);
+        if (save == Ok) {
+            QCOMPARE(scene.added(), QStringList());
+            QCOMPARE(readBytes(scene.path), QByteArray(20, '\x42'));
+            QCOMPARE(QFileInfo(scene.path).isSymLink(), row == BadFile::Link);
+        } else {
+            QVERIFY(scene.unchanged());
+        }
+    }
+
+    // Reading at start (Top and Left; the others keep their defaults) and
+    // writing all seven values back.
+    void settingsFile_data() {
+        QTest::addColumn<BadFile>("row");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QString>("write");
+        const QByteArray good = "[Top]\nTop=12\n[Left]\nLeft=34\n";
+        const int defTop = ToolSettings{}.top, defLeft = ToolSettings{}.left;
+        QTest::newRow("missing file")
+            << BadFile::Missing << QByteArray() << defTop << defLeft << Ok;
+        QTest::newRow("a folder") << BadFile::Folder << QByteArray() << defTop << defLeft
+                                  << CannotWrite;
+        // Rewriting a file it cannot read would lose its other lines.
+        QTest::newRow("unreadable file")
+            << BadFile::Unreadable << good << defTop << defLeft << CannotWrite;
+        QTest::newRow("empty file") << BadFile::Content << QByteArray() << defTop << defLeft << Ok;
+        QTest::newRow("NUL bytes")
+            << BadFile::Content << QByteArray("[Top]\nTop=1\0002\n[Left]\nLeft=34\n\0\n", 30)
+            << defTop << 34 << Ok;
+        QTest::newRow("line of 100 MB") << BadFile::Content << hugeIniLine() << 12 << defLeft << Ok;
+        QTest::newRow("integers beyond 32 bits")
+            << BadFile::Content << QByteArray("[Top]\nTop=4294967308\n[Left]\nLeft=-2147483649\n")
+            << defTop << defLeft << Ok;
+        QTest::newRow("unterminated quotes")
+            << BadFile::Content << QByteArray("[Top]\nTop=\"12\n[Left]\nLeft='34'\n") << defTop
+            << 34 << Ok;
+        QTest::newRow("read-only folder")
+            << BadFile::ReadOnlyFolder << good << 12 << 34 << CannotWrite;
+        QTest::newRow("full disk") << BadFile::FullDisk << good << 12 << 34 << CannotWrite;
+        QTest::newRow("link to the pilot's file") << BadFile::Link << good << 12 << 34 << Ok;
+    }
+    void settingsFile() {
+        QFETCH(BadFile, row);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(QString, write);
+        const QString folder = freshFolder();
+        setSettingsFolder(folder);
+        const bool huge = bytes == hugeIniLine();
+        FileScene scene(row, folder, QLatin1String(SettingsFileName), huge ? QByteArray() : bytes,
+                        [&](const QString& path) {
+                            return huge ? writeHugeFile(path, bytes, HugeLineBytes, '7')
+                                        : writeBytes(path, bytes);
+                        });
+        if (!scene.skip.isEmpty())
+            QSKIP(qPrintable(scene.skip));
+        const long bound = huge ? HugeBoundKiB : 0;
+
+        const QString read = outcome(
+            [] {
+                const ToolSettings s = readToolSettings(ToolSettings{});
+                return QStringLiteral("%1,%2").arg(s.top).arg(s.left);
+            },
+            bound);
+        QCOMPARE(read, QStringLiteral("%1,%2").arg(top).arg(left));
+
+        ToolSettings written;
+        written.top = 99;
+        QCOMPARE(outcome([&] { return textOf(writeToolSettings(written)); }, bound), write);
+        if (write != Ok) {
+            QVERIFY(scene.unchanged());
+            return;
+        }
+        scene.release();
+        QCOMPARE(scene.added(), QStringList());
+        QCOMPARE(QFileInfo(scene.path).isSymLink(), row == BadFile::Link);
+        if (huge) {
+            // The other program's long line is kept whole.
+            QFile file(scene.path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.size(), bytes.size() + HugeLineBytes + AddedSections.size());
+            QCOMPARE(file.read(13), QByteArray("[Top]\nTop=99\n"));
+            QVERIFY(file.seek(file.size() - AddedSections.size() - 1));
+            QCOMPARE(file.readAll(), '7' + AddedSections);
+        } else {
+            QCOMPARE(readToolSettings(ToolSettings{}).top, 99);
+            // Every line that is not one of the seven entries comes back.
+            if (row == BadFile::Content && bytes.contains('\0'))
+                QVERIFY(readBytes(scene.path).contains(QByteArray("\n\0\n", 3)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBadInputFiles)
+#include "tst_badinput_files.moc"
