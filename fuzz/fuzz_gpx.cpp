@@ -1,4 +1,4 @@
-// Fuzz target: the gpx conversion of arbitrary log bytes.
+// Fuzz target: the GPX track from arbitrary log bytes.
 #include "convertfuzz.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// Fuzz target: the kml2d conversion of arbitrary log bytes.
+// Fuzz target: the KML 2D path (clamped to the ground) from arbitrary log bytes.
 #include "convertfuzz.h"
 
 #include <cstdlib>

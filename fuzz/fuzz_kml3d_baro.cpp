@@ -1,4 +1,4 @@
-// Fuzz target: the kml3d_baro conversion of arbitrary log bytes.
+// Fuzz target: the 3D KML path with the barometric altitude from arbitrary log bytes.
 #include "convertfuzz.h"
 
 #include <cstdlib>

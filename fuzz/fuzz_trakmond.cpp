@@ -1,4 +1,4 @@
-// Fuzz target: the trakmond conversion of arbitrary log bytes.
+// Fuzz target: the Trakmond plotter file from arbitrary log bytes.
 #include "convertfuzz.h"
 
 #include <cstdlib>
