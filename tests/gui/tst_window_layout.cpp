@@ -145,6 +145,27 @@ class TestWindowLayout : public QObject {
         QCOMPARE(form->Memo3->height(), 17);
     }
 
+    // Whatever face stands in for the form's, no caption is cut off unseen:
+    // it fits inside its frame (narrowed if need be) or shows whole as tooltip.
+    void everyCaptionFitsOrShowsAsTooltip() {
+        for (bool english : {false, true}) {
+            if (english)
+                form->english1->trigger();
+            for (QWidget* control : form->findChildren<QWidget*>()) {
+                if (!qobject_cast<QLabel*>(control) && !qobject_cast<QAbstractButton*>(control))
+                    continue;
+                const QString text = control->property("text").toString();
+                QWidget* frame = control->parentWidget();
+                if (text.isEmpty() || !qobject_cast<QGroupBox*>(frame))
+                    continue;
+                const bool fits = control->width() >= control->sizeHint().width() &&
+                                  control->x() + control->width() <= frame->width();
+                QVERIFY2(fits || control->toolTip() == text,
+                         qPrintable(control->objectName() + ": " + text));
+            }
+        }
+    }
+
     // The tab key walks the groups in the form's order, which puts setups 3
     // and 5 after setup 15, not in the order the groups were built.
     void tabKeyWalksTheGroupsInFormOrder() {
