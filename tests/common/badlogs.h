@@ -38,6 +38,55 @@ inline QString outputNameFor(const QString& format, const QString& logName) {
     return kmlOutputName(logName);
 }
 
+// What each row gives, per conversion in the order of ConversionNames: the
+// failure text, or "ok" for a finished conversion.
+struct BadLogRow {
+    const char* name;
+    BadLog row;
+    QStringList outcomes;
+};
+
+inline QList<BadLogRow> badLogRows() {
+    const QString denied = QStringLiteral("Dateizugriff verweigert");
+    const auto all = [](const QString& text) { return QStringList(5, text); };
+    // The three KML conversions and GPX fail alike; the plotter export differs.
+    const auto kmlGpx = [](const QString& text, const QString& plotter) {
+        return QStringList{text, text, text, text, plotter};
+    };
+    const auto fewFields = [](int needed) {
+        return QStringLiteral("Zeile 1: nur %1 Felder, die Konvertierung braucht %2 "
+                              "(Anführungszeichen um ';'?)")
+            .arg(needed == 15 ? 10 : 11)
+            .arg(needed);
+    };
+    // The plotter export counts fields without the first one.
+    const QStringList tooFew{fewFields(12), fewFields(13), fewFields(12), fewFields(14),
+                             fewFields(15)};
+    return {
+        {"missing file", BadLog::Missing, all(QStringLiteral("Datei nicht gefunden"))},
+        {"a folder", BadLog::Folder, all(denied)},
+        {"unreadable file", BadLog::Unreadable, all(denied)},
+        // An empty track, as for a log without Data lines.
+        {"empty file", BadLog::Empty, all(QStringLiteral("ok"))},
+        // Fields end at a NUL, so the line holds too few of them.
+        {"NUL bytes", BadLog::NulBytes, tooFew},
+        // The plotter export copies a coordinate as written; the others read
+        // it and name its first 64 bytes.
+        {"line of 100 MB", BadLog::LongLine,
+         kmlGpx(QStringLiteral("'") + QString(64, QLatin1Char('1')) +
+                    QStringLiteral("…' ist kein gültiger Integerwert"),
+                QStringLiteral("ok"))},
+        {"integers beyond 32 bits", BadLog::BigInteger,
+         kmlGpx(QStringLiteral("'4294967296' ist kein gültiger Integerwert"),
+                QStringLiteral("ok"))},
+        {"unterminated quote", BadLog::OpenQuote, tooFew},
+        {"read-only target folder", BadLog::ReadOnlyFolder, all(denied)},
+        {"full disk", BadLog::FullDisk, all(QStringLiteral("E/A-Fehler 28"))},
+        {"output path is the log", BadLog::OutputIsInput, all(denied)},
+        {"output is a link to the log", BadLog::LinkToInput, all(denied)},
+    };
+}
+
 // A firmware-500 Data line; `lon` and `f12` are the fields the rows spoil.
 inline QByteArray badLogLine(const QByteArray& lon = "8123456", const QByteArray& f12 = "500") {
     return "01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;" + lon + ";48123456;" + f12 + ";42;180;7;1\r\n";

@@ -55,20 +55,6 @@ QString outcome(const std::function<QString()>& work, long boundKiB = 0) {
     return run.text;
 }
 
-QStringList all(const QString& text) {
-    return QStringList(ConversionNames.size(), text);
-}
-// The three KML conversions and GPX fail alike; the plotter export differs.
-QStringList kmlGpx(const QString& text, const QString& plotter) {
-    return {text, text, text, text, plotter};
-}
-QString fewFields(int needed) {
-    return QStringLiteral("Zeile 1: nur %1 Felder, die Konvertierung braucht %2 "
-                          "(Anführungszeichen um ';'?)")
-        .arg(needed == 15 ? 10 : 11)
-        .arg(needed);
-}
-
 // Sections of another program may share the file; this one's line runs on.
 QByteArray hugeIniLine() {
     return "[Top]\nTop=12\n[Pilot]\nNote=";
@@ -96,32 +82,8 @@ class TestBadInputFiles : public QObject {
     void conversions_data() {
         QTest::addColumn<BadLog>("row");
         QTest::addColumn<QStringList>("outcomes");
-        QTest::newRow("missing file") << BadLog::Missing << all(NotFound);
-        QTest::newRow("a folder") << BadLog::Folder << all(Denied);
-        QTest::newRow("unreadable file") << BadLog::Unreadable << all(Denied);
-        // An empty track, as for a log without Data lines.
-        QTest::newRow("empty file") << BadLog::Empty << all(Ok);
-        // Fields end at a NUL, so the line holds too few of them.
-        QTest::newRow("NUL bytes") << BadLog::NulBytes
-                                   << QStringList{fewFields(12), fewFields(13), fewFields(12),
-                                                  fewFields(14), fewFields(15)};
-        // The plotter export copies a coordinate as written; the others read it.
-        QTest::newRow("line of 100 MB")
-            << BadLog::LongLine
-            << kmlGpx(QStringLiteral("'") + QString(64, '1') +
-                          QStringLiteral("…' ist kein gültiger Integerwert"),
-                      Ok);
-        QTest::newRow("integers beyond 32 bits")
-            << BadLog::BigInteger
-            << kmlGpx(QStringLiteral("'4294967296' ist kein gültiger Integerwert"), Ok);
-        QTest::newRow("unterminated quote")
-            << BadLog::OpenQuote
-            << QStringList{fewFields(12), fewFields(13), fewFields(12), fewFields(14),
-                           fewFields(15)};
-        QTest::newRow("read-only target folder") << BadLog::ReadOnlyFolder << all(Denied);
-        QTest::newRow("full disk") << BadLog::FullDisk << all(DiskFull);
-        QTest::newRow("output path is the log") << BadLog::OutputIsInput << all(Denied);
-        QTest::newRow("output is a link to the log") << BadLog::LinkToInput << all(Denied);
+        for (const BadLogRow& row : badLogRows())
+            QTest::newRow(row.name) << row.row << row.outcomes;
     }
     void conversions() {
         QFETCH(BadLog, row);
@@ -227,7 +189,7 @@ class TestBadInputFiles : public QObject {
             << BadFile::Unreadable << good << defTop << defLeft << CannotWrite;
         QTest::newRow("empty file") << BadFile::Content << QByteArray() << defTop << defLeft << Ok;
         QTest::newRow("NUL bytes")
-            << BadFile::Content << QByteArray("[Top]\nTop=1\0002\n[Left]\nLeft=34\n\0\n", 30)
+            << BadFile::Content << QByteArray("[Top]\nTop=1\0002\n[Left]\nLeft=34\n\0\n", 31)
             << defTop << 34 << Ok;
         QTest::newRow("line of 100 MB") << BadFile::Content << hugeIniLine() << 12 << defLeft << Ok;
         QTest::newRow("integers beyond 32 bits")
