@@ -1,0 +1,204 @@
+#!/bin/bash
+# altorin-convert against bad logs, each followed by a good one: the failure
+# on stderr as "LOG: message", the good log still converted, exit status 1, and
+# the earlier output beside the bad log untouched. Then bad settings files,
+# which must leave the converter on its default firmware.
+set -u
+tool=$(readlink -f "$1")
+work=$(mktemp -d)
+disk=$work/disk
+cleanup() {
+    mountpoint -q "$disk" 2>/dev/null && umount -l "$disk"
+    chmod -R u+rwX "$work"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+line() { # longitude, field 12
+    printf '01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;%s;48123456;%s;42;180;7;1\r\n' \
+        "${1:-8123456}" "${2:-500}"
+}
+
+# Root ignores permission bits: run the tool without the override rights, so
+# chmod binds it as it binds a pilot. Other users run it as it is.
+as_pilot() {
+    if [ "$(id -u)" -eq 0 ]; then
+        setpriv --inh-caps=-dac_override,-dac_read_search \
+            --bounding-set=-dac_override,-dac_read_search -- "$@"
+    else
+        "$@"
+    fi
+}
+
+output_name() { # format, log name
+    case $1 in
+    gpx) echo "${2%.*}.GPX" ;;
+    trakmond) echo "TMD${2:3}" ;;
+    *) echo "${2%.*}.kml" ;;
+    esac
+}
+
+mkdir -p "$work/good" "$work/huge"
+good=$work/good/LOG00009.CSV
+line >"$good"
+# One log of a 100 MB longitude without a line end, shared by the formats.
+huge=$work/huge/LOG00001.CSV
+{
+    printf '01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;'
+    head -c $((100 << 20)) /dev/zero | tr '\0' 1
+    printf ';48123456;500;42;180;7;1'
+} >"$huge"
+ones=$(printf '1%.0s' {1..64})
+
+denied="Dateizugriff verweigert"
+few() { echo "Zeile 1: nur $(($1 == 15 ? 10 : 11)) Felder, die Konvertierung braucht $1 (Anführungszeichen um ';'?)"; }
+declare -A needed=([kml2d]=12 [kml3d-gps]=13 [kml3d-baro]=12 [gpx]=14 [trakmond]=15)
+
+# Sets up row $1 for format $2 in a fresh folder: $log, $target, $old (the
+# earlier output's bytes), $runner. Returns 1 when the row cannot be set up.
+setup_row() {
+    local row=$1 format=$2
+    dir=$work/$row-$format
+    [ "$row" = huge ] && dir=$work/huge
+    runner=
+    if [ "$row" = full-disk ]; then
+        mkdir -p "$disk"
+        mountpoint -q "$disk" && umount -l "$disk"
+        mount -t tmpfs -o size=64k tmpfs "$disk" 2>/dev/null || return 1
+        dir=$disk
+    fi
+    mkdir -p "$dir"
+    log=$dir/LOG00001.CSV
+    [ "$row" = output-is-log ] && log=$dir/$(output_name "$format" LOG00001.CSV)
+    target=$dir/$(output_name "$format" "$(basename "$log")")
+    old=$work/old
+    printf 'an earlier output\r\n' >"$old"
+    [ "$row" = output-is-log ] && old=
+    [ -z "$old" ] || cp "$old" "$target"
+    case $row in
+    missing) ;;
+    folder) mkdir "$log" ;;
+    unreadable) line >"$log" && chmod 000 "$log" && runner=as_pilot ;;
+    empty) : >"$log" ;;
+    nul) printf '01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;81\0 23456;48123456;500;42;180;7;1\r\n' >"$log" ;;
+    huge) ;; # written once above
+    big) line 4294967296 4294967296 >"$log" ;;
+    quote) line '"8123456' >"$log" ;;
+    read-only) line >"$log" && chmod 555 "$dir" && runner=as_pilot ;;
+    full-disk) line >"$log" && { dd if=/dev/zero of="$dir/filler" bs=4k 2>/dev/null || true; } ;;
+    output-is-log) line >"$log" ;;
+    link) line >"$log" && rm -f "$target" && ln -s "$log" "$target" && old= ;;
+    esac
+}
+
+# row, then the message of each format (kml2d kml3d-gps kml3d-baro gpx
+# trakmond); "ok" for a finished conversion.
+check_row() {
+    local row=$1
+    shift
+    local format message
+    for format in kml2d kml3d-gps kml3d-baro gpx trakmond; do
+        message=$1
+        shift
+        if ! setup_row "$row" "$format"; then
+            echo "SKIP: $row: cannot mount a tmpfs for the full disk (needs root)"
+            return
+        fi
+        [ "$message" = few ] && message=$(few "${needed[$format]}")
+        local before
+        before=$(ls -A "$dir")
+        rm -f "$work/log"
+        [ -f "$log" ] && [ "$row" != huge ] && [ "$row" != unreadable ] && cp "$log" "$work/log"
+        out=$($runner "$tool" --firmware 500 --format "$format" "$log" "$good" 2>"$work/err")
+        status=$?
+        chmod u+rwx "$dir"
+        [ -e "$log" ] && chmod u+rw "$log"
+        local good_out
+        good_out=$work/good/$(output_name "$format" LOG00009.CSV)
+        if [ "$message" = ok ]; then
+            [ $status -eq 0 ] || fail "$row $format: exit status $status"
+            [ "$out" = "$target"$'\n'"$good_out" ] || fail "$row $format: outputs '$out'"
+            [ -s "$work/err" ] && fail "$row $format: stderr $(head -c 300 "$work/err")"
+            cmp -s "$target" "$work/old" && fail "$row $format: output not written"
+        else
+            [ $status -eq 1 ] || fail "$row $format: exit status $status"
+            [ "$out" = "$good_out" ] || fail "$row $format: the next log gave '$out'"
+            [ "$(cat "$work/err")" = "$log: $message" ] ||
+                fail "$row $format: stderr '$(head -c 300 "$work/err")', expected '$log: $message'"
+            [ -z "$old" ] || cmp -s "$target" "$old" ||
+                fail "$row $format: the earlier output changed"
+            [ ! -f "$work/log" ] || cmp -s "$log" "$work/log" || fail "$row $format: the log changed"
+            [ "$row" != link ] || [ -L "$target" ] || fail "$row $format: the link was replaced"
+            [ "$(ls -A "$dir")" = "$before" ] || fail "$row $format: files left: $(ls -A "$dir")"
+        fi
+        [ "$row" = full-disk ] && umount -l "$disk"
+    done
+}
+
+check_row missing "Datei nicht gefunden" "Datei nicht gefunden" "Datei nicht gefunden" \
+    "Datei nicht gefunden" "Datei nicht gefunden"
+check_row folder "$denied" "$denied" "$denied" "$denied" "$denied"
+check_row unreadable "$denied" "$denied" "$denied" "$denied" "$denied"
+check_row empty ok ok ok ok ok
+check_row nul few few few few few
+long="'$ones…' ist kein gültiger Integerwert"
+check_row huge "$long" "$long" "$long" "$long" ok
+big="'4294967296' ist kein gültiger Integerwert"
+check_row big "$big" "$big" "$big" "$big" ok
+check_row quote few few few few few
+check_row read-only "$denied" "$denied" "$denied" "$denied" "$denied"
+check_row full-disk "E/A-Fehler 28" "E/A-Fehler 28" "E/A-Fehler 28" "E/A-Fehler 28" \
+    "E/A-Fehler 28"
+check_row output-is-log "$denied" "$denied" "$denied" "$denied" "$denied"
+check_row link "$denied" "$denied" "$denied" "$denied" "$denied"
+
+# The 100 MB line costs memory for the line alone (GNU time, where installed).
+if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f %M -o "$work/rss" "$tool" --firmware 500 --format gpx "$huge" \
+        >/dev/null 2>&1
+    rss=$(tail -n 1 "$work/rss")
+    [ "$rss" -lt $((300 << 10)) ] || fail "100 MB line: peak memory $rss KiB"
+else
+    echo "SKIP: peak memory of the 100 MB line: /usr/bin/time is not installed"
+fi
+
+# A bad settings file at start: the default firmware (407, whose logs have 13
+# fields, so the 17-field line gives no point), nothing on stderr, exit 0.
+settings=$XDG_CONFIG_HOME/AltorinTool/AltorinTool.ini
+check_settings() { # what, then the file is set up by the caller
+    local out
+    out=$($runner "$tool" --format gpx "$good" 2>"$work/err")
+    status=$?
+    chmod -R u+rwX "$XDG_CONFIG_HOME"
+    [ $status -eq 0 ] || fail "settings $1: exit status $status"
+    [ -s "$work/err" ] && fail "settings $1: stderr $(head -c 300 "$work/err")"
+    grep -q "<trkpt" "$work/good/LOG00009.GPX" && fail "settings $1: not the default firmware"
+    rm -rf "$XDG_CONFIG_HOME"
+    mkdir -p "$(dirname "$settings")"
+    runner=
+}
+mkdir -p "$(dirname "$settings")"
+check_settings missing
+mkdir "$settings" && check_settings folder
+printf '[AR_Version]\nAR_Version=500\n' >"$settings" && chmod 000 "$settings" &&
+    runner=as_pilot && check_settings unreadable
+: >"$settings" && check_settings empty
+printf '[AR_Version]\nAR_Version=5\0000\n' >"$settings" && check_settings "NUL bytes"
+{
+    printf '[AR_Version]\nAR_Version='
+    head -c $((100 << 20)) /dev/zero | tr '\0' 5
+} >"$settings" && check_settings "line of 100 MB"
+printf '[AR_Version]\nAR_Version=4294967796\n' >"$settings" && check_settings "integer beyond 32 bits"
+printf '[AR_Version]\nAR_Version="500\n' >"$settings" && check_settings "unterminated quote"
+
+if [ $failures -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "all bad-input checks of altorin-convert passed"
