@@ -126,6 +126,20 @@ inline bool writeSparseFile(const QString& path, qint64 size) {
     return file.open(QIODevice::WriteOnly) && file.resize(size);
 }
 
+// AddressSanitizer keeps freed blocks in quarantine and maps shadow memory,
+// so peak memory says nothing there; the bounds are checked in normal builds.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool MemoryMeasurable = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool MemoryMeasurable = false;
+#else
+inline constexpr bool MemoryMeasurable = true;
+#endif
+#else
+inline constexpr bool MemoryMeasurable = true;
+#endif
+
 // Runs `work` in a child process and returns its text together with how far
 // the child's peak resident memory rose above what it started with (KiB).
 // A child, so that each measurement starts from the same footing; a plain

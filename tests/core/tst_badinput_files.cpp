@@ -42,7 +42,7 @@ QString textOf(const std::optional<Failure>& failure) {
 
 // The outcome of `work`, measured in a child when `bound` is given.
 QString outcome(const std::function<QString()>& work, long boundKiB = 0) {
-    if (boundKiB == 0)
+    if (boundKiB == 0 || !MemoryMeasurable)
         return work();
     const MeasuredRun run = runMeasured(work);
     if (!run.ran)
