@@ -216,9 +216,11 @@ enum class BadFile {
 
 class FileScene {
   public:
-    // `write` puts the row's bytes into a file (default: `bytes` as they are).
+    // `write` puts the row's bytes into a file (default: `bytes` as they are);
+    // `beside` then adds other files next to `path` (before the disk fills).
     FileScene(BadFile row, const QString& folder, const QString& name, const QByteArray& bytes,
-              const std::function<bool(const QString&)>& write = {})
+              const std::function<bool(const QString&)>& write = {},
+              const std::function<bool(const QString&)>& beside = {})
         : path(folder + QLatin1Char('/') + name), bytes(bytes), m_folder(folder) {
         QDir().mkpath(folder);
         if (row == BadFile::FullDisk) {
@@ -235,6 +237,8 @@ class FileScene {
             skip = QStringLiteral("cannot write the test file");
         if (row == BadFile::Link && !QFile::link(written, path))
             skip = QStringLiteral("cannot make a symbolic link");
+        if (beside && !beside(path))
+            skip = QStringLiteral("cannot place the files beside the test file");
         if (row == BadFile::FullDisk && !disk->fill())
             skip = QStringLiteral("cannot fill the tiny disk");
         m_before = entries();
@@ -272,12 +276,19 @@ class FileScene {
         now.removeAll(QFileInfo(path).fileName());
         return now;
     }
-    // True when the folder holds what it held and, if `bytes` were given,
-    // the file still holds them.
-    bool unchanged() {
+    // What changed on disk: empty when the folder holds what it held and, if
+    // `bytes` were given, the file still holds them.
+    QString changes() {
         release();
-        return entries() == m_before && (bytes.isEmpty() || readBytes(path) == bytes);
+        QStringList changes;
+        if (!bytes.isEmpty() && readBytes(path) != bytes)
+            changes << QFileInfo(path).fileName() + QStringLiteral(" changed");
+        if (entries() != m_before)
+            changes << QStringLiteral("the folder held %1, now %2")
+                           .arg(m_before.join(QLatin1Char(',')), entries().join(QLatin1Char(',')));
+        return changes.join(QStringLiteral("; "));
     }
+    bool unchanged() { return changes().isEmpty(); }
 
     QString path;
     QByteArray bytes;

@@ -92,118 +92,93 @@ inline QByteArray badLogLine(const QByteArray& lon = "8123456", const QByteArray
     return "01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;" + lon + ";48123456;" + f12 + ";42;180;7;1\r\n";
 }
 
+// The log of a row as a file scene, with an earlier output beside it.
 class LogScene {
   public:
-    LogScene(BadLog row, const QString& folder, const QString& format) : m_folder(folder) {
-        QDir().mkpath(folder);
-        if (row == BadLog::FullDisk) {
-            disk.emplace(folder);
-            if (!disk->mounted()) {
-                skip = disk->why();
-                return;
-            }
-        }
-        const QString logName =
-            row == BadLog::OutputIsInput ? outputNameFor(format, "LOG00001.CSV") : "LOG00001.CSV";
-        log = folder + '/' + logName;
-        target = folder + '/' + outputNameFor(format, logName);
-        logBytes = badLogLine();
-        switch (row) {
-        case BadLog::Empty:
-            logBytes.clear();
-            break;
-        case BadLog::NulBytes: // a NUL inside the longitude ends the line's fields there
-            logBytes = badLogLine(QByteArray("81\0 23456", 9));
-            break;
-        case BadLog::BigInteger:
-            logBytes = badLogLine("4294967296", "4294967296");
-            break;
-        case BadLog::OpenQuote:
-            logBytes = badLogLine("\"8123456");
-            break;
-        default:
-            break;
-        }
-        if (row != BadLog::OutputIsInput) {
-            oldTarget = "an earlier output\r\n";
-            writeBytes(target, oldTarget);
-        }
-        if (row == BadLog::Folder) {
-            QDir().mkdir(log);
-        } else if (row == BadLog::LongLine) {
-            // The longitude runs on for 100 MB and the file ends without a line end.
-            const QByteArray good = badLogLine();
-            const qsizetype lon = good.indexOf("8123456");
-            writeHugeFile(log, good.left(lon), HugeLineBytes, '1', good.mid(lon + 7).chopped(2));
-            logBytes.clear();
-        } else if (row != BadLog::Missing) {
-            writeBytes(log, logBytes);
-        }
-        if (row == BadLog::LinkToInput) {
-            QFile::remove(target);
-            oldTarget.clear();
-            m_link = QFile::link(log, target);
-        }
-        if (row == BadLog::FullDisk && !disk->fill())
-            skip = QStringLiteral("cannot fill the tiny disk");
-        m_before = entries();
-        if (row == BadLog::Unreadable)
-            m_locked = QFile::setPermissions(log, {});
-        if (row == BadLog::ReadOnlyFolder)
-            m_locked = QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
-                                                         QFile::ReadOther | QFile::ExeOther);
-        if (row == BadLog::Unreadable || row == BadLog::ReadOnlyFolder) {
-            rights.emplace();
-            if (!rights->binding())
-                skip = QStringLiteral("cannot drop the rights that let root ignore permissions");
-        }
-    }
-    ~LogScene() { release(); }
-    LogScene(const LogScene&) = delete;
-    LogScene& operator=(const LogScene&) = delete;
+    LogScene(BadLog row, const QString& folder, const QString& format)
+        : target(folder + QLatin1Char('/') + outputNameFor(format, logName(row, format))),
+          oldTarget(row == BadLog::OutputIsInput || row == BadLog::LinkToInput
+                        ? QByteArray()
+                        : QByteArray("an earlier output\r\n")),
+          m_link(row == BadLog::LinkToInput),
+          m_file(fileRow(row), folder, logName(row, format), logBytes(row), writeLog(row),
+                 [this](const QString& log) {
+                     return (oldTarget.isEmpty() || writeBytes(target, oldTarget)) &&
+                            (!m_link || QFile::link(log, target));
+                 }) {}
 
-    // Rights and permissions back as they were (the disk stays mounted).
-    void release() {
-        rights.reset();
-        if (m_locked) {
-            QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QFile::setPermissions(log, QFile::ReadOwner | QFile::WriteOwner);
-            m_locked = false;
-        }
-    }
+    const QString& log() const { return m_file.path; }
+    const QString& skip() const { return m_file.skip; }
+    bool rightsDropped() const { return m_file.rights.has_value(); }
+    void release() { m_file.release(); }
 
     // After a failed conversion: what was lost or added on disk, empty when
     // the log, the earlier output and the folder are as they were.
     QString damageAfterFailure() {
-        release();
         QStringList damage;
-        if (QFileInfo(log).isFile() && !logBytes.isEmpty() && readBytes(log) != logBytes)
-            damage << "the log changed";
+        if (const QString changes = m_file.changes(); !changes.isEmpty())
+            damage << changes;
         if (!oldTarget.isEmpty() && readBytes(target) != oldTarget)
-            damage << "the earlier output changed";
+            damage << QStringLiteral("the earlier output changed");
         if (m_link && !QFileInfo(target).isSymLink())
-            damage << "the link at the output was replaced";
-        if (entries() != m_before)
-            damage << "folder held " + m_before.join(',') + ", now " + entries().join(',');
-        return damage.join("; ");
+            damage << QStringLiteral("the link at the output was replaced");
+        return damage.join(QStringLiteral("; "));
     }
 
-    QString log;
-    QString target;
-    QByteArray logBytes;  // empty when not checked (none, or too large to hold)
-    QByteArray oldTarget; // the earlier output, kept on failure
-    QString skip;         // why the row cannot be set up here
-    std::optional<TinyDisk> disk;
-    std::optional<FileRightsDropped> rights;
+    const QString target;
+    const QByteArray oldTarget; // the earlier output, kept on failure
 
   private:
-    QStringList entries() const {
-        return QDir(m_folder).entryList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    static QString logName(BadLog row, const QString& format) {
+        const QString name = QStringLiteral("LOG00001.CSV");
+        return row == BadLog::OutputIsInput ? outputNameFor(format, name) : name;
+    }
+    static BadFile fileRow(BadLog row) {
+        switch (row) {
+        case BadLog::Missing:
+            return BadFile::Missing;
+        case BadLog::Folder:
+            return BadFile::Folder;
+        case BadLog::Unreadable:
+            return BadFile::Unreadable;
+        case BadLog::ReadOnlyFolder:
+            return BadFile::ReadOnlyFolder;
+        case BadLog::FullDisk:
+            return BadFile::FullDisk;
+        default:
+            return BadFile::Content;
+        }
+    }
+    // The log's bytes; none for the huge one, which is never held.
+    static QByteArray logBytes(BadLog row) {
+        switch (row) {
+        case BadLog::Missing:
+        case BadLog::Folder:
+        case BadLog::Empty:
+        case BadLog::LongLine:
+            return {};
+        case BadLog::NulBytes: // a NUL inside the longitude ends the line's fields there
+            return badLogLine(QByteArray("81\0 23456", 9));
+        case BadLog::BigInteger:
+            return badLogLine("4294967296", "4294967296");
+        case BadLog::OpenQuote:
+            return badLogLine("\"8123456");
+        default:
+            return badLogLine();
+        }
+    }
+    static std::function<bool(const QString&)> writeLog(BadLog row) {
+        if (row != BadLog::LongLine)
+            return {};
+        // The longitude runs on for 100 MB and the file ends without a line end.
+        return [](const QString& path) {
+            const QByteArray good = badLogLine();
+            const qsizetype lon = good.indexOf("8123456");
+            return writeHugeFile(path, good.left(lon), HugeLineBytes, '1',
+                                 good.mid(lon + 7).chopped(2));
+        };
     }
 
-    QString m_folder;
-    QStringList m_before;
-    bool m_locked = false;
-    bool m_link = false;
+    bool m_link;
+    FileScene m_file;
 };

@@ -91,10 +91,10 @@ class TestBadInputFiles : public QObject {
         for (qsizetype i = 0; i < ConversionNames.size(); ++i) {
             const QString& format = ConversionNames[i];
             LogScene scene(row, freshFolder(), format);
-            if (!scene.skip.isEmpty())
-                QSKIP(qPrintable(scene.skip));
+            if (!scene.skip().isEmpty())
+                QSKIP(qPrintable(scene.skip()));
             const QString got =
-                outcome([&] { return textOf(convertNamed(format, scene.log).failure); },
+                outcome([&] { return textOf(convertNamed(format, scene.log()).failure); },
                         row == BadLog::LongLine ? HugeBoundKiB : 0);
             QVERIFY2(got == outcomes[i], qPrintable(format + ": " + got.left(200)));
             if (got != Ok) {

@@ -103,12 +103,12 @@ class TestBadInputWindow : public QObject {
             const QString& format = ConversionNames[i];
             {
                 LogScene scene(row, freshFolder(), format);
-                if (!scene.skip.isEmpty())
-                    QSKIP(qPrintable(scene.skip));
+                if (!scene.skip().isEmpty())
+                    QSKIP(qPrintable(scene.skip()));
                 // The rights are given up by the thread the commands run on.
-                if (scene.rights)
+                if (scene.rightsDropped())
                     QCOMPARE(form->thread(), QThread::currentThread());
-                fake->fileAnswers << scene.log;
+                fake->fileAnswers << scene.log();
                 command(format)->trigger();
                 QString expected = QStringLiteral("error: ") + outcomes[i];
                 if (outcomes[i] == QLatin1String("ok"))
