@@ -18,8 +18,8 @@ run_one() {
     "$build/fuzz/$target" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
         -artifact_prefix="$work/artifacts/$name-" "$work/corpus/$name" \
         >"$work/logs/$name.log" 2>&1 || status=$?
-    local done execs rate
-    done=$(grep -E '^#[0-9]+ +DONE' "$work/logs/$name.log" | tail -1 || true)
+    local summary execs rate
+    summary=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$work/logs/$name.log" | tail -1 || true)
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/logs/$name.log")
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$work/logs/$name.log")
     if ((status != 0)); then
@@ -28,7 +28,7 @@ run_one() {
             "$work/logs/$name.log" >&2 || true
         return 1
     fi
-    echo "$target: ${execs:-?} runs, ${rate:-?} exec/s; $(sed -E 's/^#[0-9]+ +DONE +//' <<<"$done")"
+    echo "$target: ${execs:-?} runs, ${rate:-?} exec/s; $(sed -E 's/^#[0-9]+[[:space:]]+DONE[[:space:]]+//' <<<"$summary")"
 }
 export -f run_one
 export build seconds corpus work
