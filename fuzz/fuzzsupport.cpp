@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,10 +14,37 @@ namespace {
 
 std::string folder;
 
+void removeFolder(const std::string& path);
+
 void removeScratch() {
-    for (const auto& name : folderEntries())
-        ::unlink((folder + '/' + name).c_str());
-    ::rmdir(folder.c_str());
+    removeFolder(folder);
+}
+
+void removeFolder(const std::string& path) {
+    if (DIR* dir = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(dir))
+            ::unlink((path + '/' + entry->d_name).c_str());
+        ::closedir(dir);
+    }
+    ::rmdir(path.c_str());
+}
+
+// libFuzzer ends with _Exit, which skips atexit: folders of processes that
+// are gone are removed by the next run.
+void removeStaleScratch(const std::string& base) {
+    DIR* dir = ::opendir(base.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = "altorin-fuzz-";
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const long pid = std::atol(name.c_str() + prefix.size());
+        if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            removeFolder(base + '/' + name);
+    }
+    ::closedir(dir);
 }
 
 std::string makeScratch() {
@@ -26,6 +54,7 @@ std::string makeScratch() {
         ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0
             ? "/dev/shm"
             : "/tmp";
+    removeStaleScratch(base);
     folder = base + "/altorin-fuzz-" + std::to_string(::getpid());
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         fail("cannot create scratch folder", folder);
