@@ -29,8 +29,8 @@ void removeFolder(const std::string& path) {
     ::rmdir(path.c_str());
 }
 
-// libFuzzer ends with _Exit, which skips atexit: folders of processes that
-// are gone are removed by the next run.
+// A run that crashed, was killed or ended through _Exit never got to atexit:
+// the folders of processes that are gone are removed by the next run.
 void removeStaleScratch(const std::string& base) {
     DIR* dir = ::opendir(base.c_str());
     if (!dir)
