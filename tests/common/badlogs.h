@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <QTest>
 #include <optional>
 
 enum class BadLog {
@@ -85,6 +86,14 @@ inline QList<BadLogRow> badLogRows() {
         {"output path is the log", BadLog::OutputIsInput, all(denied)},
         {"output is a link to the log", BadLog::LinkToInput, all(denied)},
     };
+}
+
+// The rows as Qt Test data: "row" and "outcomes".
+inline void addBadLogRows() {
+    QTest::addColumn<BadLog>("row");
+    QTest::addColumn<QStringList>("outcomes");
+    for (const BadLogRow& row : badLogRows())
+        QTest::newRow(row.name) << row.row << row.outcomes;
 }
 
 // A firmware-500 Data line; `lon` and `f12` are the fields the rows spoil.

@@ -79,12 +79,7 @@ class TestBadInputFiles : public QObject {
     void cleanup() { setSettingsFolder(QString()); }
 
     // One expected outcome per conversion, in the order of ConversionNames.
-    void conversions_data() {
-        QTest::addColumn<BadLog>("row");
-        QTest::addColumn<QStringList>("outcomes");
-        for (const BadLogRow& row : badLogRows())
-            QTest::newRow(row.name) << row.row << row.outcomes;
-    }
+    void conversions_data() { addBadLogRows(); }
     void conversions() {
         QFETCH(BadLog, row);
         QFETCH(QStringList, outcomes);

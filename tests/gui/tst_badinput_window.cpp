@@ -90,12 +90,7 @@ class TestBadInputWindow : public QObject {
         setSettingsFolder(QString());
     }
 
-    void conversions_data() {
-        QTest::addColumn<BadLog>("row");
-        QTest::addColumn<QStringList>("outcomes");
-        for (const BadLogRow& row : badLogRows())
-            QTest::newRow(row.name) << row.row << row.outcomes;
-    }
+    void conversions_data() { addBadLogRows(); }
     void conversions() {
         QFETCH(BadLog, row);
         QFETCH(QStringList, outcomes);
