@@ -14,11 +14,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../common/checks.sh"
 
 line() { # longitude, field 12
     printf '01;14:22:01;75;-2;4312;4.9;5.1;21;0;12;%s;48123456;%s;42;180;7;1\r\n' \
@@ -200,8 +196,4 @@ printf '[AR_Version]\nAR_Version=5\0000\n' >"$settings" && check_settings "NUL b
 printf '[AR_Version]\nAR_Version=4294967796\n' >"$settings" && check_settings "integer beyond 32 bits"
 printf '[AR_Version]\nAR_Version="500\n' >"$settings" && check_settings "unterminated quote"
 
-if [ $failures -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all bad-input checks of altorin-convert passed"
+finish "bad-input checks of altorin-convert"

@@ -8,12 +8,7 @@ data=$here/../data/convert
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../common/checks.sh"
 
 # expect_eq WHAT ACTUAL EXPECTED
 expect_eq() {
@@ -100,8 +95,4 @@ touch -d '2010-05-07 14:22:01 UTC' "$work/LOG00500.CSV"
 "$tool" --firmware duo --format gpx "$work/LOG00500.CSV" >/dev/null
 cmp "$work/LOG00500.GPX" "$data/expected/duo.gpx" || fail "GPX differs from expected/duo.gpx"
 
-if [ $failures -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all altorin-convert checks passed"
+finish "altorin-convert checks"

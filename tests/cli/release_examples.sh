@@ -8,12 +8,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../common/checks.sh"
 
 cp -r "$repo/examples" "$work/examples"
 [ "$(stat -c %s "$work/examples/SETUPUPL.HEX")" = 20 ] || fail "SETUPUPL.HEX is not 20 bytes"
@@ -46,8 +41,4 @@ for log in LOG00001.CSV:407 LOG00002.CSV:500; do
     convert "$file" "$firmware" trakmond "TMD${base#LOG}.CSV" '^0;\([^;]*;\)\{15\}'$'\r''$'
 done
 
-if [ $failures -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all example checks passed"
+finish "example checks"

@@ -10,12 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work/home
 id=io.github.altorintool.AltorinTool
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../common/checks.sh"
 
 if ! cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1; then
     cat "$work/install.log" >&2
@@ -50,8 +45,4 @@ validate "desktop entry" desktop-file-validate "$work/usr/share/applications/$id
 validate "metainfo" appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml"
 validate "icon" xmllint --noout "$work/usr/share/icons/hicolor/scalable/apps/$id.svg"
 
-if [ $failures -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all install checks passed"
+finish "install checks"

@@ -1,0 +1,17 @@
+# Sourced by the command-line test scripts: counts failed checks and ends the
+# script with one summary line and the matching exit status.
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# finish WHAT: "all WHAT passed", or the number of failed checks and exit 1.
+finish() {
+    if [ $failures -ne 0 ]; then
+        echo "$failures check(s) failed" >&2
+        exit 1
+    fi
+    echo "all $1 passed"
+}
