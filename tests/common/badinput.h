@@ -5,6 +5,7 @@
 // the peak memory of a piece of work measured in a child process.
 // Header-only and QtCore only, so core and window tests share it.
 #include "common/testfiles.h"
+#include "setup/setupfile.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -119,6 +120,9 @@ inline bool writeHugeFile(const QString& path, const QByteArray& head, qint64 si
     }
     return file.write(tail) == tail.size();
 }
+
+// The size of the huge line or file the matrices try.
+inline constexpr qint64 HugeLineBytes = qint64(100) << 20;
 
 // A file of `size` NUL bytes that takes no disk space.
 inline bool writeSparseFile(const QString& path, qint64 size) {
@@ -306,3 +310,14 @@ class FileScene {
     QStringList m_before;
     bool m_locked = false;
 };
+
+// The setup file of a row: `bytes` as they are, or for the bytes "huge" a
+// 100 MB file of NUL bytes that is never held in memory.
+inline FileScene setupFileScene(BadFile row, const QString& folder, const QByteArray& bytes) {
+    const bool huge = bytes == "huge";
+    return FileScene(row, folder, QLatin1String(SetupFileName), huge ? QByteArray() : bytes,
+                     [&](const QString& path) {
+                         return huge ? writeSparseFile(path, HugeLineBytes)
+                                     : writeBytes(path, bytes);
+                     });
+}

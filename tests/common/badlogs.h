@@ -29,8 +29,6 @@ enum class BadLog {
 
 inline const QStringList ConversionNames{"kml2d", "kml3d-gps", "kml3d-baro", "gpx", "trakmond"};
 
-inline constexpr qint64 HugeLineBytes = qint64(100) << 20;
-
 inline QString outputNameFor(const QString& format, const QString& logName) {
     if (format == QLatin1String("gpx"))
         return gpxOutputName(logName);

@@ -132,11 +132,7 @@ class TestBadInputFiles : public QObject {
         QFETCH(QString, save);
         const QString folder = freshFolder();
         const bool huge = bytes == "huge";
-        FileScene scene(row, folder, QLatin1String(SetupFileName), huge ? QByteArray() : bytes,
-                        [&](const QString& path) {
-                            return huge ? writeSparseFile(path, HugeLineBytes)
-                                        : writeBytes(path, bytes);
-                        });
+        FileScene scene = setupFileScene(row, folder, bytes);
         if (!scene.skip.isEmpty())
             QSKIP(qPrintable(scene.skip));
 

@@ -150,12 +150,7 @@ class TestBadInputWindow : public QObject {
         QFETCH(QString, loadBox);
         QFETCH(QString, saveBox);
         const QString folder = freshFolder();
-        const bool huge = bytes == "huge";
-        FileScene scene(row, folder, QLatin1String(SetupFileName), huge ? QByteArray() : bytes,
-                        [&](const QString& path) {
-                            return huge ? writeSparseFile(path, HugeLineBytes)
-                                        : writeBytes(path, bytes);
-                        });
+        FileScene scene = setupFileScene(row, folder, bytes);
         if (!scene.skip.isEmpty())
             QSKIP(qPrintable(scene.skip));
         programState().image.bytes.fill(0x03);
