@@ -49,18 +49,18 @@ std::optional<Failure> AtomicFile::commit() {
 
 Failure AtomicFile::failure(int savedErrno) const {
     if (savedErrno != 0)
-        return Failure{fileErrorText(savedErrno)};
+        return fileFailure(savedErrno);
     // Qt refuses a folder, and a write-protected target, without an errno; the
     // platform reports a denied access for both.
     const QFileInfo target(m_file.fileName());
     if (target.isDir() || (target.exists() && !target.isWritable()))
-        return Failure{fileErrorText(EACCES)};
+        return fileFailure(EACCES);
     switch (m_file.error()) {
     case QFileDevice::PermissionsError:
     case QFileDevice::OpenError:
-        return Failure{fileErrorText(EACCES)};
+        return fileFailure(EACCES);
     default:
-        return Failure{fileErrorText(EIO)};
+        return fileFailure(EIO);
     }
 }
 

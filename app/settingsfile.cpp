@@ -112,8 +112,8 @@ std::optional<qint32> parseDigits(const QByteArray& digits, int base, bool negat
 }
 
 Failure cannotWrite() {
-    return Failure{QStringLiteral("In %1 kann nicht geschrieben werden.")
-                       .arg(QLatin1String(SettingsFileName))};
+    return Failure{FailureKind::NotWritable, QStringLiteral("In %1 kann nicht geschrieben werden.")
+                                                 .arg(QLatin1String(SettingsFileName))};
 }
 
 } // namespace

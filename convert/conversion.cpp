@@ -43,7 +43,8 @@ std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_
     SplitLogLine(line, fields, needed);
     if (fields.size() >= needed)
         return std::nullopt;
-    return Failure{QStringLiteral("Zeile %1: nur %2 Felder, die Konvertierung braucht %3 "
+    return Failure{FailureKind::TooFewFields,
+                   QStringLiteral("Zeile %1: nur %2 Felder, die Konvertierung braucht %3 "
                                   "(Anführungszeichen um ';'?)")
                        .arg(lineNumber)
                        .arg(fields.size())

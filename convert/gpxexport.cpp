@@ -102,20 +102,20 @@ class GpxWriter final : public ExportWriter {
         // Field 2 is read before the position test, so every Data line needs it.
         const auto elapsed = parseLogInteger(f[2]);
         if (!elapsed)
-            return Failure{notAnIntegerText(f[2])};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(f[2])};
         if (isNoPosition(f[11]) || isNoPosition(f[10]))
             return std::nullopt;
 
         char* p = out.room(256 + 6 * MaxNumberText);
         p = put(p, "<trkpt lat=\"");
         if (!(p = writeCoordDegrees(p, f[11], NumberLayout::Positional)))
-            return Failure{notAnIntegerText(f[11])};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(f[11])};
         p = put(p, "\" lon=\"");
         if (!(p = writeCoordDegrees(p, f[10], NumberLayout::Positional)))
-            return Failure{notAnIntegerText(f[10])};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(f[10])};
         p = put(p, "\">\r\n<ele>");
         if (!(p = writeIntText(p, f[12])))
-            return Failure{notAnIntegerText(f[12])};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(f[12])};
         p = put(p, "</ele>\r\n<time>");
         p = m_clock.put(p, m_logDate + *elapsed);
         p = put(p, "Z</time>\r\n<name>t:");
@@ -123,13 +123,13 @@ class GpxWriter final : public ExportWriter {
         if (m_long) {
             p = put(p, "s   v=");
             if (!(p = writeIntText(p, f[13])))
-                return Failure{notAnIntegerText(f[13])};
+                return Failure{FailureKind::NotANumber, notAnIntegerText(f[13])};
             p = put(p, "km/h   h=");
         } else {
             p = put(p, "s   h=");
         }
         if (!(p = m_duo ? writeTenthsText(p, f[4]) : writeIntText(p, f[4])))
-            return Failure{notAnIntegerText(f[4])};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(f[4])};
         out.setEnd(put(p, "m</name>\r\n</trkpt>\r\n"));
         return std::nullopt;
     }

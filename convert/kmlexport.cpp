@@ -40,13 +40,13 @@ class KmlWriter final : public ExportWriter {
             return std::nullopt;
         char* p = out.room(3 * MaxNumberText + 4);
         if (!(p = writeCoordDegrees(p, longitude)))
-            return Failure{notAnIntegerText(longitude)};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(longitude)};
         *p++ = ',';
         if (!(p = writeCoordDegrees(p, latitude)))
-            return Failure{notAnIntegerText(latitude)};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(latitude)};
         *p++ = ',';
         if (!(p = m_tenths ? writeTenthsText(p, altitude) : writeIntText(p, altitude)))
-            return Failure{notAnIntegerText(altitude)};
+            return Failure{FailureKind::NotANumber, notAnIntegerText(altitude)};
         out.setEnd(put(p, "\r\n"));
         return std::nullopt;
     }

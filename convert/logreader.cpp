@@ -40,7 +40,7 @@ std::optional<Failure> LogReader::open(const QString& path) {
     if (::fstat(m_fd, &m_status) != 0)
         return lastFileFailure();
     if (S_ISDIR(m_status.st_mode))
-        return Failure{fileErrorText(EISDIR)};
+        return fileFailure(EISDIR);
     m_buffer.resize(BufferSize);
     return std::nullopt;
 }

@@ -7,7 +7,7 @@ std::optional<Failure> OutputFile::open(const QString& path, const struct stat& 
     struct stat target {};
     if (::stat(QFile::encodeName(path).constData(), &target) == 0 && target.st_dev == log.st_dev &&
         target.st_ino == log.st_ino)
-        return Failure{fileErrorText(EACCES)};
+        return fileFailure(EACCES);
     return m_file.emplace(path).open();
 }
 

@@ -41,10 +41,10 @@ class TrakmondWriter final : public ExportWriter {
         const auto source = item[m_long ? 11 : 3];
         const auto value = parseLogFloat(source);
         if (!value)
-            return Failure{notAFloatText(source)};
+            return Failure{FailureKind::NotANumber, notAFloatText(source)};
         const double scaled = std::trunc(m_long && m_duo ? *value : *value * 10);
         if (!(std::fabs(scaled) < 9.2e18))
-            return Failure{notAFloatText(source)};
+            return Failure{FailureKind::NotANumber, notAFloatText(source)};
 
         if (isNoPosition(latitude) || isNoPosition(longitude))
             return std::nullopt;

@@ -17,7 +17,7 @@ Failure openFailure(int errorNumber, const QString& path) {
         else if (info.exists() && !info.isReadable())
             errorNumber = EACCES;
     }
-    return Failure{fileErrorText(errorNumber)};
+    return fileFailure(errorNumber);
 }
 } // namespace
 
@@ -32,7 +32,7 @@ std::variant<QByteArray, Failure> readSetupFile(const QString& path) {
         errno = 0;
         const qint64 n = file.read(bytes.data() + count, MaxSetupFileRead - count);
         if (n < 0)
-            return Failure{fileErrorText(errno)};
+            return lastFileFailure();
         if (n == 0)
             break;
         count += n;

@@ -146,7 +146,8 @@ class TestConvertExports : public QObject {
         const FirmwareVariant fw = variant == "407" ? V407 : variant == "duo" ? Duo : V500;
         const QString path = placeLog(log, readBytes(dataPath(log)));
         const ConversionResult result = exportNamed(format)(path, fw);
-        QVERIFY2(result.ok(), qPrintable(result.failure.value_or(Failure{}).message));
+        QVERIFY2(result.ok(),
+                 qPrintable(result.failure.value_or(Failure{FailureKind::IoError, {}}).message));
         QCOMPARE(QFileInfo(result.outputPath).fileName(), outputName);
         QCOMPARE(QFileInfo(result.outputPath).absolutePath(), QFileInfo(path).absolutePath());
         QVERIFY(sameBytes(readBytes(result.outputPath),
@@ -465,7 +466,8 @@ class TestConvertExports : public QObject {
         const ConversionResult result = ConvertToGpx(log, V500);
         struct rusage after {};
         getrusage(RUSAGE_SELF, &after);
-        QVERIFY2(result.ok(), qPrintable(result.failure.value_or(Failure{}).message));
+        QVERIFY2(result.ok(),
+                 qPrintable(result.failure.value_or(Failure{FailureKind::IoError, {}}).message));
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 32 * 1024,
                  qPrintable(
                      QString("peak memory grew by %1 kB").arg(after.ru_maxrss - before.ru_maxrss)));
@@ -531,7 +533,8 @@ class TestConvertExports : public QObject {
         const FirmwareVariant fw = variant == "407" ? V407 : variant == "duo" ? Duo : V500;
         const QString log = placeLog("LOG00001.CSV", line);
         const ConversionResult result = ConvertToTrakmond(log, fw);
-        QVERIFY2(result.ok(), qPrintable(result.failure.value_or(Failure{}).message));
+        QVERIFY2(result.ok(),
+                 qPrintable(result.failure.value_or(Failure{FailureKind::IoError, {}}).message));
         QCOMPARE(readBytes(result.outputPath),
                  TrakmondHead + (record.isEmpty() ? QByteArray() : record + "\r\n"));
     }
