@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <optional>
 
+struct ConversionFormat;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -23,7 +24,7 @@ class TUpDown;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // Builds the window of design-time state, then runs FormCreate.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -179,11 +180,16 @@ public:
     void ShowSetupImage();
     void ShowAnnouncementStep(qint32 step);
 
+    // --- conversions (convert/tform1_convert.cpp) ---
+    // Converts the log with the firmware variant selected now and reports the
+    // output or the failure, as the conversion menu commands do.
+    void ConvertAndReport(const ConversionFormat& format, const QString& logPath);
+
     // --- captions (i18n/tform1_i18n.cpp) ---
     void ApplyGermanCaptions();
     void ApplyEnglishCaptions();
 
-public slots:
+  public slots:
     // shell
     void Proframmbeenden1Click();
     void Info1Click();
@@ -255,7 +261,7 @@ public slots:
     void nachGPX1Click();
     void frTrakmond1Click();
 
-private:
+  private:
     void buildWindow(); // app/tform1.cpp
     // True while ShowSetupImage sets controls: no click handler may run then.
     bool m_showingImage = false;
@@ -267,4 +273,5 @@ private:
     // --- setup editor helpers (setup/tform1_setup.cpp) ---
 
     // --- conversion helpers (convert/tform1_convert.cpp) ---
+    void runConversionCommand(const QAction* item);
 };

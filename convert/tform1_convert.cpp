@@ -1,67 +1,62 @@
 #include "app/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
-#include "convert/conversion.h"
+#include "convert/conversions.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLocale>
-#include <functional>
 
 namespace {
 
-using Conversion = std::function<ConversionResult(const QString& log, const FirmwareVariant&)>;
-
-// The sequence all five commands share: choose the log, convert it with the
-// firmware variant selected now, then report the output or the failure.
-void runConversionCommand(TForm1* window, const Conversion& convert, bool withLogDate) {
-    const QString log = dialogs().runFileDialog(window->OpenDialog1);
-    if (log.isEmpty())
-        return;
-    const ConversionResult result = convert(log, programState().firmware);
-    if (result.failure) {
-        window->showFailure(*result.failure);
-        return;
-    }
-    QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
-                   QFileInfo(result.outputPath).fileName();
-    if (withLogDate)
-        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
-    dialogs().information(window, text);
+// The row of a conversion menu item, found by the item's object name.
+const ConversionFormat& formatOf(const QAction* item) {
+    for (const ConversionFormat& format : conversionFormats())
+        if (item->objectName() == QLatin1String(format.menuItem))
+            return format;
+    Q_UNREACHABLE();
 }
 
 } // namespace
 
+void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath) {
+    const ConversionResult result = format.convert(logPath, programState().firmware);
+    if (result.failure) {
+        showFailure(*result.failure);
+        return;
+    }
+    QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
+                   QFileInfo(result.outputPath).fileName();
+    if (format.reportsLogDate)
+        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
+    dialogs().information(this, text);
+}
+
+// The sequence all five commands share: choose the log, convert it with the
+// firmware variant selected now, then report the output or the failure.
+void TForm1::runConversionCommand(const QAction* item) {
+    const QString log = dialogs().runFileDialog(OpenDialog1);
+    if (log.isEmpty())
+        return;
+    ConvertAndReport(formatOf(item), log);
+}
+
 void TForm1::nachKML2D1Click() {
-    runConversionCommand(
-        this,
-        [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, false, false, fw);
-        },
-        false);
+    runConversionCommand(nachKML2D1);
 }
 
 void TForm1::nachKML3DmitGPSHhe1Click() {
-    runConversionCommand(
-        this,
-        [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, true, true, fw);
-        },
-        false);
+    runConversionCommand(nachKML3DmitGPSHhe1);
 }
 
 void TForm1::nachKML3D1Click() {
-    runConversionCommand(
-        this,
-        [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, true, false, fw);
-        },
-        false);
+    runConversionCommand(nachKML3D1);
 }
 
 void TForm1::nachGPX1Click() {
-    runConversionCommand(this, ConvertToGpx, true);
+    runConversionCommand(nachGMX1);
 }
 
 void TForm1::frTrakmond1Click() {
-    runConversionCommand(this, ConvertToTrakmond, false);
+    runConversionCommand(frTrakmond1);
 }

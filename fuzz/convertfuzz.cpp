@@ -1,7 +1,7 @@
 #include "convertfuzz.h"
 #include "fuzzsupport.h"
 
-#include "convert/conversion.h"
+#include "convert/conversions.h"
 
 #include <algorithm>
 #include <string_view>
@@ -64,7 +64,7 @@ void checkTrakmondRecords(std::string_view text) {
 
 } // namespace
 
-int fuzzConversion(FuzzedFormat format, const uint8_t* data, size_t size) {
+int fuzzConversion(std::string_view formatName, const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const FirmwareVariant firmware{(data[0] & 1) ? 500 : 407, (data[0] & 2) ? 1 : 0};
@@ -74,30 +74,18 @@ int fuzzConversion(FuzzedFormat format, const uint8_t* data, size_t size) {
     static const QString log = QString::fromStdString(logPath);
     writeBytes(logPath, data, size);
 
-    ConversionResult result;
-    std::string_view outputName;
-    switch (format) {
-    case FuzzedFormat::Kml2d:
-        result = ConvertToKml(log, false, false, firmware);
-        outputName = "LOG00001.kml";
-        break;
-    case FuzzedFormat::Kml3dGps:
-        result = ConvertToKml(log, true, true, firmware);
-        outputName = "LOG00001.kml";
-        break;
-    case FuzzedFormat::Kml3dBaro:
-        result = ConvertToKml(log, true, false, firmware);
-        outputName = "LOG00001.kml";
-        break;
-    case FuzzedFormat::Gpx:
-        result = ConvertToGpx(log, firmware);
-        outputName = "LOG00001.GPX";
-        break;
-    case FuzzedFormat::Trakmond:
-        result = ConvertToTrakmond(log, firmware);
-        outputName = "TMD00001.CSV";
-        break;
-    }
+    // The checks below know the three output families; the list knows the rest.
+    const ConversionFormat* format =
+        conversionFormatNamed(QString::fromLatin1(formatName.data(), qsizetype(formatName.size())));
+    check(format != nullptr, "no such conversion", std::string(formatName));
+    const ConversionResult result = format->convert(log, firmware);
+    enum class Family { Kml, Gpx, Plotter };
+    const Family family = formatName.starts_with("kml")   ? Family::Kml
+                          : formatName.starts_with("gpx") ? Family::Gpx
+                                                          : Family::Plotter;
+    const std::string_view outputName = family == Family::Kml   ? "LOG00001.kml"
+                                        : family == Family::Gpx ? "LOG00001.GPX"
+                                                                : "TMD00001.CSV";
 
     const std::string outputPath = scratchFolder() + '/' + std::string(outputName);
     check(result.outputPath.toStdString() == outputPath, "unexpected output path",
@@ -114,22 +102,20 @@ int fuzzConversion(FuzzedFormat format, const uint8_t* data, size_t size) {
     check(entries.size() == 2 && exists(outputPath), "finished without exactly one output");
 
     const std::string text = readBytes(outputPath);
-    switch (format) {
-    case FuzzedFormat::Kml2d:
-    case FuzzedFormat::Kml3dGps:
-    case FuzzedFormat::Kml3dBaro:
+    switch (family) {
+    case Family::Kml:
         check(startsWith(text, KmlHead) && endsWith(text, KmlTail), "incomplete KML");
         checkAsciiOnly(text);
         checkKmlCoordinates(text);
         break;
-    case FuzzedFormat::Gpx:
+    case Family::Gpx:
         check(startsWith(text, GpxHead) && endsWith(text, GpxTail), "incomplete GPX");
         checkAsciiOnly(text);
         check(std::count(text.begin(), text.end(), '<') ==
                   std::count(text.begin(), text.end(), '>'),
               "unbalanced GPX markup");
         break;
-    case FuzzedFormat::Trakmond:
+    case Family::Plotter:
         check(startsWith(text, TrakmondHead), "incomplete plotter file");
         checkTrakmondRecords(text);
         break;

@@ -9,5 +9,5 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    return fuzzConversion(FuzzedFormat::Trakmond, data, size);
+    return fuzzConversion("trakmond", data, size);
 }

@@ -1,7 +1,7 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
 #include "app/settingsfile.h"
-#include "convert/conversion.h"
+#include "convert/conversions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -9,22 +9,6 @@
 #include <optional>
 
 namespace {
-
-enum class Format { Kml2D, Kml3DGps, Kml3DBaro, Gpx, Trakmond };
-
-std::optional<Format> formatNamed(const QString& name) {
-    if (name == QLatin1String("kml2d"))
-        return Format::Kml2D;
-    if (name == QLatin1String("kml3d-gps"))
-        return Format::Kml3DGps;
-    if (name == QLatin1String("kml3d-baro"))
-        return Format::Kml3DBaro;
-    if (name == QLatin1String("gpx"))
-        return Format::Gpx;
-    if (name == QLatin1String("trakmond"))
-        return Format::Trakmond;
-    return std::nullopt;
-}
 
 std::optional<FirmwareVariant> firmwareNamed(const QString& name) {
     if (name == QLatin1String("407"))
@@ -34,22 +18,6 @@ std::optional<FirmwareVariant> firmwareNamed(const QString& name) {
     if (name == QLatin1String("duo"))
         return FirmwareVariant{500, 1};
     return std::nullopt;
-}
-
-ConversionResult convert(const QString& log, Format format, const FirmwareVariant& firmware) {
-    switch (format) {
-    case Format::Kml2D:
-        return ConvertToKml(log, false, false, firmware);
-    case Format::Kml3DGps:
-        return ConvertToKml(log, true, true, firmware);
-    case Format::Kml3DBaro:
-        return ConvertToKml(log, true, false, firmware);
-    case Format::Gpx:
-        return ConvertToGpx(log, firmware);
-    case Format::Trakmond:
-        break;
-    }
-    return ConvertToTrakmond(log, firmware);
 }
 
 int usageError(const QString& text) {
@@ -79,10 +47,15 @@ int main(int argc, char* argv[]) {
                        "(from V500) or duo (Duo from V500). Default: the variant stored by "
                        "AltorinTool, else 407."),
         QStringLiteral("407|500|duo"));
+    QStringList formatNames;
+    for (const ConversionFormat& format : conversionFormats())
+        formatNames << QLatin1String(format.name);
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
-        QStringLiteral("Output: kml2d, kml3d-gps, kml3d-baro, gpx or trakmond."),
-        QStringLiteral("kml2d|kml3d-gps|kml3d-baro|gpx|trakmond"));
+        QStringLiteral("Output: %1 or %2.")
+            .arg(formatNames.mid(0, formatNames.size() - 1).join(QStringLiteral(", ")),
+                 formatNames.last()),
+        formatNames.join(QLatin1Char('|')));
     parser.addOption(firmwareOption);
     parser.addOption(formatOption);
     parser.addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("Log files to convert."),
@@ -94,7 +67,7 @@ int main(int argc, char* argv[]) {
 
     if (!parser.isSet(formatOption))
         return usageError(QStringLiteral("--format is required"));
-    const auto format = formatNamed(parser.value(formatOption));
+    const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
     if (!format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
     FirmwareVariant firmware;
@@ -113,7 +86,7 @@ int main(int argc, char* argv[]) {
 
     int status = 0;
     for (const QString& log : logs) {
-        const ConversionResult result = convert(log, *format, firmware);
+        const ConversionResult result = format->convert(log, firmware);
         if (result.failure) {
             std::fprintf(stderr, "%s: %s\n", log.toUtf8().constData(),
                          result.failure->message.toUtf8().constData());
