@@ -12,6 +12,17 @@
 // write. Log text is handled as bytes: fields that an export copies are
 // written exactly as read.
 
+// The fields of a Data line by number (0-based), the same in both layouts;
+// the speed is only in lines of 17 fields.
+namespace LogField {
+inline constexpr size_t Elapsed = 2;      // seconds since the log started
+inline constexpr size_t BaroAltitude = 4; // metres, tenths of a metre on the Duo
+inline constexpr size_t Longitude = 10;   // degrees x 1e6 + minutes x 1e4
+inline constexpr size_t Latitude = 11;
+inline constexpr size_t GpsAltitude = 12; // metres
+inline constexpr size_t Speed = 13;       // km/h
+} // namespace LogField
+
 // True when the line holds as many ';' as a log line of the variant: 12 up to
 // V407x (13 fields), 16 from V500 (17 fields).
 bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware);
