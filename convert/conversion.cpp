@@ -14,8 +14,9 @@ std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
     while (log.readLine(line)) {
         if (!IsLogDataLine(line, firmware))
             continue;
-        if (auto failure = writer.writeDataLine(line, log.lineNumber(), out))
-            return failure;
+        const Result<LineOutcome> outcome = writer.writeDataLine(line, log.lineNumber(), out);
+        if (!outcome)
+            return outcome.failure();
         if (auto failure = output.writeIfFull())
             return failure;
     }

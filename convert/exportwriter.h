@@ -2,6 +2,7 @@
 
 #include "app/failure.h"
 #include "app/programstate.h"
+#include "app/result.h"
 #include "convert/logreader.h"
 #include "convert/outputfile.h"
 
@@ -11,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+// What a Data line gave: a track point, or nothing for want of a position.
+enum class LineOutcome { Point, NoPosition };
+
 // One export format behind the shared log reading loop.
 class ExportWriter {
   public:
@@ -18,8 +22,8 @@ class ExportWriter {
     virtual void writeHead(OutputText& out) = 0;
     // One Data line of the variant (the ';' count already matched). May
     // change `line` (fields are unquoted in place). A failure stops the export.
-    virtual std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                                 OutputText& out) = 0;
+    virtual Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
+                                              OutputText& out) = 0;
     virtual void writeTail(OutputText& out) = 0;
 };
 

@@ -92,19 +92,19 @@ class GpxWriter final : public ExportWriter {
                    "<trk>\r\n<name>Track</name>\r\n<number>1</number>\r\n<trkseg>\r\n");
     }
 
-    std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
+                                      OutputText& out) override {
         // Lines of 13 fields carry no speed (field 13).
         const size_t needed = m_long ? 14 : 13;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
-            return failure;
+            return *failure;
         const auto& f = m_fields;
         // Field 2 is read before the position test, so every Data line needs it.
         const auto elapsed = parseLogInteger(f[2]);
         if (!elapsed)
             return Failure{FailureKind::NotANumber, notAnIntegerText(f[2])};
         if (isNoPosition(f[11]) || isNoPosition(f[10]))
-            return std::nullopt;
+            return LineOutcome::NoPosition;
 
         char* p = out.room(256 + 6 * MaxNumberText);
         p = put(p, "<trkpt lat=\"");
@@ -131,7 +131,7 @@ class GpxWriter final : public ExportWriter {
         if (!(p = m_duo ? writeTenthsText(p, f[4]) : writeIntText(p, f[4])))
             return Failure{FailureKind::NotANumber, notAnIntegerText(f[4])};
         out.setEnd(put(p, "m</name>\r\n</trkpt>\r\n"));
-        return std::nullopt;
+        return LineOutcome::Point;
     }
 
     void writeTail(OutputText& out) override { out.append("</trkseg>\r\n</trk>\r\n</gpx>\r\n"); }

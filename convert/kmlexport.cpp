@@ -28,16 +28,16 @@ class KmlWriter final : public ExportWriter {
         out.append("</altitudeMode><coordinates>\r\n");
     }
 
-    std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
+                                      OutputText& out) override {
         const size_t needed = m_useGps ? 13 : 12;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
-            return failure;
+            return *failure;
         const auto longitude = m_fields[10];
         const auto latitude = m_fields[11];
         const auto altitude = m_fields[m_useGps ? 12 : 4];
         if (isNoPosition(latitude) || isNoPosition(longitude))
-            return std::nullopt;
+            return LineOutcome::NoPosition;
         char* p = out.room(3 * MaxNumberText + 4);
         if (!(p = writeCoordDegrees(p, longitude)))
             return Failure{FailureKind::NotANumber, notAnIntegerText(longitude)};
@@ -48,7 +48,7 @@ class KmlWriter final : public ExportWriter {
         if (!(p = m_tenths ? writeTenthsText(p, altitude) : writeIntText(p, altitude)))
             return Failure{FailureKind::NotANumber, notAnIntegerText(altitude)};
         out.setEnd(put(p, "\r\n"));
-        return std::nullopt;
+        return LineOutcome::Point;
     }
 
     void writeTail(OutputText& out) override {

@@ -26,13 +26,13 @@ class TrakmondWriter final : public ExportWriter {
 
     void writeHead(OutputText& out) override { out.append("2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"); }
 
-    std::optional<Failure> writeDataLine(std::string& line, qint64 lineNumber,
-                                         OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
+                                      OutputText& out) override {
         // Log field 0 and its ';' go; items count in the shortened line.
         line.erase(0, 3);
         const size_t needed = m_long ? 15 : 11;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_items))
-            return failure;
+            return *failure;
         const auto& item = m_items;
         const auto longitude = trimmedCoordinate(item[9]);
         const auto latitude = trimmedCoordinate(item[10]);
@@ -47,7 +47,7 @@ class TrakmondWriter final : public ExportWriter {
             return Failure{FailureKind::NotANumber, notAFloatText(source)};
 
         if (isNoPosition(latitude) || isNoPosition(longitude))
-            return std::nullopt;
+            return LineOutcome::NoPosition;
         // Every item is copied at most once: the line's length bounds the record.
         char* p = out.room(line.size() + 64);
         auto field = [&p](std::string_view text) {
@@ -72,7 +72,7 @@ class TrakmondWriter final : public ExportWriter {
         p = writeDecimal(p, qint64(scaled));
         *p++ = ';';
         out.setEnd(put(p, "\r\n"));
-        return std::nullopt;
+        return LineOutcome::Point;
     }
 
     void writeTail(OutputText&) override {}
