@@ -287,7 +287,7 @@ void TForm1::Setupladen1Click() {
         return;
     }
     if (!isValidSetupLength(std::get<int>(loaded))) {
-        dialogs().information(this, QString::fromUtf8("Keine gültige Altorin Setup-Datei!"));
+        dialogs().information(this, QString::fromUtf8(NotASetupFileText));
         LoadDefaultSetup(programState().image);
     }
     ShowSetupImage();

@@ -10,16 +10,6 @@
 
 namespace {
 
-std::optional<FirmwareVariant> firmwareNamed(const QString& name) {
-    if (name == QLatin1String("407"))
-        return FirmwareVariant{407, 0};
-    if (name == QLatin1String("500"))
-        return FirmwareVariant{500, 0};
-    if (name == QLatin1String("duo"))
-        return FirmwareVariant{500, 1};
-    return std::nullopt;
-}
-
 int usageError(const QString& text) {
     std::fprintf(stderr, "altorin-convert: %s\n", text.toUtf8().constData());
     std::fprintf(stderr, "Try 'altorin-convert --help'.\n");
@@ -72,7 +62,7 @@ int main(int argc, char* argv[]) {
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
     FirmwareVariant firmware;
     if (parser.isSet(firmwareOption)) {
-        const auto named = firmwareNamed(parser.value(firmwareOption));
+        const auto named = firmwareVariantNamed(parser.value(firmwareOption));
         if (!named)
             return usageError(
                 QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
