@@ -3,7 +3,6 @@
 #include "setup/setupimage.h"
 
 #include <QString>
-#include <optional>
 
 // Which firmware the device runs; decides the window's setups and the log layout.
 struct FirmwareVariant {
@@ -15,10 +14,6 @@ struct FirmwareVariant {
     // Log lines of 13 fields up to V407x, 17 fields above.
     bool hasLongLogLines() const { return version > 407; }
 };
-
-// The variants by their command-line names "407", "500" and "duo"; nothing for
-// another name.
-std::optional<FirmwareVariant> firmwareVariantNamed(const QString& name);
 
 inline constexpr const char* VersionText = ALTORIN_VERSION_TEXT;
 

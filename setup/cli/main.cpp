@@ -1,6 +1,6 @@
 // altorin-setup: reads and edits the device's setup file SETUPUPL.HEX without
 // the window, with the window's own rules.
-#include "app/settingsfile.h"
+#include "app/commandline.h"
 #include "setup/setupfile.h"
 #include "setup/setuptext.h"
 
@@ -179,14 +179,11 @@ int main(int argc, char* argv[]) {
         !allowed(jsonOption, {"show"}))
         return usageError(QStringLiteral("an option that '%1' does not take").arg(command));
 
-    FirmwareVariant firmware = storedFirmwareVariant();
-    if (parser.isSet(firmwareOption)) {
-        const auto named = firmwareVariantNamed(parser.value(firmwareOption));
-        if (!named)
-            return usageError(
-                QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
-        firmware = *named;
-    }
+    const auto chosen = chosenFirmwareVariant(parser, firmwareOption);
+    if (!chosen)
+        return usageError(
+            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
+    const FirmwareVariant firmware = *chosen;
     const CaptionLanguage language =
         parser.isSet(englishOption) ? CaptionLanguage::English : CaptionLanguage::German;
 
