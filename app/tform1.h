@@ -2,10 +2,13 @@
 
 #include "app/failure.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <array>
 #include <optional>
 
 struct ConversionFormat;
+struct EditorState;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -263,14 +266,30 @@ class TForm1 : public QMainWindow {
 
   private:
     void buildWindow(); // app/tform1.cpp
-    // True while ShowSetupImage sets controls: no click handler may run then.
-    bool m_showingImage = false;
+    // True while the program puts the setup editor's state on the controls
+    // (ShowSetupImage, the end of each handler): no click handler may run then.
+    bool m_settingControls = false;
 
     // --- shell helpers (app/tform1_shell.cpp) ---
     bool beginFirmwareCommand(qint32 version, qint32 duo);
     void showLateFirmwareSetups();
 
     // --- setup editor helpers (setup/tform1_setup.cpp) ---
+    // The controls of each setup group, by the names in the setup table.
+    struct SetupControls {
+        TUpDown* spinner = nullptr;
+        QCheckBox* box = nullptr;
+        QLineEdit* display = nullptr;
+        QLineEdit* frequency = nullptr;
+        QList<QRadioButton*> options;
+    };
+    std::array<SetupControls, 19> m_setupControls;
+    void bindSetupControls();
+    EditorState readEditor() const;
+    void showEditor(const EditorState& state);
+    void spinnerClick(const TUpDown* spinner);
+    void boxClick(const QCheckBox* box);
+    void optionClick(QRadioButton* button);
 
     // --- conversion helpers (convert/tform1_convert.cpp) ---
     void runConversionCommand(const QAction* item);

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/tupdown.h"
+#include "setup/setupmodel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -43,13 +44,10 @@ QString firmwareReminder(const FirmwareVariant& firmware) {
                           "angepasst werden!");
 }
 
-// The controls that firmware up to V407x does not have.
+// The controls that firmware up to V407x does not have (the setup table says which).
 void setLateFirmwareControlsVisible(TForm1& form, bool visible) {
-    const QList<QWidget*> controls = {
-        form.RadioButton29, form.CheckBox4, form.UpDown9,    form.Memo10,     form.Label22,
-        form.Label19,       form.Label20,   form.GroupBox19, form.GroupBox20, form.GroupBox21};
-    for (QWidget* control : controls)
-        control->setVisible(visible);
+    for (const QString& name : lateFirmwareControls())
+        form.findChild<QWidget*>(name)->setVisible(visible);
 }
 
 } // namespace

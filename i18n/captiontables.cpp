@@ -1,158 +1,189 @@
 #include "i18n/captiontables.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
-// One row per captioned control: its German text and, where the English table
-// translates it, the English text (nullptr: English reads as German).
+// Whether the two caption tables set the control. The others keep their
+// design-time caption in both languages.
+enum Listing { Listed, Unlisted };
+
+// One row per captioned control and menu item: its German design-time
+// caption, the German table's text where that differs (eleven entries: the
+// setup 0 and 1 group captions, Label1, setup 10, the firmware submenu and
+// two conversion items), and the English table's text where it translates
+// (nullptr: English reads as the German table).
 struct CaptionRow {
     const char* name;
-    const char* german;
-    const char* english;
+    const char* design;
+    const char* german = nullptr;
+    const char* english = nullptr;
+    Listing listing = Listed;
+
+    constexpr const char* germanText() const { return german ? german : design; }
+    constexpr const char* englishText() const { return english ? english : germanText(); }
 };
 
-// The German texts differ from the design-time captions in eleven entries
-// (setup 0 and 1 group captions, Label1, setup 10, the firmware submenu and
-// two conversion items).
 constexpr CaptionRow rows[] = {
-    {"GroupBox1", "Setup 0 Sendekanal / Sendefrequenz", "Setup 0 Channel / Frequency"},
-    {"Label1", "Kanal", "Channel"},
-    {"Label3", "Frequenz", "Frequency"},
-    {"GroupBox2", "Setup 1  Höhenansage-Intervall bei positiver Höhe",
+    {"GroupBox1", "Setup 0  Sendekanal / Sendefrequenz", "Setup 0 Sendekanal / Sendefrequenz",
+     "Setup 0 Channel / Frequency"},
+    {"Label1", "Sendekanal", "Kanal", "Channel"},
+    {"Label3", "Frequenz", nullptr, "Frequency"},
+    {"Label5", "MHz", nullptr, nullptr, Unlisted},
+    {"GroupBox2", "Setup 1 Höhenansage-Intervall bei positiver Höhe",
+     "Setup 1  Höhenansage-Intervall bei positiver Höhe",
      "Setup 1  Altitude interval on positive values"},
-    {"Label2", "Intervall", "intervall"},
-    {"Label4", "Sekunden", "seconds"},
-    {"GroupBox4", "Setup 2  Höhenansage-Intervall bei negativer Höhe",
+    {"Label2", "Intervall", nullptr, "intervall"},
+    {"Label4", "Sekunden", nullptr, "seconds"},
+    {"GroupBox4", "Setup 2  Höhenansage-Intervall bei negativer Höhe", nullptr,
      "Setup 2  Altitude interval on negative values"},
-    {"Label8", "Intervall", "intervall"},
-    {"GroupBox3", "Setup 3  Integral-Variometer-Intervall", nullptr},
-    {"Label9", "Intervall", nullptr},
-    {"Label7", "Sekunden", nullptr},
-    {"CheckBox1", "keine Ansage", nullptr},
-    {"GroupBox5", "Setup 4  Geschwindigkeits-Ansage", "Setup 4  Speed announcements"},
-    {"Label28", "zusätzlich automatische Ansage  ab :", "applies automatic velocity announcement:"},
-    {"RadioButton1", "Kontinuierliche Geschwindigkeitsansage", "continous velocity announcements"},
-    {"RadioButton2", "Maximumansage nach Beschleunigungsphase",
+    {"Label8", "Intervall", nullptr, "intervall"},
+    {"Sekunden", "Sekunden", nullptr, nullptr, Unlisted},
+    {"GroupBox3", "Setup 3  Integral-Variometer-Intervall"},
+    {"Label9", "Intervall"},
+    {"Label7", "Sekunden"},
+    {"CheckBox1", "keine Ansage"},
+    {"GroupBox5", "Setup 4  Geschwindigkeits-Ansage", nullptr, "Setup 4  Speed announcements"},
+    {"Label28", "zusätzlich automatische Ansage  ab :", nullptr,
+     "applies automatic velocity announcement:"},
+    {"RadioButton1", "Kontinuierliche Geschwindigkeitsansage", nullptr,
+     "continous velocity announcements"},
+    {"RadioButton2", "Maximumansage nach Beschleunigungsphase", nullptr,
      "announcements of maximum value after acceleration phase"},
-    {"RadioButton30", "ab 70km/h", "over 70km/h"},
-    {"RadioButton31", "ab 80km/h", "over 80km/h"},
-    {"RadioButton32", "ab 100km/h", "over 100km/h"},
-    {"RadioButton33", "ab 120km/h", "over 120km/h"},
-    {"GroupBox6", "Setup 5  Variometer-Funktionen", nullptr},
-    {"RadioButton3", "Variometer-Funktion ohne Flugdauer-Ansage", nullptr},
-    {"RadioButton4", "Variometer-Funktion mit Flugdauer-Ansage in Minuten", nullptr},
-    {"RadioButton5", "Höhenansage nur im Zeitintervall, keine 50m-Stufen-Ansage", nullptr},
+    {"RadioButton30", "ab 70km/h", nullptr, "over 70km/h"},
+    {"RadioButton31", "ab 80km/h", nullptr, "over 80km/h"},
+    {"RadioButton32", "ab 100km/h", nullptr, "over 100km/h"},
+    {"RadioButton33", "ab 120km/h", nullptr, "over 120km/h"},
+    {"GroupBox6", "Setup 5  Variometer-Funktionen"},
+    {"RadioButton3", "Variometer-Funktion ohne Flugdauer-Ansage"},
+    {"RadioButton4", "Variometer-Funktion mit Flugdauer-Ansage in Minuten"},
+    {"RadioButton5", "Höhenansage nur im Zeitintervall, keine 50m-Stufen-Ansage"},
     {"RadioButton29",
-     "Integral-Variometer-Mode f. Schlepppilot mit Geschwindigkeit u. 50m-Stufen-Ans.", nullptr},
-    {"GroupBox7", "Setup 6  Empfänger-Unterspannungs-Alarmschwelle",
+     "Integral-Variometer-Mode f. Schlepppilot mit Geschwindigkeit u. 50m-Stufen-Ans."},
+    {"GroupBox7", "Setup 6  Empfänger-Unterspannungs-Alarmschwelle", nullptr,
      "Setup 6  Reciever battery alarm"},
-    {"Label10", "Alarmschwelle", "alarm level"},
-    {"Label11", "Volt", "volts"},
-    {"GroupBox8", "Setup 7  Sink-Schwelle", "Setup 7  Sink threshold"},
-    {"Label12", "Sink-Schwelle", "sink threshold"},
-    {"Label13", "m/s", nullptr},
-    {"GroupBox9", " Setup 8  Varioton-Mode", " Setup 8  Vario tone mode"},
-    {"RadioButton6", "Höhenmesser-Mode ohne Varioton (z.B. Schlepppilot)", nullptr},
-    {"RadioButton7",
-     "Sink- = Steig-Schwelle, ohne Nullschieberausblendung, Steigton mit 50% getastet, Sinken mit "
-     "Dauerton (ursprünglicher QZ Variometer Mode)",
-     nullptr},
-    {"RadioButton8",
-     "Kein Ton zwischen Sink- u. Steig-Schwelle, sog. Nullscheiberausblendung, Steigton mit 50% "
-     "getastet, Sinken mit Dauerton",
-     nullptr},
+    {"Label10", "Alarmschwelle", nullptr, "alarm level"},
+    {"Label11", "Volt", nullptr, "volts"},
+    {"GroupBox8", "Setup 7  Sink-Schwelle", nullptr, "Setup 7  Sink threshold"},
+    {"Label12", "Sink-Schwelle", nullptr, "sink threshold"},
+    {"Label13", "m/s"},
+    {"GroupBox9", " Setup 8  Varioton-Mode", nullptr, " Setup 8  Vario tone mode"},
+    {"RadioButton6", "Höhenmesser-Mode ohne Varioton (z.B. Schlepppilot)"},
+    {"RadioButton7", "Sink- = Steig-Schwelle, ohne Nullschieberausblendung, Steigton mit 50% "
+                     "getastet, Sinken mit Dauerton (ursprünglicher QZ Variometer Mode)"},
+    {"RadioButton8", "Kein Ton zwischen Sink- u. Steig-Schwelle, sog. Nullscheiberausblendung, "
+                     "Steigton mit 50% getastet, Sinken mit Dauerton"},
     {"RadioButton9",
      "Ton zwischen Sink- u. Steig-Schwelle 50% getastet, oberhalb der Steig-Schwelle kürzere 25% "
-     "Intervalle, Sinken mit Dauerton, gibt es nur bei QZ Altorin, sehr effizient!",
-     nullptr},
-    {"RadioButton10",
-     "Ton zwischen Sink- u. Steig-Schwelle 50% getastet, oberhalb der Steig-Schwelle kürzere 25% "
-     "Intervalle, kein Ton im Sinken",
-     nullptr},
-    {"GroupBox10", "Setup 9  Stromsensor-Ansage bei Betrieb mit Sensor-Interf. o. UniLog", nullptr},
-    {"RadioButton11", "Betrieb ohne Stromsensor, notwendig um unnötige Ansagen zu unterbinden",
-     nullptr},
-    {"RadioButton12", "E-Segler-Betrieb mit Stromsensor, nur Motorspannungs-Ansage im Ruhe-Mode",
-     nullptr},
-    {"RadioButton13", "E-Segler-Betrieb, zusätzlich mit Summenhöhe-Ansage im Ruhe-Mode", nullptr},
-    {"RadioButton14", "E-Segler-Betrieb, zusätzlich Kapazitäts-Ansage im Ruhe-Mode", nullptr},
+     "Intervalle, Sinken mit Dauerton, gibt es nur bei QZ Altorin, sehr effizient!"},
+    {"RadioButton10", "Ton zwischen Sink- u. Steig-Schwelle 50% getastet, oberhalb der "
+                      "Steig-Schwelle kürzere 25% Intervalle, kein Ton im Sinken"},
+    {"GroupBox10", "Setup 9  Stromsensor-Ansage bei Betrieb mit Sensor-Interf. o. UniLog"},
+    {"RadioButton11", "Betrieb ohne Stromsensor, notwendig um unnötige Ansagen zu unterbinden"},
+    {"RadioButton12", "E-Segler-Betrieb mit Stromsensor, nur Motorspannungs-Ansage im Ruhe-Mode"},
+    {"RadioButton13", "E-Segler-Betrieb, zusätzlich mit Summenhöhe-Ansage im Ruhe-Mode"},
+    {"RadioButton14", "E-Segler-Betrieb, zusätzlich Kapazitäts-Ansage im Ruhe-Mode"},
     {"RadioButton15",
-     "E-Segler-Betrieb, zusätzlich mit Summenhöhe und Kapazitäts-Ansage im Ruhe-M.", nullptr},
+     "E-Segler-Betrieb, zusätzlich mit Summenhöhe und Kapazitäts-Ansage im Ruhe-M."},
     {"RadioButton16",
-     "E-Motorflug- und E-Motorkunstflug-Betrieb, ohne Varioton, automatische Ansagen", nullptr},
-    {"GroupBox11", "Setup 10  Pitot-Speed-Sensor Auswahl", nullptr},
-    {"RadioButton20",
-     "Bei Betrieb mit Pitot-Speed-Sensor den Wert des 250km/h-Pitot-Speed-Sensors,", nullptr},
-    {"RadioButton28",
-     "Bei Betrieb mit Pitot-Speed-Sensor den Wert des 450km/h-Pitot-Speed-Sensors,", nullptr},
-    {"Label14", "anstelle des GPS-Wertes verwenden.", nullptr},
-    {"GroupBox12", "Setup 11 Temperatur-Alarmschwelle", nullptr},
-    {"Label15", "Alarmschwelle ", nullptr},
-    {"Label16", "°C", nullptr},
-    {"CheckBox2", "keine Ansage", nullptr},
-    {"GroupBox13", "Setup 12  Motorakku-Unterspannungs-Alarmschwelle", nullptr},
-    {"Label17", "Alarmschwelle", nullptr},
-    {"Label18", "Volt", nullptr},
-    {"CheckBox3", "keine Ansage", nullptr},
-    {"GroupBox14", "Setup 13  Ansagen im Integral-Variometer-Mode", nullptr},
-    {"RadioButton21", "Werte als absolute Differenz in Meter", nullptr},
-    {"RadioButton22", "Werte relativ in m/s", nullptr},
-    {"CheckBox4", "zusätzliche automatische Höhenansage", nullptr},
-    {"Label22", "n", nullptr},
-    {"Label19", "bei jeder n-ten Integral-", nullptr},
-    {"Label20", "Variometer-Ansage", nullptr},
-    {"GroupBox15", "Setup 14 Stromsensor-Typ bei Verwendung des Sensor-Interface", nullptr},
-    {"RadioButton23", "40/80 Ampere Stromsensor von SM-Modellbau", nullptr},
-    {"RadioButton24", "150 Ampere Stromsensor von SM-Modellbau", nullptr},
-    {"RadioButton25", "400 Ampere Stromsensor von SM-Modellbau", nullptr},
-    {"GroupBox16", "Setup 15  Einheit:  Meter oder Feet", nullptr},
-    {"RadioButton26", "Meter", nullptr},
-    {"RadioButton27", "Feet, nur in Verbindung mit engl. Sprache nutzbar", nullptr},
-    {"GroupBox19", "Setup 16 Strom-Ansage Delay nach Motorstart bei E-Segler-Betrieb", nullptr},
-    {"Label21", "Delay", nullptr},
-    {"Label6", "Sekunden", nullptr},
-    {"GroupBox20", "Setup 17  Motorakku-Kapazität", nullptr},
-    {"Label24", "Kapazität", nullptr},
-    {"Label23", "Ah", nullptr},
-    {"Label27", "Nur bei Kapazität mit %-Ansage notwendig!", nullptr},
-    {"CheckBox6", "alle Kapazitäts-Ansagen rel. in %", nullptr},
-    {"GroupBox21", "Setup 18 Motorakku-Kapazitätsalarm", nullptr},
-    {"Label26", "Alarm ab", nullptr},
-    {"Label25", "% Verbrauch, danach bei jeder weiteren 10%-Stufe", nullptr},
-    {"CheckBox5", "kein Kapazitätsalarm", nullptr},
-    {"Setupladen1", "Setup laden/einlesen", nullptr},
-    {"Setupspeichern1", "Setup speichern", nullptr},
-    {"Proframmbeenden1", "Programm beenden", nullptr},
-    {"Einstellungen1", "Einstellungen / Settings", nullptr},
-    {"SetupGrundeinstellung1", "Setup-Grundeinstellung laden", nullptr},
-    {"FirmwareVersiondesAltorin1", "Pellimar Firmware Version einstellen", nullptr},
-    {"bisV407x1", "Pellimar        ab V. 00x", nullptr},
-    {"SpracheLanguage1", "Sprache / Language", nullptr},
-    {"deutsch1", "deutsch", nullptr},
-    {"english1", "english", nullptr},
-    {"DatenKonvertierung1", "Daten-Konvertierung", nullptr},
-    {"nachKML2D1", "nach KML 2D", nullptr},
-    {"nachKML3D1", "nach KML 3D", nullptr},
-    {"nachGMX1", "nach GPX", nullptr},
-    {"frTrakmond1", "für Trakmond", nullptr},
-    {"Hilfe1", "Hilfe", nullptr},
-    {"Info1", "Info", nullptr},
+     "E-Motorflug- und E-Motorkunstflug-Betrieb, ohne Varioton, automatische Ansagen"},
+    {"GroupBox11", "Setup 10  Betrieb mit UniLog, bzw. Sensor-Interface m. Pitot-Speed-S.",
+     "Setup 10  Pitot-Speed-Sensor Auswahl"},
+    {"RadioButton17", "Betrieb ohne UniLog ", nullptr, nullptr, Unlisted},
+    {"RadioButton18", "Betrieb mit UniLog, Höhenwert des Variometers für Höhenmessung verwenden",
+     nullptr, nullptr, Unlisted},
+    {"RadioButton19", "Betrieb mit UniLog, Höhenwert des UniLog für Höhenmessung verwenden ",
+     nullptr, nullptr, Unlisted},
+    {"RadioButton20", "Bei Betrieb mit Sensor-Interface den Wert des 250km/h-Pitot-Speed-Sensors,",
+     "Bei Betrieb mit Pitot-Speed-Sensor den Wert des 250km/h-Pitot-Speed-Sensors,"},
+    {"RadioButton28", "Bei Betrieb mit Sensor-Interface den Wert des 450km/h-Pitot-Speed-Sensors,",
+     "Bei Betrieb mit Pitot-Speed-Sensor den Wert des 450km/h-Pitot-Speed-Sensors,"},
+    {"Label14", "anstelle des GPS-Wertes verwenden (450km/h-Sensorunterstützung ab V4075).",
+     "anstelle des GPS-Wertes verwenden."},
+    {"GroupBox12", "Setup 11 Temperatur-Alarmschwelle"},
+    {"Label15", "Alarmschwelle "},
+    {"Label16", "°C"},
+    {"CheckBox2", "keine Ansage"},
+    {"GroupBox13", "Setup 12  Motorakku-Unterspannungs-Alarmschwelle"},
+    {"Label17", "Alarmschwelle"},
+    {"Label18", "Volt"},
+    {"CheckBox3", "keine Ansage"},
+    {"GroupBox14", "Setup 13  Ansagen im Integral-Variometer-Mode"},
+    {"RadioButton21", "Werte als absolute Differenz in Meter"},
+    {"RadioButton22", "Werte relativ in m/s"},
+    {"CheckBox4", "zusätzliche automatische Höhenansage"},
+    {"Label22", "n"},
+    {"Label19", "bei jeder n-ten Integral-"},
+    {"Label20", "Variometer-Ansage"},
+    {"GroupBox15", "Setup 14 Stromsensor-Typ bei Verwendung des Sensor-Interface"},
+    {"RadioButton23", "40/80 Ampere Stromsensor von SM-Modellbau"},
+    {"RadioButton24", "150 Ampere Stromsensor von SM-Modellbau"},
+    {"RadioButton25", "400 Ampere Stromsensor von SM-Modellbau"},
+    {"GroupBox16", "Setup 15  Einheit:  Meter oder Feet"},
+    {"RadioButton26", "Meter"},
+    {"RadioButton27", "Feet, nur in Verbindung mit engl. Sprache nutzbar"},
+    {"GroupBox19", "Setup 16 Strom-Ansage Delay nach Motorstart bei E-Segler-Betrieb"},
+    {"Label21", "Delay"},
+    {"Label6", "Sekunden"},
+    {"GroupBox20", "Setup 17  Motorakku-Kapazität"},
+    {"Label24", "Kapazität"},
+    {"Label23", "Ah"},
+    {"Label27", "Nur bei Kapazität mit %-Ansage notwendig!"},
+    {"CheckBox6", "alle Kapazitäts-Ansagen rel. in %"},
+    {"GroupBox21", "Setup 18 Motorakku-Kapazitätsalarm"},
+    {"Label26", "Alarm ab"},
+    {"Label25", "% Verbrauch, danach bei jeder weiteren 10%-Stufe"},
+    {"CheckBox5", "kein Kapazitätsalarm"},
+    {"Datei1", "Datei", nullptr, nullptr, Unlisted},
+    {"Setupladen1", "Setup laden/einlesen"},
+    {"Setupspeichern1", "Setup speichern"},
+    {"Proframmbeenden1", "Programm beenden"},
+    {"Einstellungen1", "Einstellungen / Settings"},
+    {"SetupGrundeinstellung1", "Setup-Grundeinstellung laden"},
+    {"FirmwareVersiondesAltorin1", "Altorin Firmware Version einstellen",
+     "Pellimar Firmware Version einstellen"},
+    {"bisV407x1", "Altorin        bis V. 407x", "Pellimar        ab V. 00x"},
+    {"abV408x1", "Altorin        ab V. 50x", nullptr, nullptr, Unlisted},
+    {"Duo_ab50x", "Altorin Duo ab V. 50x", nullptr, nullptr, Unlisted},
+    {"SpracheLanguage1", "Sprache / Language"},
+    {"deutsch1", "deutsch"},
+    {"english1", "english"},
+    {"DatenKonvertierung1", "Daten-Konvertierung"},
+    {"nachKML2D1", "nach KML 2D"},
+    {"nachKML3DmitGPSHhe1", "nach KML 3D mit GPS-Höhe", nullptr, nullptr, Unlisted},
+    {"nachKML3D1", "nach KML 3D mit barom. Höhe", "nach KML 3D"},
+    {"nachGMX1", "nach GPX mit GPS-Höhe", "nach GPX"},
+    {"frTrakmond1", "für Trakmond"},
+    {"Hilfe1", "Hilfe"},
+    {"Info1", "Info"},
 };
 
-constexpr size_t RowCount = std::size(rows);
+constexpr size_t ListedCount = [] {
+    size_t n = 0;
+    for (const CaptionRow& row : rows)
+        n += row.listing == Listed;
+    return n;
+}();
 
-template <bool English> constexpr std::array<CaptionEntry, RowCount> tableOf() {
-    std::array<CaptionEntry, RowCount> table{};
-    for (size_t i = 0; i < RowCount; ++i) {
-        const CaptionRow& row = rows[i];
-        table[i] = {row.name, English && row.english ? row.english : row.german};
-    }
+template <bool English> constexpr std::array<CaptionEntry, ListedCount> tableOf() {
+    std::array<CaptionEntry, ListedCount> table{};
+    size_t i = 0;
+    for (const CaptionRow& row : rows)
+        if (row.listing == Listed)
+            table[i++] = {row.name, English ? row.englishText() : row.germanText()};
     return table;
 }
 
 constexpr auto germanTable = tableOf<false>();
 constexpr auto englishTable = tableOf<true>();
+
+const CaptionRow* rowOf(const char* name) {
+    for (const CaptionRow& row : rows)
+        if (std::strcmp(row.name, name) == 0)
+            return &row;
+    return nullptr;
+}
 
 } // namespace
 
@@ -162,4 +193,17 @@ std::span<const CaptionEntry> germanCaptions() {
 
 std::span<const CaptionEntry> englishCaptions() {
     return englishTable;
+}
+
+QString designCaption(const char* name) {
+    const CaptionRow* row = rowOf(name);
+    return row ? QString::fromUtf8(row->design) : QString();
+}
+
+QString captionIn(CaptionLanguage language, const char* name) {
+    const CaptionRow* row = rowOf(name);
+    if (!row)
+        return QString();
+    const bool english = language == CaptionLanguage::English && row->listing == Listed;
+    return QString::fromUtf8(english ? row->englishText() : row->design);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QString>
 #include <span>
+
+// The captions of the window's controls and menu items, held once for the
+// window, its language switch and altorin-setup.
 
 // One caption of the window: the object name of a control or menu item and
 // its text (UTF-8).
@@ -14,3 +18,12 @@ struct CaptionEntry {
 // the rest, menus included, reads as in the German one.
 std::span<const CaptionEntry> germanCaptions();
 std::span<const CaptionEntry> englishCaptions();
+
+// The caption a control or menu item is built with (German); empty for a
+// name that has none.
+QString designCaption(const char* name);
+
+// What the window shows after start in that language: the design-time
+// caption in German, the English table's text in English.
+enum class CaptionLanguage { German, English };
+QString captionIn(CaptionLanguage language, const char* name);

@@ -61,8 +61,11 @@ QString setupFilePath(const QString& folder) {
     return QDir(folder).filePath(QLatin1String(SetupFileName));
 }
 
-std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder) {
+std::optional<Failure> writeSetupFile(const SetupImage& image, const QString& path) {
     return writeFileAtomically(
-        setupFilePath(folder),
-        QByteArray(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size));
+        path, QByteArray(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size));
+}
+
+std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder) {
+    return writeSetupFile(image, setupFilePath(folder));
 }

@@ -12,6 +12,9 @@
 // binary, no header or checksum.
 inline constexpr const char* SetupFileName = "SETUPUPL.HEX";
 
+// What the window and altorin-setup say about a file of another length.
+inline constexpr const char* NotASetupFileText = "Keine gültige Altorin Setup-Datei!";
+
 // A file of 16 to 20 bytes is a setup; 16 bytes are setups 0 to 15.
 inline constexpr int MinSetupFileBytes = 16;
 // One byte more than an image, so that a longer file is recognised.
@@ -29,6 +32,9 @@ std::variant<int, Failure> loadSetupFile(SetupImage& image, const QString& path)
 
 // SETUPUPL.HEX in that folder.
 QString setupFilePath(const QString& folder);
+
+// Writes the twenty bytes to that file, replacing it only once all are on disk.
+std::optional<Failure> writeSetupFile(const SetupImage& image, const QString& path);
 
 // Writes the twenty bytes as SETUPUPL.HEX into the folder. The old file is
 // replaced only once all twenty bytes are on disk, so a failed save never

@@ -1,13 +1,9 @@
 #include "setup/setupimage.h"
-
-namespace {
-constexpr std::array<quint8, 19> DefaultSetup = {1, 60, 20, 20, 1, 1, 47, 0, 1, 0,
-                                                 0, 0,  0,  1,  2, 1, 3,  0, 0};
-}
+#include "setup/setupmodel.h"
 
 void LoadDefaultSetup(SetupImage& image) {
-    for (size_t k = 0; k < DefaultSetup.size(); ++k)
-        image.bytes[k] = DefaultSetup[k];
+    for (const SetupDefinition& setup : setupDefinitions())
+        image[setup.number] = setup.defaultByte;
 }
 
 quint8 composeByte13(qint32 announcementStep, qint32 valueMode) {

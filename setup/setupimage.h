@@ -16,7 +16,8 @@ struct SetupImage {
     quint8 operator[](int k) const { return bytes[static_cast<size_t>(k)]; }
 };
 
-// Writes the default setup into bytes 0..18; byte 19 and the setup-13 state stay.
+// Writes the default setup (the table in setupmodel.cpp) into bytes 0..18;
+// byte 19 and the setup-13 state stay.
 void LoadDefaultSetup(SetupImage& image);
 
 // Byte 13 = 2 x announcement step + value mode, kept to 8 bits.

@@ -1,6 +1,6 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
-#include "app/settingsfile.h"
+#include "app/commandline.h"
 #include "convert/conversions.h"
 
 #include <QCommandLineParser>
@@ -9,16 +9,6 @@
 #include <optional>
 
 namespace {
-
-std::optional<FirmwareVariant> firmwareNamed(const QString& name) {
-    if (name == QLatin1String("407"))
-        return FirmwareVariant{407, 0};
-    if (name == QLatin1String("500"))
-        return FirmwareVariant{500, 0};
-    if (name == QLatin1String("duo"))
-        return FirmwareVariant{500, 1};
-    return std::nullopt;
-}
 
 int usageError(const QString& text) {
     std::fprintf(stderr, "altorin-convert: %s\n", text.toUtf8().constData());
@@ -70,23 +60,17 @@ int main(int argc, char* argv[]) {
     const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
     if (!format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
-    FirmwareVariant firmware;
-    if (parser.isSet(firmwareOption)) {
-        const auto named = firmwareNamed(parser.value(firmwareOption));
-        if (!named)
-            return usageError(
-                QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
-        firmware = *named;
-    } else {
-        firmware = storedFirmwareVariant();
-    }
+    const auto firmware = chosenFirmwareVariant(parser, firmwareOption);
+    if (!firmware)
+        return usageError(
+            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
     const QStringList logs = parser.positionalArguments();
     if (logs.isEmpty())
         return usageError(QStringLiteral("no LOGFILE given"));
 
     int status = 0;
     for (const QString& log : logs) {
-        const ConversionResult result = format->convert(log, firmware);
+        const ConversionResult result = format->convert(log, *firmware);
         if (result.failure) {
             std::fprintf(stderr, "%s: %s\n", log.toUtf8().constData(),
                          result.failure->message.toUtf8().constData());

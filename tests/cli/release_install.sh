@@ -1,8 +1,9 @@
 #!/bin/bash
-# `cmake --install` of this build into a scratch prefix: both programs, the
-# desktop entry, the icon, the AppStream metainfo and the examples land where
-# a desktop looks for them, and the metadata passes the freedesktop validators
-# (skipped with a message where a validator is not installed).
+# `cmake --install` of this build into a scratch prefix: the three programs,
+# the man page, the desktop entry, the icon, the AppStream metainfo and the
+# examples land where a desktop looks for them, and the metadata passes the
+# freedesktop validators (skipped with a message where a validator is not
+# installed).
 set -u
 tool=$(readlink -f "$1")
 build=$(dirname "$tool")
@@ -16,7 +17,8 @@ if ! cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1; th
     cat "$work/install.log" >&2
     fail "cmake --install"
 fi
-for f in bin/altorintool bin/altorin-convert share/applications/$id.desktop \
+for f in bin/altorintool bin/altorin-convert bin/altorin-setup share/man/man1/altorin-setup.1 \
+    share/applications/$id.desktop \
     share/icons/hicolor/scalable/apps/$id.svg share/metainfo/$id.metainfo.xml \
     share/doc/altorintool/examples/LOG00001.CSV share/doc/altorintool/examples/LOG00002.CSV \
     share/doc/altorintool/examples/SETUPUPL.HEX share/doc/altorintool/examples/README.md; do
@@ -24,6 +26,8 @@ for f in bin/altorintool bin/altorin-convert share/applications/$id.desktop \
 done
 [ "$("$work/usr/bin/altorin-convert" --version)" = "altorin-convert V0.45" ] ||
     fail "installed altorin-convert --version"
+[ "$("$work/usr/bin/altorin-setup" --version)" = "altorin-setup V0.45" ] ||
+    fail "installed altorin-setup --version"
 
 # The desktop entry names the installed program and icon.
 grep -qx "Exec=altorintool" "$work/usr/share/applications/$id.desktop" || fail "Exec line"

@@ -15,3 +15,14 @@ finish() {
     fi
     echo "all $1 passed"
 }
+
+# Root ignores permission bits: run the tool without the override rights, so
+# chmod binds it as it binds a pilot. Other users run it as it is.
+as_pilot() {
+    if [ "$(id -u)" -eq 0 ]; then
+        setpriv --inh-caps=-dac_override,-dac_read_search \
+            --bounding-set=-dac_override,-dac_read_search -- "$@"
+    else
+        "$@"
+    fi
+}
