@@ -63,3 +63,22 @@ inline Run bestRun(const std::vector<std::string>& args, int runs) {
     }
     return fastest;
 }
+
+// A fresh work folder under /tmp, empty string when none can be made.
+inline std::string makeBenchFolder() {
+    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
+    if (!mkdtemp(folderTemplate)) {
+        std::perror("mkdtemp");
+        return std::string();
+    }
+    return folderTemplate;
+}
+
+// Removes the work folder, unless ALTORIN_BENCH_KEEP asks to keep it.
+inline void removeBenchFolder(const std::string& folder) {
+    if (getenv("ALTORIN_BENCH_KEEP"))
+        return;
+    const std::string cleanup = "rm -rf '" + folder + "'";
+    if (std::system(cleanup.c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", folder.c_str());
+}

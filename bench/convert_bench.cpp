@@ -44,12 +44,9 @@ long countOf(const std::string& path, const char* needle) {
 
 int main(int argc, char* argv[]) {
     const std::string converter = argc > 1 ? argv[1] : ALTORIN_CONVERT_PATH;
-    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
-    if (!mkdtemp(folderTemplate)) {
-        std::perror("mkdtemp");
+    const std::string folder = makeBenchFolder();
+    if (folder.empty())
         return 1;
-    }
-    const std::string folder = folderTemplate;
     std::printf("converter: %s\nwork folder: %s\n\n", converter.c_str(), folder.c_str());
 
     const int runs = benchRuns();
@@ -85,10 +82,6 @@ int main(int argc, char* argv[]) {
     std::printf("speed: gpsbabel %.3f s / altorin-convert %.3f s = %.1fx (target >= 15x): %s\n",
                 babel.seconds, large.seconds, ratio, ratio >= 15 ? "met" : "MISSED");
 
-    if (!getenv("ALTORIN_BENCH_KEEP")) {
-        const std::string cleanup = "rm -rf '" + folder + "'";
-        if (std::system(cleanup.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", folder.c_str());
-    }
+    removeBenchFolder(folder);
     return small.ok && large.ok && babel.ok ? 0 : 1;
 }

@@ -45,12 +45,9 @@ void print(const char* what, const Run& run) {
 
 int main(int argc, char* argv[]) {
     const std::string converter = argc > 1 ? argv[1] : ALTORIN_CONVERT_PATH;
-    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
-    if (!mkdtemp(folderTemplate)) {
-        std::perror("mkdtemp");
+    const std::string folder = makeBenchFolder();
+    if (folder.empty())
         return 1;
-    }
-    const std::string folder = folderTemplate;
     const std::string log = folder + "/LOG00001.CSV";
     const std::string small = folder + "/LOG00002.CSV";
     if (!generate(log, Lines) || !generate(small, 10)) {
@@ -93,10 +90,6 @@ int main(int argc, char* argv[]) {
     std::printf("columns held after reading: %.1f MB, %.1f bytes a sample\n", bytes / 1048576.0,
                 double(bytes) / double(Lines));
 
-    if (!getenv("ALTORIN_BENCH_KEEP")) {
-        const std::string cleanup = "rm -rf '" + folder + "'";
-        if (std::system(cleanup.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", folder.c_str());
-    }
+    removeBenchFolder(folder);
     return ok && base.ok && summary.ok && gpx.ok ? 0 : 1;
 }

@@ -9,14 +9,6 @@ trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work/home TZ=UTC
 . "$(dirname "$0")/../common/checks.sh"
 
-# expect_eq WHAT ACTUAL EXPECTED
-expect_eq() {
-    if [ "$2" != "$3" ]; then
-        fail "$1"
-        diff <(printf '%s\n' "$3") <(printf '%s\n' "$2") | sed 's/^/    /' >&2
-    fi
-}
-
 line500() { # f2 f4 lon lat f13
     printf '01;14:22:01;%s;-2;%s;4.9;5.1;21;0;12;%s;%s;500;%s;180;7;1\r\n' "$@"
 }

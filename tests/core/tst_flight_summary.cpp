@@ -1,31 +1,22 @@
 // Flight summaries of known flights, values a log lacks left absent, and the
 // text forms every display prints from the field table.
-#include "common/testfiles.h"
+#include "core/flight_support.h"
 #include "flight/flightsummary.h"
 #include "flight/summarytext.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+
+using namespace flight_support;
 
 namespace {
 
 const FirmwareVariant V407{407, 0};
 const FirmwareVariant V500{500, 0};
 const FirmwareVariant Duo{500, 1};
-
-QByteArray line(const FirmwareVariant& firmware, qint64 elapsed, qint64 altitude,
-                const QByteArray& lon, const QByteArray& lat, qint64 speed = 42, qint64 gps = 500) {
-    QByteArray text = "01;14:22:01;" + QByteArray::number(elapsed) + ";-2;" +
-                      QByteArray::number(altitude) + ";4.9;5.1;21;0;12;" + lon + ';' + lat + ';' +
-                      QByteArray::number(gps);
-    if (firmware.hasLongLogLines())
-        text += ';' + QByteArray::number(speed) + ";180;7;1";
-    return text + "\r\n";
-}
 
 QString text(const FlightSummary& summary, const char* key, const QLocale& locale = QLocale::c()) {
     return summaryText(*summaryFieldNamed(key), summary, locale);
@@ -36,17 +27,10 @@ QString text(const FlightSummary& summary, const char* key, const QLocale& local
 class TestFlightSummary : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    int m_logs = 0;
+    LogFolder m_logs;
 
     FlightSummary summary(const QByteArray& bytes, const FirmwareVariant& firmware) {
-        const QString path = m_dir.filePath(QStringLiteral("LOG%1.CSV").arg(++m_logs));
-        if (!writeBytes(path, bytes))
-            qFatal("cannot write %s", qPrintable(path));
-        const Result<FlightLog> log = readFlightLog(path, firmware);
-        if (!log)
-            qFatal("cannot read %s", qPrintable(path));
-        return summarizeFlight(*log);
+        return summarizeFlight(m_logs.read(bytes, firmware));
     }
 
     // Climbs 2 m/s for 10 s, holds, sinks 1 m/s; flies north a minute of
@@ -58,16 +42,16 @@ class TestFlightSummary : public QObject {
             const int altitude = 300 + 2 * std::min(t, 10) - std::max(0, t - 20);
             const QByteArray lat =
                 t <= 20 ? QByteArray::number(48000000 + t * 500) : QByteArray("48010000");
-            bytes += line(firmware, t, altitude * scale, "8000000", lat, 40 + (t == 12 ? 30 : 0),
-                          altitude + 100);
+            bytes += dataLine(firmware, t, altitude * scale, "8000000", lat, altitude + 100,
+                              40 + (t == 12 ? 30 : 0));
         }
-        bytes += line(firmware, 0, 290 * scale, "0", "0", 0);
-        bytes += line(firmware, 1, 290 * scale, "x", "48010000", 0);
+        bytes += dataLine(firmware, 0, 290 * scale, "0", "0");
+        bytes += dataLine(firmware, 1, 290 * scale, "x", "48010000");
         return summary(bytes, firmware);
     }
 
   private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase() { QVERIFY(m_logs.isValid()); }
 
     void knownFlight_data() {
         QTest::addColumn<int>("variant");
@@ -125,7 +109,7 @@ class TestFlightSummary : public QObject {
         }
 
         const FlightSummary ground =
-            summary(line(V500, 0, 300, "0", "0") + line(V500, 1, 301, "0", "0"), V500);
+            summary(dataLine(V500, 0, 300, "0", "0") + dataLine(V500, 1, 301, "0", "0"), V500);
         QCOMPARE(ground.maxAltitude->value, 301.0);
         QVERIFY(!ground.maxGpsAltitude && !ground.maxSpeed && !ground.trackDistance &&
                 !ground.maxStartDistance);
