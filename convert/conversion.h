@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <optional>
+#include <sys/stat.h>
 
 // The five log conversions. Each reads the log once, line by line, and writes
 // its output next to the log through a temporary file that replaces the target
@@ -31,6 +32,11 @@ ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAlti
 ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware);
 // The semicolon text format of the Trakmond plotting program.
 ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware);
+
+// The log file date of the GPX point times (seconds since the epoch): the
+// log's modification time taken down to an even second of local time, the
+// resolution of the card's file dates.
+qint64 logDateInstant(const struct stat& logStatus);
 
 // Output names without folder: LOG00012.CSV gives LOG00012.kml, LOG00012.GPX
 // and TMD00012.CSV.

@@ -67,17 +67,6 @@ class UtcClock {
     char m_date[11] = {};
 };
 
-// The log's modification time, taken down to an even second of local time
-// (the resolution of the card's file dates).
-qint64 logDateInstant(const struct stat& status) {
-    const time_t modified = status.st_mtime;
-    tzset();
-    struct tm local {};
-    if (!localtime_r(&modified, &local))
-        return modified;
-    return qint64(modified) - local.tm_sec % 2;
-}
-
 class GpxWriter final : public ExportWriter {
   public:
     GpxWriter(const FirmwareVariant& firmware, qint64 logDate)
@@ -145,6 +134,15 @@ class GpxWriter final : public ExportWriter {
 };
 
 } // namespace
+
+qint64 logDateInstant(const struct stat& status) {
+    const time_t modified = status.st_mtime;
+    tzset();
+    struct tm local {};
+    if (!localtime_r(&modified, &local))
+        return modified;
+    return qint64(modified) - local.tm_sec % 2;
+}
 
 ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware) {
     ConversionResult result;

@@ -405,20 +405,20 @@ std::string numberText(double value, NumberLayout layout) {
     return std::string(buf, writeNumberText(buf, value, layout));
 }
 
-char* writeCoordDegrees(char* p, std::string_view field, NumberLayout layout) {
-    const auto v = parseLogInteger(field);
-    if (!v)
-        return nullptr;
-    const qint64 m = *v < 0 ? -qint64(*v) : qint64(*v);
+double coordDegrees(qint32 coordinate) {
+    const qint64 m = coordinate < 0 ? -qint64(coordinate) : qint64(coordinate);
     const double q = double(m) / 1000000.0;
     // The whole degrees and the minutes part are single precision; the lost
     // digits show in the result (48123456 gives 48.2057600021362).
     const float deg = float(m / 1000000); // the whole part of q, exactly
     const float frac = float(q - double(deg));
-    double r = double(frac) * 100.0 / 60.0 + double(deg);
-    if (*v < 0)
-        r = -r;
-    return writeNumberText(p, r, layout);
+    const double r = double(frac) * 100.0 / 60.0 + double(deg);
+    return coordinate < 0 ? -r : r;
+}
+
+char* writeCoordDegrees(char* p, std::string_view field, NumberLayout layout) {
+    const auto v = parseLogInteger(field);
+    return v ? writeNumberText(p, coordDegrees(*v), layout) : nullptr;
 }
 
 char* writeIntText(char* p, std::string_view field) {

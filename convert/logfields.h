@@ -61,6 +61,7 @@ inline constexpr size_t MaxNumberText = 32;
 char* writeNumberText(char* p, double value, NumberLayout layout = NumberLayout::General);
 // Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
 // fraction goes through single precision as the device's tools always did.
+double coordDegrees(qint32 coordinate);
 char* writeCoordDegrees(char* p, std::string_view field,
                         NumberLayout layout = NumberLayout::General);
 // Canonical decimal form: no leading zeros, no '+'.

@@ -1,0 +1,234 @@
+// A log read for the flight view: columns, segments of a restarted log, lines
+// without position, skipped lines, the variants, and the derived series
+// against flights of known length and climb.
+#include "convert/conversion.h"
+#include "core/flight_support.h"
+#include "flight/flightseries.h"
+
+#include <QTest>
+#include <cmath>
+#include <numbers>
+
+using namespace flight_support;
+
+namespace {
+
+const FirmwareVariant V407{407, 0};
+const FirmwareVariant V500{500, 0};
+const FirmwareVariant Duo{500, 1};
+
+QByteArray line500(qint64 elapsed, qint64 altitude, const QByteArray& lon, const QByteArray& lat,
+                   qint64 gps = 500, qint64 speed = 42) {
+    return dataLine(V500, elapsed, altitude, lon, lat, gps, speed);
+}
+
+QByteArray line407(qint64 elapsed, qint64 altitude, const QByteArray& lon, const QByteArray& lat,
+                   qint64 gps = 500) {
+    return dataLine(V407, elapsed, altitude, lon, lat, gps);
+}
+
+// Latitude 48 degrees plus `minutes`, in the log's coordinate form.
+QByteArray northOf48(int minutes) {
+    return QByteArray::number(48000000 + minutes * 10000);
+}
+
+// One arc minute of latitude on the sphere of the distances.
+const double ArcMinute = EarthRadius * std::numbers::pi / 180 / 60;
+
+} // namespace
+
+class TestFlightLog : public QObject {
+    Q_OBJECT
+
+    LogFolder m_logs;
+
+    FlightLog read(const QByteArray& bytes, const FirmwareVariant& firmware) {
+        return m_logs.read(bytes, firmware);
+    }
+
+  private slots:
+    void initTestCase() { QVERIFY(m_logs.isValid()); }
+
+    // Ten arc minutes due north, a fix a second: every series against the
+    // sphere's answer, the log date as the GPX export takes it.
+    void straightTrack() {
+        QByteArray bytes = "Altorin Log V500\r\n";
+        for (int i = 0; i <= 10; ++i)
+            bytes += line500(100 + i, 400, "8000000", northOf48(i), 600 + i, 50 + i);
+        const FlightLog log = read(bytes, V500);
+        QCOMPARE(log.size(), size_t(11));
+        QCOMPARE(log.dataLines, 11);
+        QCOMPARE(log.positionLines, 11);
+        QCOMPARE(log.skippedLines, 0);
+        QCOMPARE(log.elapsed.front(), 100);
+        QCOMPARE(log.latitude[10], 48.0f + 10.0f / 60);
+        QCOMPARE(log.longitude[10], 8.0f);
+        QCOMPARE(log.gpsAltitude[10], 610.0f);
+        QCOMPARE(log.speed[10], 60.0f);
+        QCOMPARE(log.trackDistance.front(), 0.0f);
+        for (size_t i = 0; i < log.size(); ++i) {
+            QVERIFY(std::abs(log.trackDistance[i] - i * ArcMinute) < 0.05);
+            QCOMPARE(log.startDistance[i], log.trackDistance[i]);
+            QVERIFY(std::abs(log.east[i]) < 0.01);
+            QVERIFY(std::abs(log.north[i] - i * ArcMinute) < 0.05);
+        }
+
+        const ConversionResult gpx = ConvertToGpx(log.path, V500);
+        QVERIFY(gpx.ok());
+        QCOMPARE(log.logDate, gpx.logDate);
+    }
+
+    // East along a parallel the projection shrinks the longitude by the
+    // cosine; back to the start the start distance falls to zero again.
+    void outAndBack() {
+        QByteArray bytes;
+        int t = 0;
+        for (int i : {0, 1, 2, 1, 0})
+            bytes += line500(t++, 400, QByteArray::number(8000000 + i * 10000), "48000000");
+        const FlightLog log = read(bytes, V500);
+        const double east = ArcMinute * std::cos(48 * std::numbers::pi / 180);
+        QVERIFY(std::abs(log.east[2] - 2 * east) < 0.05);
+        QVERIFY(std::abs(log.north[2]) < 0.01);
+        QVERIFY(std::abs(log.trackDistance[4] - 4 * east) < 0.5);
+        QVERIFY(std::abs(log.startDistance[4]) < 0.01);
+    }
+
+    // A steady climb gives its rate at every sample, window edges included;
+    // the Duo logs tenths of a metre.
+    void steadyClimb_data() {
+        QTest::addColumn<bool>("duo");
+        QTest::addColumn<int>("perSecond");
+        QTest::addColumn<float>("rate");
+        QTest::newRow("2 m/s") << false << 2 << 2.0f;
+        QTest::newRow("sink 3 m/s") << false << -3 << -3.0f;
+        QTest::newRow("Duo 1.3 m/s") << true << 13 << 1.3f;
+    }
+    void steadyClimb() {
+        QFETCH(bool, duo);
+        QFETCH(int, perSecond);
+        QFETCH(float, rate);
+        QByteArray bytes;
+        for (int t = 0; t < 30; ++t)
+            bytes += line500(t, 4312 + perSecond * t, "0", "0");
+        const FlightLog log = read(bytes, duo ? Duo : V500);
+        QCOMPARE(log.baroAltitude[0], duo ? 431.2f : 4312.0f);
+        for (size_t i = 0; i < log.size(); ++i)
+            QCOMPARE(log.climb[i], rate);
+    }
+
+    // One-metre steps of a 1 s log climbing half a metre a second read as a
+    // climb near 0.5 m/s throughout, not as spikes of 1 m/s and zeros.
+    void oneMetreSteps() {
+        QByteArray bytes;
+        for (int t = 0; t < 40; ++t)
+            bytes += line500(t, 300 + t / 2, "0", "0");
+        const FlightLog log = read(bytes, V500);
+        for (size_t i = 2; i + 2 < log.size(); ++i)
+            QVERIFY2(log.climb[i] >= 0.35f && log.climb[i] <= 0.65f,
+                     qPrintable(QString::number(log.climb[i])));
+    }
+
+    // Restarted halfway: two segments, the axis going on after a gap of ten
+    // steps, no leg of track across the restart, the climb worked out within
+    // each segment (the jump in altitude is no climb).
+    void restartedLog() {
+        QByteArray bytes;
+        for (int t = 0; t < 10; ++t)
+            bytes += line500(t, 300 + t, "8000000", northOf48(t));
+        for (int t = 0; t < 5; ++t)
+            bytes += line500(t, 900, "8000000", northOf48(20 + t));
+        const FlightLog log = read(bytes, V500);
+        QCOMPARE(log.segments.size(), size_t(2));
+        QCOMPARE(log.segments[0].begin, size_t(0));
+        QCOMPARE(log.segments[0].end, size_t(10));
+        QCOMPARE(log.segments[1].begin, size_t(10));
+        QCOMPARE(log.segments[1].end, size_t(15));
+        QCOMPARE(log.axisTime(9), 9.0);
+        QCOMPARE(log.axisTime(10), 9.0 + SegmentGapSteps);
+        QCOMPARE(log.axisTime(14), 13.0 + SegmentGapSteps);
+        QCOMPARE(&log.segmentOf(12), &log.segments[1]);
+        QVERIFY(std::abs(log.trackDistance[14] - 13 * ArcMinute) < 0.1);
+        QVERIFY(std::abs(log.startDistance[14] - 24 * ArcMinute) < 0.1);
+        QCOMPARE(log.climb[9], 1.0f);
+        QCOMPARE(log.climb[10], 0.0f);
+    }
+
+    // "0" in either coordinate is no position; "00" is one. Values a line
+    // without position lacks are NaN, the track length carries on.
+    void linesWithoutPosition() {
+        const QByteArray bytes =
+            line500(0, 400, "8000000", "48000000") + line500(1, 401, "0", "48010000") +
+            line500(2, 402, "8000000", "0") + line500(3, 403, "8000000", "48010000") +
+            line500(4, 404, "00", "48010000");
+        const FlightLog log = read(bytes, V500);
+        QCOMPARE(log.size(), size_t(5));
+        QCOMPARE(log.positionLines, 3);
+        for (size_t i : {1, 2}) {
+            QVERIFY(std::isnan(log.latitude[i]) && std::isnan(log.longitude[i]));
+            QVERIFY(std::isnan(log.gpsAltitude[i]) && std::isnan(log.speed[i]));
+            QVERIFY(std::isnan(log.startDistance[i]));
+            QVERIFY(std::isnan(log.east[i]) && std::isnan(log.north[i]));
+            QCOMPARE(log.trackDistance[i], 0.0f);
+            QCOMPARE(log.baroAltitude[i], float(400 + i));
+        }
+        QVERIFY(std::abs(log.trackDistance[3] - ArcMinute) < 0.05);
+        QCOMPARE(log.longitude[4], 0.0f);
+    }
+
+    // A bad field or a line whose quotes swallowed its ';' is skipped and
+    // counted, the first one by its line number; the rest of the flight is read.
+    void badLinesSkipped() {
+        const QByteArray bytes = "Altorin Log V500\r\n" + line500(0, 400, "0", "0") +
+                                 line500(1, 401, "0", "0").replace("401", "4o1") +
+                                 line500(2, 402, "8000000", "48000000").replace(";500;", ";5x;") +
+                                 "\"1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17\"\r\n" +
+                                 "Zeile;ohne;Felder\r\n" + line500(3, 403, "0", "0");
+        const FlightLog log = read(bytes, V500);
+        QCOMPARE(log.dataLines, 5);
+        QCOMPARE(log.skippedLines, 3);
+        QCOMPARE(log.firstSkippedLine, 3);
+        QCOMPARE(log.size(), size_t(2));
+        QCOMPARE(log.elapsed[1], 3);
+        QCOMPARE(log.segments.size(), size_t(1));
+
+        // A bad field the view does not read on that line is no reason to skip it.
+        const FlightLog noPosition = read(line500(0, 400, "0", "0").replace(";500;", ";5x;"), V500);
+        QCOMPARE(noPosition.size(), size_t(1));
+        QCOMPARE(noPosition.skippedLines, 0);
+        QCOMPARE(noPosition.firstSkippedLine, 0);
+    }
+
+    // Up to V407x: 13 fields, no speed; lines of the other layout are no Data lines.
+    void thirteenFields() {
+        const QByteArray bytes = line407(0, 400, "8000000", "48000000", 510) +
+                                 line500(1, 401, "8000000", "48000000") +
+                                 line407(2, 402, "8000000", "48010000", 512);
+        const FlightLog log = read(bytes, V407);
+        QCOMPARE(log.dataLines, 2);
+        QCOMPARE(log.size(), size_t(2));
+        QCOMPARE(log.gpsAltitude[1], 512.0f);
+        QVERIFY(std::isnan(log.speed[0]) && std::isnan(log.speed[1]));
+        QCOMPARE(read(bytes, V500).size(), size_t(1));
+    }
+
+    void emptyLog() {
+        for (const QByteArray& bytes : {QByteArray(), QByteArray("Altorin Log V500\r\n\r\n")}) {
+            const FlightLog log = read(bytes, V500);
+            QVERIFY(log.empty());
+            QVERIFY(log.segments.empty());
+            QCOMPARE(log.dataLines, 0);
+            QCOMPARE(log.skippedLines, 0);
+        }
+    }
+
+    void unreadableLog() {
+        const Result<FlightLog> missing = readFlightLog(m_logs.path("NONE.CSV"), V500);
+        QVERIFY(!missing);
+        QCOMPARE(missing.failure().kind, FailureKind::FileNotFound);
+        QCOMPARE(readFlightLog(m_logs.path(QString()), V500).failure().kind,
+                 FailureKind::AccessDenied);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFlightLog)
+#include "tst_flight_log.moc"
