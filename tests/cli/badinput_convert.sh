@@ -22,17 +22,6 @@ line() { # longitude, field 12
         "${1:-8123456}" "${2:-500}"
 }
 
-# Root ignores permission bits: run the tool without the override rights, so
-# chmod binds it as it binds a pilot. Other users run it as it is.
-as_pilot() {
-    if [ "$(id -u)" -eq 0 ]; then
-        setpriv --inh-caps=-dac_override,-dac_read_search \
-            --bounding-set=-dac_override,-dac_read_search -- "$@"
-    else
-        "$@"
-    fi
-}
-
 output_name() { # format, log name
     case $1 in
     gpx) echo "${2%.*}.GPX" ;;
