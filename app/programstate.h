@@ -13,6 +13,7 @@ struct FirmwareVariant {
     QString duoText() const { return isDuo() ? QStringLiteral("Duo ") : QString(); }
     // Log lines of 13 fields up to V407x, 17 fields above.
     bool hasLongLogLines() const { return version > 407; }
+    int logFieldCount() const { return hasLongLogLines() ? 17 : 13; }
 };
 
 inline constexpr const char* VersionText = ALTORIN_VERSION_TEXT;

@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "app/ui/fitcaption.h"
+#include "app/ui/menubarkey.h"
 #include "app/ui/tupdown.h"
 #include "i18n/captiontables.h"
 #include "setup/setupmodel.h"
@@ -387,20 +388,6 @@ void TForm1::buildWindow() {
             row.slot);
     }
 
-    // The controls were built setup by setup; the tab key follows the form's
-    // group order instead, which puts setups 3 and 5 after setup 15.
-    QWidget* previous = nullptr;
-    for (const GroupRow& row : groupRows) {
-        for (QWidget* w :
-             (this->*row.slot)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!(w->focusPolicy() & Qt::TabFocus))
-                continue;
-            if (previous)
-                setTabOrder(previous, w);
-            previous = w;
-        }
-    }
-
     // Setup 0's spinner belongs to the window and is drawn over the group's frame.
     UpDown1 = new TUpDown(canvas);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -409,6 +396,25 @@ void TForm1::buildWindow() {
     connect(UpDown1, &TUpDown::clicked, this, &TForm1::UpDown1Click);
     UpDown1->raise();
     bindSetupControls();
+
+    // The controls were built setup by setup; the tab key follows the form's
+    // group order instead, which puts setups 3 and 5 after setup 15. UpDown1,
+    // on the window, has its own place between the groups.
+    constexpr qsizetype UpDown1TabPlace = 16;
+    QWidget* previous = nullptr;
+    const auto chain = [&](QWidget* w) {
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    };
+    for (const GroupRow& row : groupRows) {
+        if (&row - groupRows == UpDown1TabPlace)
+            chain(UpDown1);
+        for (QWidget* w :
+             (this->*row.slot)->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain(w);
+    }
 
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     for (const MenuRow& row : menuRows) {
@@ -425,6 +431,7 @@ void TForm1::buildWindow() {
             connect(action, &QAction::triggered, this, row.handler);
         }
     }
+    installMenuBarKey(this);
 
     OpenDialog1 = makeDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
     setFilter(OpenDialog1, {{"Altorin Log-Datei (*.CSV)", "LOG?????.CSV"},

@@ -293,4 +293,6 @@ class TForm1 : public QMainWindow {
 
     // --- conversion helpers (convert/tform1_convert.cpp) ---
     void runConversionCommand(const QAction* item);
+    // The firmware menu item of the variant whose log layout is in force.
+    const QAction* firmwareMenuItem() const;
 };

@@ -3,27 +3,55 @@
 #include "convert/logfields.h"
 #include "convert/outputfile.h"
 
-std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
-                                 const FirmwareVariant& firmware, ExportWriter& writer) {
+namespace {
+
+std::optional<Failure> exportLines(LogReader& log, const FirmwareVariant& firmware,
+                                   const ConversionOptions& options, ExportWriter& writer,
+                                   ConversionResult& result) {
     OutputFile output;
-    if (auto failure = output.open(outputPath, log.status()))
+    if (auto failure = output.open(result.outputPath, log.status()))
         return failure;
     OutputText& out = output.text();
     writer.writeHead(out);
+    // Lines of the other layout are skipped like any other line, but counted:
+    // a log of the other firmware would otherwise pass for an empty flight.
+    result.otherLayout = FirmwareVariant{firmware.hasLongLogLines() ? 407 : 500, 0};
     std::string line;
     while (log.readLine(line)) {
-        if (!IsLogDataLine(line, firmware))
+        if (!IsLogDataLine(line, firmware)) {
+            if (IsLogDataLine(line, result.otherLayout))
+                ++result.otherLayoutLines;
             continue;
+        }
         const Result<LineOutcome> outcome = writer.writeDataLine(line, log.lineNumber(), out);
-        if (!outcome)
+        if (!outcome) {
+            result.failureLine = log.lineNumber();
             return outcome.failure();
+        }
+        if (*outcome == LineOutcome::Point)
+            ++result.trackPoints;
         if (auto failure = output.writeIfFull())
             return failure;
     }
     if (log.failure())
         return log.failure();
     writer.writeTail(out);
+    // Not committed, the older output of that name stays as it was.
+    if (options.refuseWrongFirmware && result.wrongFirmware())
+        return Failure{FailureKind::WrongFirmware, wrongFirmwareText(result)};
     return output.commit();
+}
+
+} // namespace
+
+void runExport(LogReader& log, const FirmwareVariant& firmware, const ConversionOptions& options,
+               ExportWriter& writer, ConversionResult& result) {
+    result.failure = exportLines(log, firmware, options, writer, result);
+}
+
+QString wrongFirmwareText(const ConversionResult& result) {
+    return QStringLiteral("Keine Trackpunkte: die Log-Datei hat Zeilen mit %1 Feldern")
+        .arg(result.otherLayout.logFieldCount());
 }
 
 QString fileNameOf(const QString& path) {
@@ -32,6 +60,16 @@ QString fileNameOf(const QString& path) {
 
 QString outputPathBeside(const QString& logPath, const QString& outputName) {
     return logPath.left(logPath.lastIndexOf(QLatin1Char('/')) + 1) + outputName;
+}
+
+QString outputPathFor(const QString& logPath, const QString& outputName,
+                      const ConversionOptions& options) {
+    if (options.outputFolder.isEmpty())
+        return outputPathBeside(logPath, outputName);
+    QString folder = options.outputFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + outputName;
 }
 
 QString withExtension(const QString& name, const QString& extension) {

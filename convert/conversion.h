@@ -9,29 +9,55 @@
 #include <sys/stat.h>
 
 // The five log conversions. Each reads the log once, line by line, and writes
-// its output next to the log through a temporary file that replaces the target
-// only when the conversion has finished.
+// its output next to the log (or into the folder asked for) through a
+// temporary file that replaces the target only when the conversion has
+// finished.
+
+// What a caller may ask of a conversion beyond the log and the variant.
+struct ConversionOptions {
+    // The folder for the output; empty: the log's own folder.
+    QString outputFolder;
+    // A log that gave no track point but holds lines of the other firmware's
+    // layout fails with FailureKind::WrongFirmware, and no output replaces an
+    // older file of that name (for scripts, which have no second box to read).
+    bool refuseWrongFirmware = false;
+};
 
 struct ConversionResult {
     std::optional<Failure> failure;
+    // 1-based number of the log line the failure stopped at; 0 when the
+    // failure concerns no line (a file that cannot be opened or written).
+    qint64 failureLine = 0;
     // Full path of the output (also set when the conversion failed after the
     // name was derived).
     QString outputPath;
     // GPX only: the log file date (local time, even second) the point times
     // start from; shown in the completion message.
     QDateTime logDate;
+    // Track points written (plotter records for the plotter format).
+    qint64 trackPoints = 0;
+    // Lines with the ';' count of the other firmware layout, skipped as the
+    // variant's Data line test demands, and the variant whose layout they have.
+    qint64 otherLayoutLines = 0;
+    FirmwareVariant otherLayout;
 
     bool ok() const { return !failure; }
+    // The log was written under the other firmware: nothing of it reached the
+    // track, though it has lines of the other layout.
+    bool wrongFirmware() const { return trackPoints == 0 && otherLayoutLines > 0; }
 };
 
 // KML 2.0 path: 2D (clampedToGround), 3D barometric (relativeToGround) or 3D
 // with the GPS altitude (absolute).
 ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
-                              const FirmwareVariant& firmware);
+                              const FirmwareVariant& firmware,
+                              const ConversionOptions& options = {});
 // GPX 1.1 track with GPS elevation, UTC point times and a descriptive name.
-ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware);
+ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
+                              const ConversionOptions& options = {});
 // The semicolon text format of the Trakmond plotting program.
-ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware);
+ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
+                                   const ConversionOptions& options = {});
 
 // The log file date of the GPX point times (seconds since the epoch): the
 // log's modification time taken down to an even second of local time, the
@@ -43,3 +69,7 @@ qint64 logDateInstant(const struct stat& logStatus);
 QString kmlOutputName(const QString& logName);
 QString gpxOutputName(const QString& logName);
 QString trakmondOutputName(const QString& logName);
+
+// "Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern": the start of
+// every report of a conversion that met only the other firmware's lines.
+QString wrongFirmwareText(const ConversionResult& result);

@@ -2,14 +2,17 @@
 
 namespace {
 
-ConversionResult kml2d(const QString& log, const FirmwareVariant& firmware) {
-    return ConvertToKml(log, false, false, firmware);
+ConversionResult kml2d(const QString& log, const FirmwareVariant& firmware,
+                       const ConversionOptions& options) {
+    return ConvertToKml(log, false, false, firmware, options);
 }
-ConversionResult kml3dGps(const QString& log, const FirmwareVariant& firmware) {
-    return ConvertToKml(log, true, true, firmware);
+ConversionResult kml3dGps(const QString& log, const FirmwareVariant& firmware,
+                          const ConversionOptions& options) {
+    return ConvertToKml(log, true, true, firmware, options);
 }
-ConversionResult kml3dBaro(const QString& log, const FirmwareVariant& firmware) {
-    return ConvertToKml(log, true, false, firmware);
+ConversionResult kml3dBaro(const QString& log, const FirmwareVariant& firmware,
+                           const ConversionOptions& options) {
+    return ConvertToKml(log, true, false, firmware, options);
 }
 
 // In menu order.
@@ -29,7 +32,7 @@ std::span<const ConversionFormat> conversionFormats() {
 
 const ConversionFormat* conversionFormatNamed(const QString& name) {
     for (const ConversionFormat& format : Formats)
-        if (name == QLatin1String(format.name))
+        if (name.compare(QLatin1String(format.name), Qt::CaseInsensitive) == 0)
             return &format;
     return nullptr;
 }

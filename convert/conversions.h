@@ -10,10 +10,16 @@
 struct ConversionFormat {
     const char* name;     // on the command line: "kml2d"
     const char* menuItem; // object name of the window's menu item: "nachKML2D1"
-    ConversionResult (*convert)(const QString& logPath, const FirmwareVariant& firmware);
+    ConversionResult (*run)(const QString& logPath, const FirmwareVariant& firmware,
+                            const ConversionOptions& options);
     bool reportsLogDate; // the completion message adds the log date (GPX)
+
+    ConversionResult convert(const QString& logPath, const FirmwareVariant& firmware,
+                             const ConversionOptions& options = {}) const {
+        return run(logPath, firmware, options);
+    }
 };
 
 std::span<const ConversionFormat> conversionFormats();
-// The row of that command-line name; nullptr for none.
+// The row of that command-line name, in any letter case; nullptr for none.
 const ConversionFormat* conversionFormatNamed(const QString& name);

@@ -3,6 +3,7 @@
 #include "app/failure.h"
 #include "app/programstate.h"
 #include "app/result.h"
+#include "convert/conversion.h"
 #include "convert/logreader.h"
 #include "convert/outputfile.h"
 
@@ -28,12 +29,16 @@ class ExportWriter {
 };
 
 // Reads the log from its first line and writes the output through `writer`;
-// the output replaces `outputPath` only when everything went well.
-std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
-                                 const FirmwareVariant& firmware, ExportWriter& writer);
+// the output replaces `result.outputPath` only when everything went well.
+// Sets the failure, the line it stopped at and the line counts of `result`.
+void runExport(LogReader& log, const FirmwareVariant& firmware, const ConversionOptions& options,
+               ExportWriter& writer, ConversionResult& result);
 
 // The log's folder as given, with `outputName` in place of the log's name.
 QString outputPathBeside(const QString& logPath, const QString& outputName);
+// The output's path: in the options' folder when one is given, else beside the log.
+QString outputPathFor(const QString& logPath, const QString& outputName,
+                      const ConversionOptions& options);
 QString fileNameOf(const QString& path);
 // The log's name with its extension (from the last '.') replaced.
 QString withExtension(const QString& name, const QString& extension);

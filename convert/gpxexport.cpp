@@ -144,15 +144,16 @@ qint64 logDateInstant(const struct stat& status) {
     return qint64(modified) - local.tm_sec % 2;
 }
 
-ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware) {
+ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
+                              const ConversionOptions& options) {
     ConversionResult result;
     LogReader log;
     if ((result.failure = log.open(logPath)))
         return result;
     const qint64 logDate = logDateInstant(log.status());
     result.logDate = QDateTime::fromSecsSinceEpoch(logDate);
-    result.outputPath = outputPathBeside(logPath, gpxOutputName(fileNameOf(logPath)));
+    result.outputPath = outputPathFor(logPath, gpxOutputName(fileNameOf(logPath)), options);
     GpxWriter writer(firmware, logDate);
-    result.failure = runExport(log, result.outputPath, firmware, writer);
+    runExport(log, firmware, options, writer, result);
     return result;
 }

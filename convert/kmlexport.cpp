@@ -65,13 +65,13 @@ class KmlWriter final : public ExportWriter {
 } // namespace
 
 ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
-                              const FirmwareVariant& firmware) {
+                              const FirmwareVariant& firmware, const ConversionOptions& options) {
     ConversionResult result;
     LogReader log;
     if ((result.failure = log.open(logPath)))
         return result;
-    result.outputPath = outputPathBeside(logPath, kmlOutputName(fileNameOf(logPath)));
+    result.outputPath = outputPathFor(logPath, kmlOutputName(fileNameOf(logPath)), options);
     KmlWriter writer(Is3D, UseGpsAltitude, firmware);
-    result.failure = runExport(log, result.outputPath, firmware, writer);
+    runExport(log, firmware, options, writer, result);
     return result;
 }

@@ -30,6 +30,20 @@ void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& log
     if (format.reportsLogDate)
         text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
     dialogs().information(this, text);
+    // The track is empty because the log is of the other firmware: say which
+    // variant is chosen, by the caption its menu item shows now.
+    if (result.wrongFirmware())
+        dialogs().information(this, wrongFirmwareText(result) +
+                                        QStringLiteral(", eingestellt ist %1. Firmware im Menue "
+                                                       ">Einstellungen< anpassen.")
+                                            .arg(firmwareMenuItem()->text()));
+}
+
+const QAction* TForm1::firmwareMenuItem() const {
+    const FirmwareVariant& firmware = programState().firmware;
+    if (!firmware.hasLongLogLines())
+        return bisV407x1;
+    return firmware.isDuo() ? Duo_ab50x : abV408x1;
 }
 
 // The sequence all five commands share: choose the log, convert it with the

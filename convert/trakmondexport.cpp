@@ -85,13 +85,14 @@ class TrakmondWriter final : public ExportWriter {
 
 } // namespace
 
-ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware) {
+ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
+                                   const ConversionOptions& options) {
     ConversionResult result;
     LogReader log;
     if ((result.failure = log.open(logPath)))
         return result;
-    result.outputPath = outputPathBeside(logPath, trakmondOutputName(fileNameOf(logPath)));
+    result.outputPath = outputPathFor(logPath, trakmondOutputName(fileNameOf(logPath)), options);
     TrakmondWriter writer(firmware);
-    result.failure = runExport(log, result.outputPath, firmware, writer);
+    runExport(log, firmware, options, writer, result);
     return result;
 }

@@ -8,7 +8,7 @@ class QWidget;
 // Every modal box and file dialog of the window goes through this seam, so
 // that tests can answer them. Texts use a single CR as line break.
 class DialogSeam {
-public:
+  public:
     virtual ~DialogSeam() = default;
     // A modal box titled "Information" with the single button "OK".
     virtual void information(QWidget* parent, const QString& text) = 0;
@@ -18,7 +18,12 @@ public:
     virtual QString runFileDialog(QFileDialog* dialog) = 0;
 };
 
-// The seam in use; the real message boxes and dialogs unless a test installed one.
+// The seam in use; the real message boxes and dialogs unless a test installed
+// one. Every file dialog run through it opens in the folder of the file
+// chosen last in this run, else in the user's home folder (not the process's
+// working folder).
 DialogSeam& dialogs();
 // Installs a seam (not owned); nullptr restores the real one.
 void setDialogs(DialogSeam* seam);
+// Forgets the folder chosen last (tests start each case from the home folder).
+void forgetDialogFolder();

@@ -1,17 +1,47 @@
 #include "app/ui/tupdown.h"
 
+#include <QKeyEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
+
 int toPosition16(int value) {
     return std::clamp(value, -32768, 32767);
 }
+
+// A frame in the highlight colour over the arrows, also after a click (the
+// styles draw their own focus rectangle only after keyboard use); mouse
+// clicks pass through to the arrows.
+class FocusFrame final : public QWidget {
+  public:
+    explicit FocusFrame(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
+
+// One notch of a common mouse wheel.
+constexpr int WheelStep = 120;
+
 } // namespace
 
 TUpDown::TUpDown(QWidget* parent)
-    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)),
+      m_focusFrame(new FocusFrame(this)) {
+    setFocusPolicy(Qt::WheelFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -41,6 +71,42 @@ void TUpDown::setPosition(int position) {
 
 int TUpDown::clamp(int value) const {
     return std::clamp(toPosition16(value), std::min(m_min, m_max), std::max(m_min, m_max));
+}
+
+void TUpDown::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up)
+        step(btNext);
+    else if (event->key() == Qt::Key_Down)
+        step(btPrev);
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TUpDown::wheelEvent(QWheelEvent* event) {
+    // Fine-grained wheels send parts of a notch; a step needs a whole one.
+    m_wheelAngle += event->angleDelta().y();
+    while (std::abs(m_wheelAngle) >= WheelStep) {
+        step(m_wheelAngle > 0 ? btNext : btPrev);
+        m_wheelAngle -= m_wheelAngle > 0 ? WheelStep : -WheelStep;
+    }
+    event->accept();
+}
+
+void TUpDown::focusInEvent(QFocusEvent* event) {
+    m_focusFrame->raise();
+    m_focusFrame->show();
+    QWidget::focusInEvent(event);
+}
+
+void TUpDown::focusOutEvent(QFocusEvent* event) {
+    m_focusFrame->hide();
+    m_wheelAngle = 0;
+    QWidget::focusOutEvent(event);
+}
+
+void TUpDown::resizeEvent(QResizeEvent* event) {
+    m_focusFrame->setGeometry(rect());
+    QWidget::resizeEvent(event);
 }
 
 void TUpDown::step(TUDBtnType button) {

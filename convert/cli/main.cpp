@@ -1,20 +1,50 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
-#include "app/commandline.h"
+#include "app/cli/commandline.h"
 #include "convert/conversions.h"
+#include "convert/logfiles.h"
 #include "flight/summarytext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
-#include <optional>
 
 namespace {
 
-int usageError(const QString& text) {
-    std::fprintf(stderr, "altorin-convert: %s\n", text.toUtf8().constData());
-    std::fprintf(stderr, "Try 'altorin-convert --help'.\n");
-    return 2;
+QString formatNames(const QString& separator) {
+    QStringList names;
+    for (const ConversionFormat& format : conversionFormats())
+        names << QLatin1String(format.name);
+    return names.join(separator);
+}
+
+void report(const QString& log, qint64 line, const QString& message) {
+    const QString where = line > 0 ? log + QLatin1Char(':') + QString::number(line) : log;
+    std::fprintf(stderr, "%s: %s\n", where.toUtf8().constData(), message.toUtf8().constData());
+}
+
+// Converts one log; false when it failed.
+bool convertLog(const ConversionFormat& format, const QString& log, const FirmwareVariant& firmware,
+                const ConversionOptions& options) {
+    const ConversionResult result = format.convert(log, firmware, options);
+    if (result.failure) {
+        QString message = result.failure->message;
+        if (result.failure->kind == FailureKind::WrongFirmware) {
+            message += QStringLiteral(", passend ist --firmware ") +
+                       firmwareOptionValue(result.otherLayout);
+            // The Duo writes the same layout as the 500.
+            if (result.otherLayout.hasLongLogLines())
+                message += QStringLiteral(" (Duo: --firmware duo)");
+        }
+        report(log, result.failureLine, message);
+        return false;
+    }
+    std::printf("%s\n", result.outputPath.toUtf8().constData());
+    std::fflush(stdout);
+    if (result.trackPoints == 0)
+        report(log, 0, QStringLiteral("Warnung: keine Trackpunkte, die Spur ist leer"));
+    return true;
 }
 
 } // namespace
@@ -24,29 +54,21 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("altorin-convert"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Converts Altorin log files (LOG?????.CSV) into track files written next "
-                       "to each log. Prints each output path on its own line; errors go to "
-                       "stderr as \"LOGFILE: message\". Exit status 0 only when every log "
-                       "converted."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption firmwareOption(
-        QStringLiteral("firmware"),
+    const QCommandLineOption help = helpOption();
+    const QCommandLineOption version = versionOption();
+    const QCommandLineOption firmwareChoice = firmwareOption(
         QStringLiteral("Firmware of the device that wrote the logs: 407 (up to V407x), 500 "
                        "(from V500) or duo (Duo from V500). Default: the variant stored by "
-                       "AltorinTool, else 407."),
-        QStringLiteral("407|500|duo"));
-    QStringList formatNames;
-    for (const ConversionFormat& format : conversionFormats())
-        formatNames << QLatin1String(format.name);
+                       "AltorinTool, else 407."));
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
-        QStringLiteral("Output: %1 or %2.")
-            .arg(formatNames.mid(0, formatNames.size() - 1).join(QStringLiteral(", ")),
-                 formatNames.last()),
-        formatNames.join(QLatin1Char('|')));
+        QStringLiteral("Output: %1.").arg(formatNames(QStringLiteral(", "))),
+        formatNames(QStringLiteral("|")));
+    const QCommandLineOption outputDirOption(
+        QStringLiteral("output-dir"),
+        QStringLiteral("Write the outputs into DIR instead of next to each log (for a card that "
+                       "is read-only). Existing files of the same name are replaced."),
+        QStringLiteral("DIR"));
     const QCommandLineOption summaryOption(
         QStringLiteral("summary"),
         QStringLiteral("Print a summary of each log (altitudes, climb, speed, distances) instead "
@@ -54,20 +76,53 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("With --summary: one JSON object per log and line."));
-    parser.addOption(firmwareOption);
-    parser.addOption(formatOption);
-    parser.addOption(summaryOption);
-    parser.addOption(jsonOption);
-    parser.addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("Log files to convert."),
-                                 QStringLiteral("LOGFILE..."));
+    const CommandHelp helpText{
+        QStringLiteral("altorin-convert [--firmware 407|500|duo] [--output-dir DIR] --format "
+                       "FORMAT LOGFILE|FOLDER...\n"
+                       "altorin-convert --summary [--json] [--firmware 407|500|duo] "
+                       "LOGFILE|FOLDER..."),
+        QStringLiteral(
+            "Converts Altorin log files (LOG?????.CSV) into track files written next to each "
+            "log. A FOLDER stands for every LOG?????.CSV in it, in any letter case, in name "
+            "order.\n"
+            "Prints each output path on its own line; errors go to stderr as \"LOGFILE: "
+            "message\" or \"LOGFILE:LINE: message\", and the next log is converted. A log that "
+            "holds only lines of the other firmware's layout is an error and leaves no output. "
+            "With --summary each log is read and its flight summarised instead (a table, or one "
+            "JSON object per line with --json); no file is written.\n"
+            "Exit status: 0 when every log converted, 1 when one failed, 2 for a usage error."),
+        {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
+        {{QStringLiteral("altorin-convert --firmware 500 --format gpx /media/card"),
+          QStringLiteral("Every log on the card to GPX, each file beside its log.")},
+         {QStringLiteral("altorin-convert --format kml2d --output-dir ~/flights /media/card"),
+          QStringLiteral("Every log of a read-only card to KML in ~/flights, read with the "
+                         "firmware last chosen in the window.")},
+         {QStringLiteral("altorin-convert --firmware duo --format trakmond LOG00012.CSV"),
+          QStringLiteral("One log of a Duo for the Trakmond plotter: TMD00012.CSV beside it.")},
+         {QStringLiteral("altorin-convert --firmware 500 --summary /media/card"),
+          QStringLiteral("A table of every flight on the card: duration, altitudes, climb, "
+                         "distances.")}}};
+
+    QCommandLineParser parser;
+    for (const QCommandLineOption& option : helpText.options)
+        parser.addOption(option);
     // A mistyped option is a usage error (2) like the others, not a failed log (1).
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    parser.process(app); // --help, --help-all and --version
+    if (parser.isSet(help)) {
+        printHelp(helpText);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        printVersion();
+        return 0;
+    }
 
     const bool summary = parser.isSet(summaryOption);
     if (summary && parser.isSet(formatOption))
         return usageError(QStringLiteral("--summary and --format exclude each other"));
+    if (summary && parser.isSet(outputDirOption))
+        return usageError(QStringLiteral("--summary writes no file: --output-dir does not apply"));
     if (parser.isSet(jsonOption) && !summary)
         return usageError(QStringLiteral("--json goes with --summary"));
     if (!summary && !parser.isSet(formatOption))
@@ -75,29 +130,44 @@ int main(int argc, char* argv[]) {
     const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
     if (!summary && !format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
-    const auto firmware = chosenFirmwareVariant(parser, firmwareOption);
-    if (!firmware)
+    const auto chosen = chosenFirmwareVariant(parser, firmwareChoice);
+    if (!chosen)
         return usageError(
-            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
-    const QStringList logs = parser.positionalArguments();
-    if (logs.isEmpty())
+            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareChoice)));
+    const FirmwareVariant firmware = *chosen;
+    // Scripts read the exit status; a log of the other layout must not pass
+    // for an empty flight there.
+    ConversionOptions options{QString(), true};
+    if (parser.isSet(outputDirOption)) {
+        options.outputFolder = parser.value(outputDirOption);
+        if (!QFileInfo(options.outputFolder).isDir())
+            return usageError(
+                QStringLiteral("--output-dir '%1' is no folder").arg(options.outputFolder));
+    }
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.isEmpty())
         return usageError(QStringLiteral("no LOGFILE given"));
-    if (summary)
-        return printSummaries(logs, *firmware,
-                              parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table,
-                              stdout, stderr);
 
     int status = 0;
-    for (const QString& log : logs) {
-        const ConversionResult result = format->convert(log, *firmware);
-        if (result.failure) {
-            std::fprintf(stderr, "%s: %s\n", log.toUtf8().constData(),
-                         result.failure->message.toUtf8().constData());
+    QStringList summaryLogs;
+    for (const QString& argument : arguments) {
+        const Result<QStringList> logs = logFilesNamedBy(argument);
+        if (!logs) {
+            report(argument, 0, logs.failure().message);
             status = 1;
             continue;
         }
-        std::printf("%s\n", result.outputPath.toUtf8().constData());
-        std::fflush(stdout);
+        if (summary) {
+            summaryLogs += *logs;
+            continue;
+        }
+        for (const QString& log : *logs)
+            if (!convertLog(*format, log, firmware, options))
+                status = 1;
+    }
+    if (summary && !summaryLogs.isEmpty()) {
+        const SummaryForm form = parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table;
+        status = std::max(status, printSummaries(summaryLogs, firmware, form, stdout, stderr));
     }
     return status;
 }

@@ -1,6 +1,6 @@
 // altorin-setup: reads and edits the device's setup file SETUPUPL.HEX without
 // the window, with the window's own rules.
-#include "app/commandline.h"
+#include "app/cli/commandline.h"
 #include "setup/setupfile.h"
 #include "setup/setuptext.h"
 
@@ -15,52 +15,15 @@
 namespace {
 
 constexpr int FileError = 1;
-constexpr int UsageError = 2;
-
-const char* const Description =
-    "Shows and edits Altorin setup files (SETUPUPL.HEX) as the AltorinTool window does.\n"
-    "\n"
-    "Commands:\n"
-    "  show [--english] [--firmware V] [--json] FILE\n"
-    "      Each setup the firmware offers: its caption, SETUP=VALUE as 'set' takes it,\n"
-    "      the value as the window shows it, and the byte; a choice lists its options.\n"
-    "  set [--firmware V] FILE SETUP=VALUE...\n"
-    "      Applies the assignments in order, each with the effect of the window's\n"
-    "      controls (the alarms they switch off included), then writes FILE.\n"
-    "      VALUE is a value as shown (60, 4.7 or 4,7, -0.3), 'off' or 'on' for a\n"
-    "      'keine Ansage' box, an option number, MODE or MODE/N for setup 13 (N: an\n"
-    "      additional altitude announcement at every 2nd, 5th or 10th time), and\n"
-    "      CAPACITY or CAPACITY% for setup 17. A refused assignment writes nothing.\n"
-    "  default FILE\n"
-    "      Writes the default setup.\n"
-    "  diff [--english] A B\n"
-    "      Lists the setups in which two files differ, '-' for A and '+' for B;\n"
-    "      nothing when they are the same. Exit status 0 either way.\n"
-    "\n"
-    "A file of 16 to 19 bytes is read as the window reads it: the rest is the\n"
-    "default setup. Exit status: 0 done, 1 a file could not be read or written\n"
-    "or is no setup file, 2 a usage error or a refused value.";
 
 void printLine(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
-}
-
-int usageError(const QString& text) {
-    std::fprintf(stderr, "altorin-setup: %s\n", text.toUtf8().constData());
-    std::fprintf(stderr, "Try 'altorin-setup --help'.\n");
-    return UsageError;
 }
 
 int fileError(const QString& path, const Failure& failure) {
     std::fprintf(stderr, "altorin-setup: %s: %s\n", path.toUtf8().constData(),
                  failure.message.toUtf8().constData());
     return FileError;
-}
-
-QString firmwareName(const FirmwareVariant& firmware) {
-    if (firmware.isDuo())
-        return QStringLiteral("duo");
-    return QString::number(firmware.version);
 }
 
 // "  1=60  60 Sekunden  (byte 60)"; a byte without a form shows "1:".
@@ -108,7 +71,7 @@ void showJson(const QString& path, const EditorState& state, CaptionLanguage lan
         setups.append(setup);
     }
     const QJsonObject document{{"file", path},
-                               {"firmware", firmwareName(firmware)},
+                               {"firmware", firmwareOptionValue(firmware)},
                                {"language", language == CaptionLanguage::English ? "en" : "de"},
                                {"setups", setups},
                                {"spareByte", state.image[SetupCount]}};
@@ -140,27 +103,59 @@ int main(int argc, char* argv[]) {
     // Values are printed with a '.', whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(Description));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = helpOption();
+    const QCommandLineOption version = versionOption();
     const QCommandLineOption englishOption(
         QStringLiteral("english"), QStringLiteral("Captions as the window shows them in English."));
-    const QCommandLineOption firmwareOption(
-        QStringLiteral("firmware"),
+    const QCommandLineOption firmwareChoice = firmwareOption(
         QStringLiteral("Firmware of the device: 407 (up to V407x), 500 (from V500) or duo (Duo "
                        "from V500); it decides which setups there are. Default: the variant "
-                       "stored by AltorinTool, else 407."),
-        QStringLiteral("407|500|duo"));
+                       "stored by AltorinTool, else 407."));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral("show: one JSON document."));
-    parser.addOptions({englishOption, firmwareOption, jsonOption});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("show, set, default or diff (see above)."),
-                                 QStringLiteral("COMMAND ARGUMENTS..."));
+    const CommandHelp helpText{
+        QStringLiteral("altorin-setup show [--english] [--firmware 407|500|duo] [--json] FILE\n"
+                       "altorin-setup set [--firmware 407|500|duo] FILE SETUP=VALUE...\n"
+                       "altorin-setup default FILE\n"
+                       "altorin-setup diff [--english] A B"),
+        QStringLiteral(
+            "Shows and edits Altorin setup files (SETUPUPL.HEX) as the AltorinTool window does.\n"
+            "show: each setup the firmware offers, its caption, SETUP=VALUE as 'set' takes it, "
+            "the value as the window shows it, and the byte; a choice lists its options.\n"
+            "set: applies the assignments in order, each with the effect of the window's "
+            "controls (the alarms they switch off included), then writes FILE. VALUE is a value "
+            "as shown (60, 4.7 or 4,7, -0.3), 'off' or 'on' for a 'keine Ansage' box, an option "
+            "number, MODE or MODE/N for setup 13 (N: an additional altitude announcement at "
+            "every 2nd, 5th or 10th time), and CAPACITY or CAPACITY% for setup 17. A refused "
+            "assignment writes nothing.\n"
+            "default: writes the default setup.\n"
+            "diff: lists the setups in which two files differ, '-' for A and '+' for B; nothing "
+            "when they are the same. Exit status 0 either way.\n"
+            "A file of 16 to 19 bytes is read as the window reads it: the rest is the default "
+            "setup. Exit status: 0 done, 1 a file could not be read or written or is no setup "
+            "file, 2 a usage error or a refused value."),
+        {help, version, englishOption, firmwareChoice, jsonOption},
+        {{QStringLiteral("altorin-setup show /media/card/SETUPUPL.HEX"),
+          QStringLiteral("The setup on the card, as the window would show it.")},
+         {QStringLiteral("altorin-setup set /media/card/SETUPUPL.HEX 1=70 6=4.7 3=off 8=2"),
+          QStringLiteral("Altitude every 70 s, receiver alarm at 4.7 V, no integral interval "
+                         "announcement, vario tone mode option 2.")},
+         {QStringLiteral("altorin-setup diff --english old/SETUPUPL.HEX /media/card/SETUPUPL.HEX"),
+          QStringLiteral("What changed between two setups.")}}};
+
+    QCommandLineParser parser;
+    for (const QCommandLineOption& option : helpText.options)
+        parser.addOption(option);
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    parser.process(app); // --help, --help-all and --version
+    if (parser.isSet(help)) {
+        printHelp(helpText);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        printVersion();
+        return 0;
+    }
 
     QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty())
@@ -175,14 +170,14 @@ int main(int argc, char* argv[]) {
                 return true;
         return false;
     };
-    if (!allowed(englishOption, {"show", "diff"}) || !allowed(firmwareOption, {"show", "set"}) ||
+    if (!allowed(englishOption, {"show", "diff"}) || !allowed(firmwareChoice, {"show", "set"}) ||
         !allowed(jsonOption, {"show"}))
         return usageError(QStringLiteral("an option that '%1' does not take").arg(command));
 
-    const auto chosen = chosenFirmwareVariant(parser, firmwareOption);
+    const auto chosen = chosenFirmwareVariant(parser, firmwareChoice);
     if (!chosen)
         return usageError(
-            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareOption)));
+            QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareChoice)));
     const FirmwareVariant firmware = *chosen;
     const CaptionLanguage language =
         parser.isSet(englishOption) ? CaptionLanguage::English : CaptionLanguage::German;

@@ -1,6 +1,7 @@
 #!/bin/bash
 # altorin-convert against bad logs, each followed by a good one: the failure
-# on stderr as "LOG: message", the good log still converted, exit status 1, and
+# on stderr as "LOG: message" (or "LOG:LINE: message" for a bad line), the good
+# log still converted, exit status 1, and
 # the earlier output beside the bad log untouched. Then bad settings files,
 # which must leave the converter on its default firmware.
 set -u
@@ -44,6 +45,10 @@ ones=$(printf '1%.0s' {1..64})
 denied="Dateizugriff verweigert"
 few() { echo "Zeile 1: nur $(($1 == 15 ? 10 : 11)) Felder, die Konvertierung braucht $1 (Anführungszeichen um ';'?)"; }
 declare -A needed=([kml2d]=12 [kml3d-gps]=13 [kml3d-baro]=12 [gpx]=14 [trakmond]=15)
+# Rows whose failure is a bad line name it; an empty log is warned about.
+declare -A failing_line=([nul]=1 [huge]=1 [big]=1 [quote]=1)
+no_folder_log="Keine Log-Datei (LOG?????.CSV) in diesem Ordner"
+empty_track="Warnung: keine Trackpunkte, die Spur ist leer"
 
 # Sets up row $1 for format $2 in a fresh folder: $log, $target, $old (the
 # earlier output's bytes), $runner. Returns 1 when the row cannot be set up.
@@ -104,18 +109,24 @@ check_row() {
         status=$?
         chmod u+rwx "$dir"
         [ -e "$log" ] && chmod u+rw "$log"
-        local good_out
+        local good_out where=$log
         good_out=$work/good/$(output_name "$format" LOG00009.CSV)
+        [ -n "${failing_line[$row]:-}" ] && where=$log:${failing_line[$row]}
         if [ "$message" = ok ]; then
             [ $status -eq 0 ] || fail "$row $format: exit status $status"
             [ "$out" = "$target"$'\n'"$good_out" ] || fail "$row $format: outputs '$out'"
-            [ -s "$work/err" ] && fail "$row $format: stderr $(head -c 300 "$work/err")"
+            if [ "$row" = empty ]; then
+                [ "$(cat "$work/err")" = "$log: $empty_track" ] ||
+                    fail "$row $format: stderr $(head -c 300 "$work/err")"
+            else
+                [ -s "$work/err" ] && fail "$row $format: stderr $(head -c 300 "$work/err")"
+            fi
             cmp -s "$target" "$work/old" && fail "$row $format: output not written"
         else
             [ $status -eq 1 ] || fail "$row $format: exit status $status"
             [ "$out" = "$good_out" ] || fail "$row $format: the next log gave '$out'"
-            [ "$(cat "$work/err")" = "$log: $message" ] ||
-                fail "$row $format: stderr '$(head -c 300 "$work/err")', expected '$log: $message'"
+            [ "$(cat "$work/err")" = "$where: $message" ] ||
+                fail "$row $format: stderr '$(head -c 300 "$work/err")', expected '$where: $message'"
             [ -z "$old" ] || cmp -s "$target" "$old" ||
                 fail "$row $format: the earlier output changed"
             [ ! -f "$work/log" ] || cmp -s "$log" "$work/log" || fail "$row $format: the log changed"
@@ -128,7 +139,9 @@ check_row() {
 
 check_row missing "Datei nicht gefunden" "Datei nicht gefunden" "Datei nicht gefunden" \
     "Datei nicht gefunden" "Datei nicht gefunden"
-check_row folder "$denied" "$denied" "$denied" "$denied" "$denied"
+# A folder stands for the logs in it; this one, though named like a log, has none.
+check_row folder "$no_folder_log" "$no_folder_log" "$no_folder_log" "$no_folder_log" \
+    "$no_folder_log"
 check_row unreadable "$denied" "$denied" "$denied" "$denied" "$denied"
 check_row empty ok ok ok ok ok
 check_row nul few few few few few
@@ -157,16 +170,20 @@ else
 fi
 
 # A bad settings file at start: the default firmware (407, whose logs have 13
-# fields, so the 17-field line gives no point), nothing on stderr, exit 0.
+# fields, so the 13-field line gives a point; under 500 it would be a log of
+# the other firmware and fail), nothing on stderr, exit 0.
 settings=$XDG_CONFIG_HOME/AltorinTool/AltorinTool.ini
+good407=$work/good/LOG00407.CSV
+printf '01;14:22:01;75;-2;431;4.9;5.1;21;0;12;8123456;48123456;500\r\n' >"$good407"
 check_settings() { # what, then the file is set up by the caller
     local out
-    out=$($runner "$tool" --format gpx "$good" 2>"$work/err")
+    rm -f "$work/good/LOG00407.GPX"
+    out=$($runner "$tool" --format gpx "$good407" 2>"$work/err")
     status=$?
     chmod -R u+rwX "$XDG_CONFIG_HOME"
     [ $status -eq 0 ] || fail "settings $1: exit status $status"
     [ -s "$work/err" ] && fail "settings $1: stderr $(head -c 300 "$work/err")"
-    grep -q "<trkpt" "$work/good/LOG00009.GPX" && fail "settings $1: not the default firmware"
+    grep -q "<trkpt" "$work/good/LOG00407.GPX" || fail "settings $1: not the default firmware"
     rm -rf "$XDG_CONFIG_HOME"
     mkdir -p "$(dirname "$settings")"
     runner=

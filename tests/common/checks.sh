@@ -1,5 +1,6 @@
 # Sourced by the command-line test scripts: counts failed checks and ends the
-# script with one summary line and the matching exit status.
+# script with one summary line and the matching exit status; runs a program
+# bound by permission bits also as root.
 failures=0
 
 fail() {

@@ -8,7 +8,7 @@
 // Answers the window's dialogs from a script and records every box shown.
 // Installs itself for its lifetime.
 class FakeDialogs final : public DialogSeam {
-public:
+  public:
     FakeDialogs() { setDialogs(this); }
     ~FakeDialogs() override { setDialogs(nullptr); }
 
@@ -17,12 +17,14 @@ public:
     QStringList fileAnswers;   // next answers of file dialogs; empty text = cancel
     QStringList dialogsRun;    // object names of the file dialogs run
     QStringList selectedNames; // file name preset in each dialog when it ran
+    QStringList startFolders;  // folder each dialog opened in
 
     void information(QWidget*, const QString& text) override { infos << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
     QString runFileDialog(QFileDialog* dialog) override {
         dialogsRun << dialog->objectName();
         selectedNames << dialog->property("fileName").toString();
+        startFolders << dialog->directory().absolutePath();
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 };

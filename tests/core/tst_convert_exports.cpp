@@ -38,8 +38,8 @@ Export exportNamed(const QString& format) {
             return ConvertToKml(log, true, false, fw);
         };
     if (format == QLatin1String("gpx"))
-        return ConvertToGpx;
-    return ConvertToTrakmond;
+        return [](const QString& log, const FirmwareVariant& fw) { return ConvertToGpx(log, fw); };
+    return [](const QString& log, const FirmwareVariant& fw) { return ConvertToTrakmond(log, fw); };
 }
 
 const QByteArray KmlTail = "</coordinates>\r\n</LineString></Placemark>\r\n</Document></kml>\r\n";

@@ -133,7 +133,9 @@ class TestConvertWindow : public QObject {
         fake->fileAnswers << log;
         form->nachKML3D1->trigger();
         QVERIFY(!readBytes(dir->filePath("LOG00012.kml")).contains("8.20576000213623"));
-        QCOMPARE(fake->infos.size(), 2);
+        // Both completion messages; the second conversion adds the box that
+        // says the log is of the other firmware.
+        QCOMPARE(fake->infos.size(), 3);
     }
 
     void failuresGoToTheErrorBox() {
@@ -150,6 +152,61 @@ class TestConvertWindow : public QObject {
         QCOMPARE(fake->errors.value(1), QStringLiteral("'43x' ist kein gültiger Integerwert"));
         QCOMPARE(fake->infos, QStringList{});
         QCOMPARE(filesBesideLog(), QStringList{"LOG00012.CSV"});
+    }
+
+    // A log of the other firmware: the output as written, then a second box
+    // naming the field count and the chosen variant's caption as shown.
+    void wrongFirmwareBox_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("chosen"); // the firmware menu item
+        QTest::addColumn<QString>("message");
+        const QString adjust = ". Firmware im Menue >Einstellungen< anpassen.";
+        const QString has17 = "Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern, "
+                              "eingestellt ist ";
+        const QString has13 = "Keine Trackpunkte: die Log-Datei hat Zeilen mit 13 Feldern, "
+                              "eingestellt ist ";
+        const QByteArray line407 = "01;14:22:01;75;-2;431;4.9;5.1;21;0;12;8123456;48123456;500\r\n";
+        QTest::newRow("500 log under 407")
+            << Line500 << "bisV407x1" << has17 + "Altorin        bis V. 407x" + adjust;
+        QTest::newRow("407 log under 500")
+            << line407 << "abV408x1" << has13 + "Altorin        ab V. 50x" + adjust;
+        QTest::newRow("407 log under Duo")
+            << line407 << "Duo_ab50x" << has13 + "Altorin Duo ab V. 50x" + adjust;
+    }
+    void wrongFirmwareBox() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, chosen);
+        QFETCH(QString, message);
+        QVERIFY(writeBytes(log, "Altorin\r\n" + line + line));
+        form->findChild<QAction*>(chosen)->trigger();
+        fake->infos.clear();
+        fake->fileAnswers << log;
+        form->nachKML2D1->trigger();
+        QCOMPARE(fake->infos, (QStringList{Done + "LOG00012.kml", message}));
+        QVERIFY(
+            readBytes(dir->filePath("LOG00012.kml")).contains("<coordinates>\r\n</coordinates>"));
+    }
+
+    // The caption as the window shows it, also after the language switch.
+    void wrongFirmwareBoxShowsTheCurrentCaption() {
+        form->english1->trigger();
+        form->bisV407x1->trigger();
+        fake->infos.clear();
+        fake->fileAnswers << log;
+        form->frTrakmond1->trigger();
+        QCOMPARE(fake->infos.value(1).section(", eingestellt ist ", 1),
+                 form->bisV407x1->text() + ". Firmware im Menue >Einstellungen< anpassen.");
+    }
+
+    // No box for a log without Data lines, nor for one that gave a point.
+    void noWrongFirmwareBoxOtherwise() {
+        for (const QByteArray& bytes : {QByteArray("Altorin\r\n"), Line500}) {
+            QVERIFY(writeBytes(log, bytes));
+            fake->infos.clear();
+            fake->fileAnswers << log;
+            form->nachGMX1->trigger();
+            QCOMPARE(fake->infos.size(), 1);
+        }
     }
 
     void plotterOfItsOwnOutputIsRefused() {
