@@ -362,6 +362,7 @@ const MenuRow menuRows[] = {
     ITEM(nachKML3D1, DatenKonvertierung1, "nach KML 3D mit barom. Höhe", nachKML3D1Click),
     ITEM(nachGMX1, DatenKonvertierung1, "nach GPX mit GPS-Höhe", nachGPX1Click),
     ITEM(frTrakmond1, DatenKonvertierung1, "für Trakmond", frTrakmond1Click),
+    ITEM(Flugansehen1, DatenKonvertierung1, "Flug ansehen …", Flugansehen1Click),
     MENU(Hilfe1, nullptr, "Hilfe"),
     ITEM(Info1, Hilfe1, "Info", Info1Click),
 };
@@ -561,6 +562,7 @@ void TForm1::buildWindow() {
     SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite);
     SaveDialog2->setProperty("filter", QString());
 
+    setAcceptDrops(true);
     move(239, 160);
     resize(865, 784);
 }

@@ -154,6 +154,9 @@ template <bool English> constexpr std::array<CaptionEntry, RowCount> tableOf() {
 constexpr auto germanTable = tableOf<false>();
 constexpr auto englishTable = tableOf<true>();
 
+constexpr CaptionEntry germanAdded[] = {{"Flugansehen1", "Flug ansehen …"}};
+constexpr CaptionEntry englishAdded[] = {{"Flugansehen1", "View flight …"}};
+
 } // namespace
 
 std::span<const CaptionEntry> germanCaptions() {
@@ -162,4 +165,12 @@ std::span<const CaptionEntry> germanCaptions() {
 
 std::span<const CaptionEntry> englishCaptions() {
     return englishTable;
+}
+
+std::span<const CaptionEntry> germanAddedCaptions() {
+    return germanAdded;
+}
+
+std::span<const CaptionEntry> englishAddedCaptions() {
+    return englishAdded;
 }

@@ -14,3 +14,8 @@ struct CaptionEntry {
 // the rest, menus included, reads as in the German one.
 std::span<const CaptionEntry> germanCaptions();
 std::span<const CaptionEntry> englishCaptions();
+
+// The items this tool has beyond those 99 (the flight view's menu item), in
+// German and English; the language commands apply them with the tables.
+std::span<const CaptionEntry> germanAddedCaptions();
+std::span<const CaptionEntry> englishAddedCaptions();

@@ -11,7 +11,7 @@ QString forDisplay(QString text) {
 }
 
 class PlatformDialogs final : public DialogSeam {
-public:
+  public:
     void information(QWidget* parent, const QString& text) override {
         QMessageBox::information(parent, QStringLiteral("Information"), forDisplay(text));
     }
@@ -22,6 +22,9 @@ public:
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
             return {};
         return dialog->selectedFiles().constFirst();
+    }
+    QStringList runFilesDialog(QFileDialog* dialog) override {
+        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
     }
 };
 

@@ -8,7 +8,7 @@
 // Answers the window's dialogs from a script and records every box shown.
 // Installs itself for its lifetime.
 class FakeDialogs final : public DialogSeam {
-public:
+  public:
     FakeDialogs() { setDialogs(this); }
     ~FakeDialogs() override { setDialogs(nullptr); }
 
@@ -24,5 +24,10 @@ public:
         dialogsRun << dialog->objectName();
         selectedNames << dialog->property("fileName").toString();
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+    // One answer holds the chosen paths one per line.
+    QStringList runFilesDialog(QFileDialog* dialog) override {
+        const QString answer = runFileDialog(dialog);
+        return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
     }
 };
