@@ -46,7 +46,7 @@ struct QuantityRow {
     ViewText caption;
     FlightView::Plot plot;
     std::vector<float> FlightLog::*column;
-    bool dashed;
+    bool paler; // drawn paler than its log's colour when several logs show
 };
 constexpr QuantityRow Quantities[FlightView::QuantityCount] = {
     {ViewText::BaroAltitude, FlightView::AltitudePlot, &FlightLog::baroAltitude, false},
@@ -271,11 +271,13 @@ void FlightView::buildCurves() {
             const QuantityRow& row = Quantities[q];
             auto* series = new QLineSeries;
             // One log: a colour per quantity. Several: a colour per log.
-            const QColor colour = logColour(m_logs.size() > 1 ? log : size_t(q));
-            QPen pen(colour, row.dashed ? 1.2 : 1.6);
-            if (row.dashed)
-                pen.setStyle(Qt::DashLine);
-            series->setPen(pen);
+            // With several, the GPS altitude is the paler line of its log's colour
+            // (a dashed line would cost a stroke per dash in a dense curve).
+            const bool several = m_logs.size() > 1;
+            QColor colour = logColour(several ? log : size_t(q));
+            if (several && row.paler)
+                colour = colour.lighter(150);
+            series->setPen(QPen(colour, 1.6));
             PlotView* plot = m_plots[row.plot];
             plot->chart()->addSeries(series);
             series->attachAxis(plot->timeAxis());
@@ -307,6 +309,7 @@ void FlightView::fillSummaryTable() {
     }
     // A long path gives way to the figures: its end, the file name, stays.
     m_summaryTable->setTextElideMode(Qt::ElideLeft);
+    m_summaryTable->horizontalHeader()->setStretchLastSection(true);
     m_summaryTable->resizeColumnsToContents();
     for (int column = 0; column < m_summaryTable->columnCount(); ++column)
         m_summaryTable->setColumnWidth(column, std::min(m_summaryTable->columnWidth(column), 190));
@@ -342,7 +345,7 @@ void FlightView::retranslate() {
     m_plots[ClimbPlot]->valueAxis()->setTitleText(withUnit(ViewText::Climb));
     m_plots[SpeedPlot]->valueAxis()->setTitleText(withUnit(ViewText::Speed));
     // One log: the legend names the two altitudes. Several: it names the logs
-    // by their barometric curve, the GPS curve dashed in the same colour.
+    // by their barometric curve, the GPS curve paler in the same colour.
     for (const Curve& curve : m_curves) {
         const bool several = m_logs.size() > 1;
         curve.series->setName(several ? names[int(curve.log)]

@@ -14,6 +14,8 @@ namespace {
 constexpr int Margin = 14;
 constexpr int ScaleWidth = 10; // the colour scale at the right edge
 constexpr int ScaleRoom = ScaleWidth + 48;
+constexpr int ColourSteps = 64;
+constexpr size_t WideLegs = 20000;
 
 // Viridis, cut before its palest yellow so the high parts stay visible on
 // white: dark violet, blue, teal, green, yellow-green. Perceptually even and
@@ -42,8 +44,8 @@ TrackView::TrackView(QWidget* parent) : QWidget(parent) {
 void TrackView::setLog(const FlightLog* log) {
     m_log = log;
     m_cursor.reset();
-    fit();
-    renderTrack();
+    m_track = QImage(); // drawn at the next paint, at the size shown then
+    m_fitted = QSize();
     update();
 }
 
@@ -64,14 +66,16 @@ QPointF TrackView::toWidget(double east, double north) const {
     return {m_origin.x() + east * m_scale, m_origin.y() - north * m_scale};
 }
 
-QPointF TrackView::positionOf(size_t sample) const {
+QPointF TrackView::positionOf(size_t sample) {
+    fitToSize();
     return toWidget(m_log->east[sample], m_log->north[sample]);
 }
 
 // Scale and origin so the whole track fits, centred, metres square.
-void TrackView::fit() {
-    if (!m_log)
+void TrackView::fitToSize() {
+    if (!m_log || m_fitted == size())
         return;
+    m_fitted = size();
     float west = 0, east = 0, south = 0, north = 0;
     bool any = false;
     for (size_t i = 0; i < m_log->size(); ++i) {
@@ -103,16 +107,30 @@ void TrackView::renderTrack() {
         return;
     QPainter painter(&m_track);
     painter.setRenderHint(QPainter::Antialiasing);
+    // The legs are drawn a colour step at a time: a handful of strokes for
+    // any number of legs, in steps finer than the eye tells apart.
     const double range = std::max(1.0f, m_highest - m_lowest);
     const std::vector<size_t> kept = thinTrack(*m_log, 1 / m_scale);
-    QPen pen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap);
+    std::vector<QList<QLineF>> legs(ColourSteps);
     for (size_t k = 1; k < kept.size(); ++k) {
-        const size_t a = kept[k - 1], b = kept[k];
-        if (a == TrackBreak || b == TrackBreak)
+        const size_t from = kept[k - 1], to = kept[k];
+        if (from == TrackBreak || to == TrackBreak)
             continue;
-        pen.setColor(altitudeColour((m_log->baroAltitude[b] - m_lowest) / range));
+        const double share = (m_log->baroAltitude[to] - m_lowest) / range;
+        legs[size_t(std::lround(share * (ColourSteps - 1)))].append(
+            QLineF(positionOf(from), positionOf(to)));
+    }
+    // Up to a few ten thousand legs the line is two pixels wide; beyond, one
+    // pixel, which takes the painter's fast line drawing (ten times faster).
+    size_t count = 0;
+    for (const QList<QLineF>& step : legs)
+        count += size_t(step.size());
+    QPen pen(Qt::black, count <= WideLegs ? 2.0 : 1.0, Qt::SolidLine, Qt::RoundCap);
+    pen.setCosmetic(count > WideLegs);
+    for (int step = 0; step < ColourSteps; ++step) {
+        pen.setColor(altitudeColour(step / double(ColourSteps - 1)));
         painter.setPen(pen);
-        painter.drawLine(positionOf(a), positionOf(b));
+        painter.drawLines(legs[size_t(step)]);
     }
 
     // The colour scale: highest at the top, lowest at the bottom.
@@ -131,11 +149,14 @@ void TrackView::renderTrack() {
 
 void TrackView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    fit();
-    renderTrack();
+    m_track = QImage();
 }
 
 void TrackView::paintEvent(QPaintEvent*) {
+    if (m_track.size() != size()) {
+        fitToSize();
+        renderTrack();
+    }
     QPainter painter(this);
     painter.drawImage(0, 0, m_track);
     if (!m_log)
@@ -174,6 +195,7 @@ void TrackView::paintEvent(QPaintEvent*) {
 void TrackView::mousePressEvent(QMouseEvent* event) {
     if (!m_log || event->button() != Qt::LeftButton)
         return;
+    fitToSize();
     const QPointF at = event->position();
     const double east = (at.x() - m_origin.x()) / m_scale;
     const double north = (m_origin.y() - at.y()) / m_scale;

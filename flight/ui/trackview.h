@@ -23,7 +23,7 @@ class TrackView : public QWidget {
     void setCursorSample(std::optional<size_t> sample);
     void setCaptions(const QString& start, const QString& end);
     // The widget position of a sample's place.
-    QPointF positionOf(size_t sample) const;
+    QPointF positionOf(size_t sample);
 
   signals:
     void sampleClicked(size_t sample);
@@ -34,7 +34,7 @@ class TrackView : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    void fit();
+    void fitToSize();
     void renderTrack();
     QPointF toWidget(double east, double north) const;
 
@@ -43,7 +43,8 @@ class TrackView : public QWidget {
     QString m_start, m_end;
     // Metres to pixels: x = m_origin.x + east * m_scale, y = m_origin.y - north * m_scale.
     QPointF m_origin;
+    QSize m_fitted; // the size the scale was worked out for
     double m_scale = 1;
     float m_lowest = 0, m_highest = 0;
-    QImage m_track; // the coloured line, drawn again only on a new size or log
+    QImage m_track; // the coloured line, drawn again only for a new size or log
 };
