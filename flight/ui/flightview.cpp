@@ -227,6 +227,7 @@ void FlightView::buildWindow() {
     m_readout->setObjectName(QStringLiteral("readout"));
     m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_readout->setMargin(4);
+    m_readout->setWordWrap(true); // a long line must not widen the plots' side
     plotColumn->addWidget(m_readout);
 
     auto* side = new QWidget;
@@ -245,6 +246,7 @@ void FlightView::buildWindow() {
     m_summaryTable->setObjectName(QStringLiteral("summaryTable"));
     m_summaryTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_summaryTable->setSelectionMode(QAbstractItemView::NoSelection);
+    m_summaryTable->setWordWrap(false);
     connect(m_summaryTable->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { setCurrentLog(size_t(column)); });
     sideColumn->addWidget(m_summaryTable, 2);
