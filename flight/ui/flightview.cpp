@@ -65,6 +65,11 @@ QColor logColour(size_t log) {
     return QColor(colours[log % std::size(colours)]);
 }
 
+// Whether the log's flight lasts at the axis time.
+bool during(const FlightLog& log, double axisTime) {
+    return axisTime >= log.axisTime(0) && axisTime <= log.axisTime(log.size() - 1);
+}
+
 bool hasValues(const std::vector<float>& column) {
     return std::any_of(column.begin(), column.end(), [](float v) { return !std::isnan(v); });
 }
@@ -82,6 +87,26 @@ QString shownNumber(double value, int decimals) {
     }
     return text;
 }
+
+// The three exports: button, save dialog, file type, the name proposed after
+// the log's base name, caption and what writes the file.
+struct ExportRow {
+    const char* button;
+    const char* dialog;
+    const char* filter;
+    const char* suffix;
+    const char* fileEnd;
+    ViewText caption;
+    Status (FlightView::*save)(const QString&);
+};
+const ExportRow Exports[] = {
+    {"savePngButton", "SavePngDialog", "PNG (*.png)", "png", ".png", ViewText::SavePng,
+     &FlightView::savePng},
+    {"saveSvgButton", "SaveSvgDialog", "SVG (*.svg)", "svg", ".svg", ViewText::SaveSvg,
+     &FlightView::saveSvg},
+    {"saveCsvButton", "SaveCsvDialog", "CSV (*.csv)", "csv", "-summary.csv", ViewText::SaveCsv,
+     &FlightView::saveSummaryCsv},
+};
 
 QFileDialog* makeSaveDialog(QWidget* parent, const char* name, const QString& filter,
                             const QString& suffix, const QString& path) {
@@ -186,26 +211,18 @@ void FlightView::buildWindow() {
 
     const QString base = QFileInfo(m_logs.front().path).absolutePath() + QLatin1Char('/') +
                          QFileInfo(m_logs.front().path).completeBaseName();
-    m_savePng = new QPushButton(this);
-    m_savePng->setObjectName(QStringLiteral("savePngButton"));
-    m_pngDialog = makeSaveDialog(this, "SavePngDialog", QStringLiteral("PNG (*.png)"),
-                                 QStringLiteral("png"), base + QStringLiteral(".png"));
-    connect(m_savePng, &QPushButton::clicked, this,
-            [this] { runExport(m_pngDialog, &FlightView::savePng); });
-    m_saveSvg = new QPushButton(this);
-    m_saveSvg->setObjectName(QStringLiteral("saveSvgButton"));
-    m_svgDialog = makeSaveDialog(this, "SaveSvgDialog", QStringLiteral("SVG (*.svg)"),
-                                 QStringLiteral("svg"), base + QStringLiteral(".svg"));
-    connect(m_saveSvg, &QPushButton::clicked, this,
-            [this] { runExport(m_svgDialog, &FlightView::saveSvg); });
-    m_saveCsv = new QPushButton(this);
-    m_saveCsv->setObjectName(QStringLiteral("saveCsvButton"));
-    m_csvDialog = makeSaveDialog(this, "SaveCsvDialog", QStringLiteral("CSV (*.csv)"),
-                                 QStringLiteral("csv"), base + QStringLiteral("-summary.csv"));
-    connect(m_saveCsv, &QPushButton::clicked, this,
-            [this] { runExport(m_csvDialog, &FlightView::saveSummaryCsv); });
-    for (QPushButton* button : {m_savePng, m_saveSvg, m_saveCsv})
+    for (size_t e = 0; e < std::size(Exports); ++e) {
+        const ExportRow& row = Exports[e];
+        auto* button = new QPushButton(this);
+        button->setObjectName(QString::fromLatin1(row.button));
+        QFileDialog* dialog = makeSaveDialog(this, row.dialog, QString::fromLatin1(row.filter),
+                                             QString::fromLatin1(row.suffix),
+                                             base + QString::fromLatin1(row.fileEnd));
+        connect(button, &QPushButton::clicked, this,
+                [this, dialog, save = row.save] { runExport(dialog, save); });
+        m_exports[e] = button;
         tools->addWidget(button);
+    }
 
     auto* plots = new QWidget;
     auto* plotColumn = new QVBoxLayout(plots);
@@ -335,9 +352,8 @@ void FlightView::retranslate() {
     for (int q = 0; q < QuantityCount; ++q)
         m_shows[q]->setText(text(Quantities[q].caption));
     m_convert->setText(text(ViewText::Convert));
-    m_savePng->setText(text(ViewText::SavePng));
-    m_saveSvg->setText(text(ViewText::SaveSvg));
-    m_saveCsv->setText(text(ViewText::SaveCsv));
+    for (size_t e = 0; e < std::size(Exports); ++e)
+        m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));
     m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
 
@@ -437,7 +453,7 @@ void FlightView::refresh() {
     for (const Curve& curve : m_curves) {
         const QuantityRow& row = Quantities[curve.quantity];
         PlotView* plot = m_plots[row.plot];
-        if (!curve.series->isVisible() || !plot->isVisible())
+        if (!curve.series->isVisible() || plot->isHidden())
             continue;
         const int columns = std::max(100, int(plot->chart()->plotArea().width()));
         const FlightLog& log = m_logs[curve.log];
@@ -471,8 +487,11 @@ void FlightView::setCursorTime(double time) {
     m_cursor = time;
     for (PlotView* plot : m_plots)
         plot->setCursorTime(time);
+    // The track marks the chosen log's place while its flight lasts.
     const FlightLog& log = m_logs[m_current];
-    m_track->setCursorSample(sampleNearTime(log, time - shiftOf(m_current)));
+    const double own = time - shiftOf(m_current);
+    m_track->setCursorSample(during(log, own) ? std::optional<size_t>(sampleNearTime(log, own))
+                                              : std::nullopt);
     updateReadout();
 }
 
@@ -497,7 +516,7 @@ void FlightView::updateReadout() {
         const FlightLog& flight = m_logs[log];
         const double time = m_cursor - shiftOf(log);
         QStringList parts;
-        if (time >= flight.axisTime(0) && time <= flight.axisTime(flight.size() - 1)) {
+        if (during(flight, time)) {
             const size_t i = sampleNearTime(flight, time);
             auto part = [&](ViewText t, double value, int decimals) {
                 QString shown =
@@ -535,7 +554,7 @@ void FlightView::runExport(QFileDialog* dialog, Status (FlightView::*save)(const
 QSize FlightView::plotsSize() const {
     QSize size(0, 0);
     for (PlotView* plot : m_plots)
-        if (plot->isVisible())
+        if (!plot->isHidden())
             size = QSize(std::max(size.width(), plot->width()), size.height() + plot->height());
     return size.isEmpty() ? QSize(800, 600) : size;
 }
@@ -546,7 +565,7 @@ void FlightView::paintPlots(QPainter& painter) {
         plot->setCursorTime(NaN); // the picture shows the flight, not the mouse
     int top = 0;
     for (PlotView* plot : m_plots) {
-        if (!plot->isVisible())
+        if (plot->isHidden())
             continue;
         plot->render(&painter, QRectF(0, top, plot->width(), plot->height()),
                      plot->viewport()->rect());

@@ -99,12 +99,7 @@ class FlightView : public QWidget {
     QPushButton* m_showAll = nullptr;
     QComboBox* m_flightChoice = nullptr;
     QToolButton* m_convert = nullptr;
-    QPushButton* m_savePng = nullptr;
-    QPushButton* m_saveSvg = nullptr;
-    QPushButton* m_saveCsv = nullptr;
-    QFileDialog* m_pngDialog = nullptr;
-    QFileDialog* m_svgDialog = nullptr;
-    QFileDialog* m_csvDialog = nullptr;
+    std::array<QPushButton*, 3> m_exports{}; // PNG, SVG, CSV
     QLabel* m_readout = nullptr;
     QLabel* m_trackCaption = nullptr;
     TrackView* m_track = nullptr;

@@ -116,7 +116,8 @@ class TestFlightView : public QObject {
 
         form->english1->trigger();
         QCOMPARE(form->Flugansehen1->text(), QString::fromUtf8("View flight …"));
-        QApplication::sendEvent(view, new QEvent(QEvent::WindowActivate));
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(view, &activate);
         QCOMPARE(child<QAbstractButton>(view, "showAllButton")->text(), QStringLiteral("Show all"));
         QVERIFY(readout(view).startsWith(QStringLiteral("Time: 0 s")));
         form->deutsch1->trigger();
