@@ -1,51 +1,15 @@
 // Converts synthetic logs of 10,000 and 1,000,000 lines to GPX with
 // altorin-convert and reports wall time and peak memory (max RSS of the child),
 // then lets GPSBabel turn the same 1,000,000 points (unicsv) into GPX 1.1.
+#include "bench/childrun.h"
 #include "bench/loggen.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-struct Run {
-    bool ok = false;
-    double seconds = 0;
-    long maxRssKb = 0;
-};
-
-Run runChild(std::vector<std::string> args, bool quiet) {
-    Run run;
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("TZ", "UTC", 1);
-        if (quiet)
-            freopen("/dev/null", "w", stdout);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.maxRssKb = usage.ru_maxrss;
-    return run;
-}
 
 bool generate(const std::string& log, const std::string& csv, long lines) {
     std::FILE* out = std::fopen(log.c_str(), "wb");
@@ -80,30 +44,13 @@ long countOf(const std::string& path, const char* needle) {
 
 int main(int argc, char* argv[]) {
     const std::string converter = argc > 1 ? argv[1] : ALTORIN_CONVERT_PATH;
-    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
-    if (!mkdtemp(folderTemplate)) {
-        std::perror("mkdtemp");
+    const std::string folder = makeBenchFolder();
+    if (folder.empty())
         return 1;
-    }
-    const std::string folder = folderTemplate;
     std::printf("converter: %s\nwork folder: %s\n\n", converter.c_str(), folder.c_str());
 
-    // Best of several runs for both programs, so a busy moment of the
-    // machine does not decide the figures.
-    const char* runsText = getenv("ALTORIN_BENCH_RUNS");
-    const int runs = runsText ? std::max(1, atoi(runsText)) : 3;
-    auto best = [runs](const std::vector<std::string>& args) {
-        Run fastest;
-        for (int i = 0; i < runs; ++i) {
-            const Run run = runChild(args, true);
-            if (!run.ok)
-                return run;
-            if (i == 0 || run.seconds < fastest.seconds)
-                fastest = run;
-            fastest.maxRssKb = std::max(fastest.maxRssKb, run.maxRssKb);
-        }
-        return fastest;
-    };
+    const int runs = benchRuns();
+    auto best = [runs](const std::vector<std::string>& args) { return bestRun(args, runs); };
     std::printf("best of %d runs each\n", runs);
 
     Run small, large;
@@ -135,10 +82,6 @@ int main(int argc, char* argv[]) {
     std::printf("speed: gpsbabel %.3f s / altorin-convert %.3f s = %.1fx (target >= 15x): %s\n",
                 babel.seconds, large.seconds, ratio, ratio >= 15 ? "met" : "MISSED");
 
-    if (!getenv("ALTORIN_BENCH_KEEP")) {
-        const std::string cleanup = "rm -rf '" + folder + "'";
-        if (std::system(cleanup.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", folder.c_str());
-    }
+    removeBenchFolder(folder);
     return small.ok && large.ok && babel.ok ? 0 : 1;
 }

@@ -39,14 +39,10 @@ template <auto Member> SummaryValue optionalValue(const FlightSummary& s) {
     return value ? SummaryValue(*value) : SummaryValue();
 }
 
-template <auto Member> SummaryValue extremeValue(const FlightSummary& s) {
+// The value or the time of an extreme.
+template <auto Member, auto Part> SummaryValue extreme(const FlightSummary& s) {
     const auto& value = s.*Member;
-    return value ? SummaryValue(value->value) : SummaryValue();
-}
-
-template <auto Member> SummaryValue extremeTime(const FlightSummary& s) {
-    const auto& value = s.*Member;
-    return value ? SummaryValue(value->time) : SummaryValue();
+    return value ? SummaryValue((*value).*Part) : SummaryValue();
 }
 
 SummaryValue firstSkipped(const FlightSummary& s) {
@@ -58,50 +54,50 @@ using S = FlightSummary;
 constexpr std::array Fields{
     SummaryField{"file", "Logdatei", "Log file", "", "log", 0, plain<&S::logFile>},
     SummaryField{"date", "Logdatum", "Log date", "", "date", 0, plain<&S::logDate>},
-    SummaryField{"duration", "Dauer", "Duration", "s", "duration", 0, plain<&S::duration>},
+    SummaryField{"duration", "Dauer", "Duration", "s", "flight", 0, plain<&S::duration>},
     SummaryField{"segments", "Abschnitte", "Segments", "", nullptr, 0, plain<&S::segments>},
-    SummaryField{"dataLines", "Datenzeilen", "Data lines", "", nullptr, 0, plain<&S::dataLines>},
+    SummaryField{"dataLines", "Datenzeilen", "Data lines", "", "lines", 0, plain<&S::dataLines>},
     SummaryField{"positionLines", "Zeilen mit Position", "Lines with position", "", nullptr, 0,
                  plain<&S::positionLines>},
-    SummaryField{"skippedLines", "Übersprungene Zeilen", "Skipped lines", "", "skipped", 0,
+    SummaryField{"skippedLines", "Übersprungene Zeilen", "Skipped lines", "", "skip", 0,
                  plain<&S::skippedLines>},
     SummaryField{"firstSkippedLine", "Erste übersprungene Zeile", "First skipped line", "", nullptr,
                  0, firstSkipped},
     SummaryField{"startAltitude", "Starthöhe", "Start altitude", "m", nullptr, 1,
                  optionalValue<&S::startAltitude>},
     SummaryField{"maxAltitude", "Größte Höhe", "Maximum altitude", "m", "max", 1,
-                 extremeValue<&S::maxAltitude>},
+                 extreme<&S::maxAltitude, &Extreme::value>},
     SummaryField{"maxAltitudeTime", "Zeit der größten Höhe", "Time of maximum altitude", "s",
-                 nullptr, 0, extremeTime<&S::maxAltitude>},
+                 nullptr, 0, extreme<&S::maxAltitude, &Extreme::time>},
     SummaryField{"minAltitude", "Kleinste Höhe", "Minimum altitude", "m", nullptr, 1,
-                 extremeValue<&S::minAltitude>},
+                 extreme<&S::minAltitude, &Extreme::value>},
     SummaryField{"minAltitudeTime", "Zeit der kleinsten Höhe", "Time of minimum altitude", "s",
-                 nullptr, 0, extremeTime<&S::minAltitude>},
+                 nullptr, 0, extreme<&S::minAltitude, &Extreme::time>},
     SummaryField{"altitudeGain", "Höhengewinn", "Altitude gain", "m", "gain", 1,
                  optionalValue<&S::altitudeGain>},
     SummaryField{"maxGpsAltitude", "Größte GPS-Höhe", "Maximum GPS altitude", "m", nullptr, 0,
-                 extremeValue<&S::maxGpsAltitude>},
+                 extreme<&S::maxGpsAltitude, &Extreme::value>},
     SummaryField{"maxGpsAltitudeTime", "Zeit der größten GPS-Höhe", "Time of maximum GPS altitude",
-                 "s", nullptr, 0, extremeTime<&S::maxGpsAltitude>},
+                 "s", nullptr, 0, extreme<&S::maxGpsAltitude, &Extreme::time>},
     SummaryField{"maxClimb", "Stärkstes Steigen", "Maximum climb", "m/s", "climb", 2,
-                 extremeValue<&S::maxClimb>},
+                 extreme<&S::maxClimb, &Extreme::value>},
     SummaryField{"maxClimbTime", "Zeit des stärksten Steigens", "Time of maximum climb", "s",
-                 nullptr, 0, extremeTime<&S::maxClimb>},
+                 nullptr, 0, extreme<&S::maxClimb, &Extreme::time>},
     SummaryField{"maxSink", "Stärkstes Sinken", "Maximum sink", "m/s", "sink", 2,
-                 extremeValue<&S::maxSink>},
+                 extreme<&S::maxSink, &Extreme::value>},
     SummaryField{"maxSinkTime", "Zeit des stärksten Sinkens", "Time of maximum sink", "s", nullptr,
-                 0, extremeTime<&S::maxSink>},
+                 0, extreme<&S::maxSink, &Extreme::time>},
     SummaryField{"maxSpeed", "Höchstgeschwindigkeit", "Maximum speed", "km/h", "speed", 0,
-                 extremeValue<&S::maxSpeed>},
+                 extreme<&S::maxSpeed, &Extreme::value>},
     SummaryField{"maxSpeedTime", "Zeit der Höchstgeschwindigkeit", "Time of maximum speed", "s",
-                 nullptr, 0, extremeTime<&S::maxSpeed>},
+                 nullptr, 0, extreme<&S::maxSpeed, &Extreme::time>},
     SummaryField{"trackDistance", "Streckenlänge", "Track distance", "m", "track", 0,
                  optionalValue<&S::trackDistance>},
     SummaryField{"maxStartDistance", "Größte Entfernung vom Start",
                  "Greatest distance from the start", "m", "away", 0,
-                 extremeValue<&S::maxStartDistance>},
+                 extreme<&S::maxStartDistance, &Extreme::value>},
     SummaryField{"maxStartDistanceTime", "Zeit der größten Entfernung", "Time of greatest distance",
-                 "s", nullptr, 0, extremeTime<&S::maxStartDistance>},
+                 "s", nullptr, 0, extreme<&S::maxStartDistance, &Extreme::time>},
 };
 
 // Rounded to the field's decimals, trailing zeros dropped, never "-0".

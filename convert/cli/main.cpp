@@ -2,6 +2,7 @@
 // at once, or for scripts.
 #include "app/settingsfile.h"
 #include "convert/conversions.h"
+#include "flight/summarytext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -56,8 +57,17 @@ int main(int argc, char* argv[]) {
             .arg(formatNames.mid(0, formatNames.size() - 1).join(QStringLiteral(", ")),
                  formatNames.last()),
         formatNames.join(QLatin1Char('|')));
+    const QCommandLineOption summaryOption(
+        QStringLiteral("summary"),
+        QStringLiteral("Print a summary of each log (altitudes, climb, speed, distances) instead "
+                       "of converting it; writes no file."));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("With --summary: one JSON object per log and line."));
     parser.addOption(firmwareOption);
     parser.addOption(formatOption);
+    parser.addOption(summaryOption);
+    parser.addOption(jsonOption);
     parser.addPositionalArgument(QStringLiteral("LOGFILE"), QStringLiteral("Log files to convert."),
                                  QStringLiteral("LOGFILE..."));
     // A mistyped option is a usage error (2) like the others, not a failed log (1).
@@ -65,10 +75,15 @@ int main(int argc, char* argv[]) {
         return usageError(parser.errorText());
     parser.process(app); // --help, --help-all and --version
 
-    if (!parser.isSet(formatOption))
+    const bool summary = parser.isSet(summaryOption);
+    if (summary && parser.isSet(formatOption))
+        return usageError(QStringLiteral("--summary and --format exclude each other"));
+    if (parser.isSet(jsonOption) && !summary)
+        return usageError(QStringLiteral("--json goes with --summary"));
+    if (!summary && !parser.isSet(formatOption))
         return usageError(QStringLiteral("--format is required"));
     const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
-    if (!format)
+    if (!summary && !format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
     FirmwareVariant firmware;
     if (parser.isSet(firmwareOption)) {
@@ -83,6 +98,10 @@ int main(int argc, char* argv[]) {
     const QStringList logs = parser.positionalArguments();
     if (logs.isEmpty())
         return usageError(QStringLiteral("no LOGFILE given"));
+    if (summary)
+        return printSummaries(logs, firmware,
+                              parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table,
+                              stdout, stderr);
 
     int status = 0;
     for (const QString& log : logs) {

@@ -7,6 +7,14 @@ fail() {
     failures=$((failures + 1))
 }
 
+# expect_eq WHAT ACTUAL EXPECTED: a failed check with the difference shown.
+expect_eq() {
+    if [ "$2" != "$3" ]; then
+        fail "$1"
+        diff <(printf '%s\n' "$3") <(printf '%s\n' "$2") | sed 's/^/    /' >&2
+    fi
+}
+
 # finish WHAT: "all WHAT passed", or the number of failed checks and exit 1.
 finish() {
     if [ $failures -ne 0 ]; then

@@ -1,15 +1,15 @@
 // A log read for the flight view: columns, segments of a restarted log, lines
 // without position, skipped lines, the variants, and the derived series
 // against flights of known length and climb.
-#include "common/testfiles.h"
 #include "convert/conversion.h"
-#include "flight/flightlog.h"
+#include "core/flight_support.h"
 #include "flight/flightseries.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <numbers>
+
+using namespace flight_support;
 
 namespace {
 
@@ -17,18 +17,14 @@ const FirmwareVariant V407{407, 0};
 const FirmwareVariant V500{500, 0};
 const FirmwareVariant Duo{500, 1};
 
-// A 17-field Data line with the fields the view reads set.
 QByteArray line500(qint64 elapsed, qint64 altitude, const QByteArray& lon, const QByteArray& lat,
                    qint64 gps = 500, qint64 speed = 42) {
-    return "01;14:22:01;" + QByteArray::number(elapsed) + ";-2;" + QByteArray::number(altitude) +
-           ";4.9;5.1;21;0;12;" + lon + ';' + lat + ';' + QByteArray::number(gps) + ';' +
-           QByteArray::number(speed) + ";180;7;1\r\n";
+    return dataLine(V500, elapsed, altitude, lon, lat, gps, speed);
 }
 
 QByteArray line407(qint64 elapsed, qint64 altitude, const QByteArray& lon, const QByteArray& lat,
                    qint64 gps = 500) {
-    return "01;14:22:01;" + QByteArray::number(elapsed) + ";-2;" + QByteArray::number(altitude) +
-           ";4.9;5.1;21;0;12;" + lon + ';' + lat + ';' + QByteArray::number(gps) + "\r\n";
+    return dataLine(V407, elapsed, altitude, lon, lat, gps);
 }
 
 // Latitude 48 degrees plus `minutes`, in the log's coordinate form.
@@ -44,22 +40,14 @@ const double ArcMinute = EarthRadius * std::numbers::pi / 180 / 60;
 class TestFlightLog : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    int m_logs = 0;
+    LogFolder m_logs;
 
     FlightLog read(const QByteArray& bytes, const FirmwareVariant& firmware) {
-        const QString path =
-            m_dir.filePath(QStringLiteral("LOG%1.CSV").arg(++m_logs, 5, 10, QLatin1Char('0')));
-        if (!writeBytes(path, bytes))
-            qFatal("cannot write %s", qPrintable(path));
-        Result<FlightLog> log = readFlightLog(path, firmware);
-        if (!log)
-            qFatal("cannot read %s: %s", qPrintable(path), qPrintable(log.failure().message));
-        return std::move(log).value();
+        return m_logs.read(bytes, firmware);
     }
 
   private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase() { QVERIFY(m_logs.isValid()); }
 
     // Ten arc minutes due north, a fix a second: every series against the
     // sphere's answer, the log date as the GPX export takes it.
@@ -234,10 +222,11 @@ class TestFlightLog : public QObject {
     }
 
     void unreadableLog() {
-        const Result<FlightLog> missing = readFlightLog(m_dir.filePath("NONE.CSV"), V500);
+        const Result<FlightLog> missing = readFlightLog(m_logs.path("NONE.CSV"), V500);
         QVERIFY(!missing);
         QCOMPARE(missing.failure().kind, FailureKind::FileNotFound);
-        QCOMPARE(readFlightLog(m_dir.path(), V500).failure().kind, FailureKind::AccessDenied);
+        QCOMPARE(readFlightLog(m_logs.path(QString()), V500).failure().kind,
+                 FailureKind::AccessDenied);
     }
 };
 

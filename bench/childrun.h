@@ -1,0 +1,84 @@
+#pragma once
+
+// Runs a program as a child process and measures it: wall time and peak
+// memory (the child's max RSS), so that each figure is the program's alone.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+struct Run {
+    bool ok = false;
+    double seconds = 0;
+    long maxRssKb = 0;
+};
+
+inline Run runChild(std::vector<std::string> args, bool quiet) {
+    Run run;
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("TZ", "UTC", 1);
+        if (quiet)
+            freopen("/dev/null", "w", stdout);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
+        return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.maxRssKb = usage.ru_maxrss;
+    return run;
+}
+
+// Best of `runs` (ALTORIN_BENCH_RUNS, default 3), so a busy moment of the
+// machine does not decide the figures; the peak memory is the largest seen.
+inline int benchRuns() {
+    const char* runsText = getenv("ALTORIN_BENCH_RUNS");
+    return runsText ? std::max(1, atoi(runsText)) : 3;
+}
+
+inline Run bestRun(const std::vector<std::string>& args, int runs) {
+    Run fastest;
+    for (int i = 0; i < runs; ++i) {
+        const Run run = runChild(args, true);
+        if (!run.ok)
+            return run;
+        if (i == 0 || run.seconds < fastest.seconds)
+            fastest = run;
+        fastest.maxRssKb = std::max(fastest.maxRssKb, run.maxRssKb);
+    }
+    return fastest;
+}
+
+// A fresh work folder under /tmp, empty string when none can be made.
+inline std::string makeBenchFolder() {
+    char folderTemplate[] = "/tmp/altorin-bench-XXXXXX";
+    if (!mkdtemp(folderTemplate)) {
+        std::perror("mkdtemp");
+        return std::string();
+    }
+    return folderTemplate;
+}
+
+// Removes the work folder, unless ALTORIN_BENCH_KEEP asks to keep it.
+inline void removeBenchFolder(const std::string& folder) {
+    if (getenv("ALTORIN_BENCH_KEEP"))
+        return;
+    const std::string cleanup = "rm -rf '" + folder + "'";
+    if (std::system(cleanup.c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", folder.c_str());
+}
