@@ -7,17 +7,14 @@
 #include "app/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
+#include "bench/childrun.h"
 #include "bench/loggen.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
 
 #include <QApplication>
 #include <chrono>
-#include <cstdlib>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -75,14 +72,15 @@ int child(int argc, char* argv[]) {
     return 0;
 }
 
-struct Run {
+struct ViewRun {
     bool ok = false;
     double open = 0, read = 0, zoom = 0, all = 0;
     long maxRssKb = 0;
 };
 
-Run runChild(const char* self, const std::string& log) {
-    Run run;
+// The child's figures come back on its standard output.
+ViewRun runViewChild(const char* self, const std::string& log) {
+    ViewRun run;
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return run;
@@ -115,14 +113,10 @@ Run runChild(const char* self, const std::string& log) {
 int main(int argc, char* argv[]) {
     if (argc > 1)
         return child(argc, argv);
-    char folderTemplate[] = "/tmp/altorin-view-bench-XXXXXX";
-    if (!mkdtemp(folderTemplate)) {
-        std::perror("mkdtemp");
+    const std::string folder = makeBenchFolder();
+    if (folder.empty())
         return 1;
-    }
-    const std::string folder = folderTemplate;
-    const char* runsText = getenv("ALTORIN_BENCH_RUNS");
-    const int runs = runsText ? std::max(1, atoi(runsText)) : 3;
+    const int runs = benchRuns();
     std::printf("flight view, offscreen, best of %d runs each\n", runs);
     bool ok = true;
     double largeOpen = 0;
@@ -135,17 +129,17 @@ int main(int argc, char* argv[]) {
         }
         writeLog(out, lines);
         std::fclose(out);
-        Run best;
+        ViewRun best;
         for (int i = 0; i < runs; ++i) {
-            const Run run = runChild(argv[0], log);
+            const ViewRun run = runViewChild(argv[0], log);
             if (!run.ok) {
                 best = run;
                 break;
             }
+            const long peak = std::max(best.maxRssKb, run.maxRssKb);
             if (i == 0 || run.open < best.open)
-                best = Run{run.ok,   run.open, run.read,
-                           run.zoom, run.all,  std::max(best.maxRssKb, run.maxRssKb)};
-            best.maxRssKb = std::max(best.maxRssKb, run.maxRssKb);
+                best = run;
+            best.maxRssKb = peak;
         }
         ok = ok && best.ok;
         std::printf("%8ld lines: %s open and first paint %.0f ms (reading %.0f ms), zoom redraw "
@@ -157,8 +151,6 @@ int main(int argc, char* argv[]) {
     }
     std::printf("1,000,000 lines open and shown in %.0f ms (target < 1000 ms): %s\n", largeOpen,
                 largeOpen < 1000 ? "met" : "MISSED");
-    const std::string cleanup = "rm -rf '" + folder + "'";
-    if (std::system(cleanup.c_str()) != 0)
-        std::fprintf(stderr, "could not remove %s\n", folder.c_str());
+    removeBenchFolder(folder);
     return ok ? 0 : 1;
 }

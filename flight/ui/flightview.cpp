@@ -7,7 +7,7 @@
 #include "convert/conversions.h"
 #include "flight/decimate.h"
 #include "flight/samplesearch.h"
-#include "flight/summarycsv.h"
+#include "flight/summarytext.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/trackview.h"
 #include "flight/viewcaptions.h"
@@ -604,5 +604,8 @@ Status FlightView::saveSvg(const QString& path) {
 }
 
 Status FlightView::saveSummaryCsv(const QString& path) {
-    return writeFileAtomically(path, summaryCsv(m_summaries));
+    QString csv = summaryCsvHeader();
+    for (const FlightSummary& summary : m_summaries)
+        csv += summaryCsvRow(summary);
+    return writeFileAtomically(path, csv.toUtf8());
 }
