@@ -28,8 +28,8 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::SaveSvg, "Als SVG speichern …", "Save as SVG …", ""},
     {ViewText::SaveCsv, "Zusammenfassung als CSV …", "Summary as CSV …", ""},
     {ViewText::Convert, "Konvertieren", "Convert", ""},
-    {ViewText::Skipped, "%1 Zeilen übersprungen, erste: Zeile %2",
-     "%1 lines skipped, first: line %2", ""},
+    {ViewText::Skipped, "Übersprungene Zeilen: %1, erste: Zeile %2",
+     "Skipped lines: %1, first: line %2", ""},
 }};
 
 constexpr bool inOrder() {

@@ -166,7 +166,9 @@ class TestFlightView : public QObject {
     // Several logs: altitudes overlaid from each one's start, the summaries
     // side by side, one readout line each, the track of the chosen one.
     void severalLogsCompared() {
-        const QString later = write("LOG00013.CSV", climbLog(51, 1000));
+        const QString later =
+            write("LOG00013.CSV", climbLog(51, 1000) +
+                                      "01;14:22:01;1051;0;5x0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
         fake->fileAnswers << log + '\n' + later;
         form->Flugansehen1->trigger();
         FlightView* view = shown();
@@ -182,6 +184,8 @@ class TestFlightView : public QObject {
         auto* table = child<QTableWidget>(view, "summaryTable");
         QCOMPARE(table->columnCount(), 2);
         QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("LOG00013.CSV"));
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QString::fromUtf8("LOG00013.CSV: Übersprungene Zeilen: 1, erste: Zeile 53"));
 
         view->setCursorTime(75);
         const QStringList lines = readout(view).split('\n');
