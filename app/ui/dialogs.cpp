@@ -11,7 +11,7 @@ QString forDisplay(QString text) {
 }
 
 class PlatformDialogs final : public DialogSeam {
-  public:
+public:
     void information(QWidget* parent, const QString& text) override {
         QMessageBox::information(parent, QStringLiteral("Information"), forDisplay(text));
     }

@@ -9,7 +9,7 @@ class QWidget;
 // Every modal box and file dialog of the window goes through this seam, so
 // that tests can answer them. Texts use a single CR as line break.
 class DialogSeam {
-  public:
+public:
     virtual ~DialogSeam() = default;
     // A modal box titled "Information" with the single button "OK".
     virtual void information(QWidget* parent, const QString& text) = 0;

@@ -8,7 +8,7 @@
 // Answers the window's dialogs from a script and records every box shown.
 // Installs itself for its lifetime.
 class FakeDialogs final : public DialogSeam {
-  public:
+public:
     FakeDialogs() { setDialogs(this); }
     ~FakeDialogs() override { setDialogs(nullptr); }
 
