@@ -9,5 +9,6 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.altorintool.AltorinTool"));
     TForm1 form;
     form.show();
+    form.OpenLogsOfCommandLine(QApplication::arguments());
     return QApplication::exec();
 }

@@ -238,6 +238,7 @@ const MenuRow menuRows[] = {
     ITEM(nachKML3D1, DatenKonvertierung1, nachKML3D1Click),
     ITEM(nachGMX1, DatenKonvertierung1, nachGPX1Click),
     ITEM(frTrakmond1, DatenKonvertierung1, frTrakmond1Click),
+    ITEM(Flugansehen1, DatenKonvertierung1, Flugansehen1Click),
     MENU(Hilfe1, nullptr),
     ITEM(Info1, Hilfe1, Info1Click),
 };
@@ -445,6 +446,7 @@ void TForm1::buildWindow() {
     SaveDialog2->setOption(QFileDialog::DontConfirmOverwrite);
     SaveDialog2->setProperty("filter", QString());
 
+    setAcceptDrops(true);
     move(239, 160);
     resize(865, 784);
 }

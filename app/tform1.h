@@ -9,6 +9,7 @@
 
 struct ConversionFormat;
 struct EditorState;
+class FlightView;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -167,6 +168,7 @@ class TForm1 : public QMainWindow {
     QAction* nachKML3D1 = nullptr;
     QAction* nachGMX1 = nullptr;
     QAction* frTrakmond1 = nullptr;
+    QAction* Flugansehen1 = nullptr;
     QAction* Info1 = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* OpenDialog2 = nullptr;
@@ -187,6 +189,14 @@ class TForm1 : public QMainWindow {
     // Converts the log with the firmware variant selected now and reports the
     // output or the failure, as the conversion menu commands do.
     void ConvertAndReport(const ConversionFormat& format, const QString& logPath);
+
+    // --- flight view (flight/tform1_flight.cpp) ---
+    // Reads the logs with the firmware variant selected now and shows those
+    // with samples in a flight view window of their own; reports each log that
+    // cannot be shown. nullptr when none could.
+    FlightView* OpenFlightView(const QStringList& logPaths);
+    // The program's arguments, the program first: the logs after it are shown.
+    void OpenLogsOfCommandLine(const QStringList& arguments);
 
     // --- captions (i18n/tform1_i18n.cpp) ---
     void ApplyGermanCaptions();
@@ -263,6 +273,13 @@ class TForm1 : public QMainWindow {
     void nachKML3D1Click();
     void nachGPX1Click();
     void frTrakmond1Click();
+    // flight view
+    void Flugansehen1Click();
+
+  protected:
+    // Log files dropped on the window open in the flight view.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildWindow(); // app/tform1.cpp

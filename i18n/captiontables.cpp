@@ -5,9 +5,10 @@
 
 namespace {
 
-// Whether the two caption tables set the control. The others keep their
-// design-time caption in both languages.
-enum Listing { Listed, Unlisted };
+// Whether the two caption tables set the control. Unlisted ones keep their
+// design-time caption in both languages; Added ones are this tool's own
+// additions, outside the two tables, which the language commands set alike.
+enum Listing { Listed, Unlisted, Added };
 
 // One row per captioned control and menu item: its German design-time
 // caption, the German table's text where that differs (eleven entries: the
@@ -155,28 +156,31 @@ constexpr CaptionRow rows[] = {
     {"nachKML3D1", "nach KML 3D mit barom. Höhe", "nach KML 3D"},
     {"nachGMX1", "nach GPX mit GPS-Höhe", "nach GPX"},
     {"frTrakmond1", "für Trakmond"},
+    {"Flugansehen1", "Flug ansehen …", nullptr, "View flight …", Added},
     {"Hilfe1", "Hilfe"},
     {"Info1", "Info"},
 };
 
-constexpr size_t ListedCount = [] {
+constexpr size_t countOf(Listing listing) {
     size_t n = 0;
     for (const CaptionRow& row : rows)
-        n += row.listing == Listed;
+        n += row.listing == listing;
     return n;
-}();
+}
 
-template <bool English> constexpr std::array<CaptionEntry, ListedCount> tableOf() {
-    std::array<CaptionEntry, ListedCount> table{};
+template <Listing L, bool English> constexpr std::array<CaptionEntry, countOf(L)> tableOf() {
+    std::array<CaptionEntry, countOf(L)> table{};
     size_t i = 0;
     for (const CaptionRow& row : rows)
-        if (row.listing == Listed)
+        if (row.listing == L)
             table[i++] = {row.name, English ? row.englishText() : row.germanText()};
     return table;
 }
 
-constexpr auto germanTable = tableOf<false>();
-constexpr auto englishTable = tableOf<true>();
+constexpr auto germanTable = tableOf<Listed, false>();
+constexpr auto englishTable = tableOf<Listed, true>();
+constexpr auto germanAdded = tableOf<Added, false>();
+constexpr auto englishAdded = tableOf<Added, true>();
 
 const CaptionRow* rowOf(const char* name) {
     for (const CaptionRow& row : rows)
@@ -204,6 +208,14 @@ QString captionIn(CaptionLanguage language, const char* name) {
     const CaptionRow* row = rowOf(name);
     if (!row)
         return QString();
-    const bool english = language == CaptionLanguage::English && row->listing == Listed;
+    const bool english = language == CaptionLanguage::English && row->listing != Unlisted;
     return QString::fromUtf8(english ? row->englishText() : row->design);
+}
+
+std::span<const CaptionEntry> germanAddedCaptions() {
+    return germanAdded;
+}
+
+std::span<const CaptionEntry> englishAddedCaptions() {
+    return englishAdded;
 }

@@ -27,3 +27,9 @@ QString designCaption(const char* name);
 // caption in German, the English table's text in English.
 enum class CaptionLanguage { German, English };
 QString captionIn(CaptionLanguage language, const char* name);
+
+// The items this tool has beyond the two tables' 99 (the flight view's menu
+// item), in German and English; the language commands apply them with the
+// tables.
+std::span<const CaptionEntry> germanAddedCaptions();
+std::span<const CaptionEntry> englishAddedCaptions();

@@ -35,10 +35,12 @@ void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
 
 void TForm1::ApplyGermanCaptions() {
     applyCaptions(this, germanCaptions());
+    applyCaptions(this, germanAddedCaptions());
 }
 
 void TForm1::ApplyEnglishCaptions() {
     applyCaptions(this, englishCaptions());
+    applyCaptions(this, englishAddedCaptions());
 }
 
 void TForm1::deutsch1Click() {

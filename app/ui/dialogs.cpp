@@ -25,6 +25,9 @@ class PlatformDialogs final : public DialogSeam {
             return {};
         return dialog->selectedFiles().constFirst();
     }
+    QStringList runFilesDialog(QFileDialog* dialog) override {
+        return dialog->exec() == QDialog::Accepted ? dialog->selectedFiles() : QStringList();
+    }
 };
 
 PlatformDialogs platform;
@@ -38,17 +41,31 @@ class StartFolders final : public DialogSeam {
     }
     void error(QWidget* parent, const QString& text) override { current->error(parent, text); }
     QString runFileDialog(QFileDialog* dialog) override {
-        // A card taken out since then leaves its folder behind.
-        const bool known = !m_folder.isEmpty() && QFileInfo(m_folder).isDir();
-        dialog->setDirectory(known ? m_folder : QDir::homePath());
+        startIn(dialog);
         const QString path = current->runFileDialog(dialog);
-        if (!path.isEmpty())
-            m_folder = QFileInfo(path).absolutePath();
+        remember(path);
         return path;
+    }
+    QStringList runFilesDialog(QFileDialog* dialog) override {
+        startIn(dialog);
+        const QStringList paths = current->runFilesDialog(dialog);
+        if (!paths.isEmpty())
+            remember(paths.constFirst());
+        return paths;
     }
     void forget() { m_folder.clear(); }
 
   private:
+    void startIn(QFileDialog* dialog) const {
+        // A card taken out since then leaves its folder behind.
+        const bool known = !m_folder.isEmpty() && QFileInfo(m_folder).isDir();
+        dialog->setDirectory(known ? m_folder : QDir::homePath());
+    }
+    void remember(const QString& path) {
+        if (!path.isEmpty())
+            m_folder = QFileInfo(path).absolutePath();
+    }
+
     QString m_folder;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
@@ -16,6 +17,11 @@ class DialogSeam {
     virtual void error(QWidget* parent, const QString& text) = 0;
     // Runs the dialog; the chosen path, or an empty text when cancelled.
     virtual QString runFileDialog(QFileDialog* dialog) = 0;
+    // Runs a dialog that may return several files; empty when cancelled.
+    virtual QStringList runFilesDialog(QFileDialog* dialog) {
+        const QString path = runFileDialog(dialog);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
 };
 
 // The seam in use; the real message boxes and dialogs unless a test installed

@@ -27,4 +27,9 @@ class FakeDialogs final : public DialogSeam {
         startFolders << dialog->directory().absolutePath();
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
+    // One answer holds the chosen paths one per line.
+    QStringList runFilesDialog(QFileDialog* dialog) override {
+        const QString answer = runFileDialog(dialog);
+        return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
+    }
 };

@@ -160,8 +160,9 @@ class TestWindowKeyboard : public QObject {
         QCOMPARE(form->menuBar()->actions().first()->text(), QStringLiteral("Datei"));
     }
 
-    // The dialogs open in the home folder, then in the folder of the file
-    // chosen last by any of them; a cancelled dialog changes nothing.
+    // The dialogs (the flight view's for several logs too) open in the home
+    // folder, then in the folder of the file chosen last by any of them; a
+    // cancelled dialog changes nothing.
     void dialogsOpenInTheFolderUsedLast() {
         QTemporaryDir card;
         const QString home = QDir::homePath();
@@ -173,9 +174,12 @@ class TestWindowKeyboard : public QObject {
         form->Setupspeichern1->trigger();
         fake->fileAnswers << "";
         form->nachGMX1->trigger();
-        QCOMPARE(fake->dialogsRun,
-                 (QStringList{"OpenDialog2", "OpenDialog1", "SaveDialog2", "OpenDialog1"}));
-        QCOMPARE(fake->startFolders, (QStringList{home, home, card.path(), card.path()}));
+        fake->fileAnswers << ""; // the flight view's dialog for several logs
+        form->Flugansehen1->trigger();
+        QCOMPARE(fake->dialogsRun, (QStringList{"OpenDialog2", "OpenDialog1", "SaveDialog2",
+                                                "OpenDialog1", "OpenDialog1"}));
+        QCOMPARE(fake->startFolders,
+                 (QStringList{home, home, card.path(), card.path(), card.path()}));
         QCOMPARE(fake->selectedNames.value(2), QStringLiteral("SETUPUPL.HEX"));
 
         // Gone since (a card taken out): the home folder again.

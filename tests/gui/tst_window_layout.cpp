@@ -122,11 +122,12 @@ class TestWindowLayout : public QObject {
         QStringList conversions;
         for (QAction* action : form->DatenKonvertierung1->actions())
             conversions << action->text();
-        QCOMPARE(conversions,
-                 (QStringList{"nach KML 2D", QString::fromUtf8("nach KML 3D mit GPS-Höhe"),
-                              QString::fromUtf8("nach KML 3D mit barom. Höhe"),
-                              QString::fromUtf8("nach GPX mit GPS-Höhe"),
-                              QString::fromUtf8("für Trakmond")}));
+        QCOMPARE(
+            conversions,
+            (QStringList{"nach KML 2D", QString::fromUtf8("nach KML 3D mit GPS-Höhe"),
+                         QString::fromUtf8("nach KML 3D mit barom. Höhe"),
+                         QString::fromUtf8("nach GPX mit GPS-Höhe"),
+                         QString::fromUtf8("für Trakmond"), QString::fromUtf8("Flug ansehen …")}));
     }
 
     void fontsFollowTheGroups() {

@@ -1,0 +1,171 @@
+#include "flight/ui/plotview.h"
+
+#include <QGraphicsLayout>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A press and release closer than this are a click, not a drag.
+constexpr int DragPixels = 4;
+// One wheel notch shows 80 % of the range before it.
+constexpr double ZoomPerNotch = 0.8;
+
+// Room around the plot area (px): value labels and title at the left, the
+// legend above, the time labels (and title) below.
+constexpr int LeftRoom = 76, RightRoom = 18, TopRoom = 10, LegendRoom = 28, BottomRoom = 26,
+              TitleRoom = 18;
+
+// The smallest step of 1, 2 or 5 times a power of ten that cuts the span in
+// at most `count`. Labels closer than about 30 px are cut short by the chart.
+double roundStep(double span, int count) {
+    const double raw = span / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double share = raw / power;
+    return (share <= 1 ? 1 : share <= 2 ? 2 : share <= 5 ? 5 : 10) * power;
+}
+
+void setLabelDecimals(QValueAxis* axis, double step) {
+    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+}
+
+} // namespace
+
+PlotView::PlotView(QWidget* parent)
+    : QChartView(new QChart, parent), m_timeAxis(new QValueAxis), m_valueAxis(new QValueAxis),
+      m_band(new QRubberBand(QRubberBand::Rectangle, viewport())) {
+    chart()->addAxis(m_timeAxis, Qt::AlignBottom);
+    chart()->addAxis(m_valueAxis, Qt::AlignLeft);
+    // Placed by hand beside the fixed plot area (placePlotArea).
+    chart()->legend()->detachFromChart();
+    setRenderHint(QPainter::Antialiasing);
+    setMouseTracking(true);
+    setDragMode(QGraphicsView::NoDrag);
+}
+
+QRectF PlotView::plotRect() const {
+    return mapFromScene(chart()->mapToScene(chart()->plotArea())).boundingRect();
+}
+
+double PlotView::timeAt(double viewportX) const {
+    const QRectF area = plotRect();
+    if (area.width() <= 0)
+        return m_timeAxis->min();
+    const double share = std::clamp((viewportX - area.left()) / area.width(), 0.0, 1.0);
+    return m_timeAxis->min() + share * (m_timeAxis->max() - m_timeAxis->min());
+}
+
+double PlotView::xOf(double time) const {
+    const QRectF area = plotRect();
+    const double span = m_timeAxis->max() - m_timeAxis->min();
+    return area.left() + (span > 0 ? (time - m_timeAxis->min()) / span * area.width() : 0);
+}
+
+void PlotView::setCursorTime(double time) {
+    m_cursor = time;
+    viewport()->update();
+}
+
+void PlotView::setTimeRange(double from, double to) {
+    m_timeAxis->setRange(from, to);
+    if (!(to > from))
+        return;
+    const double step = roundStep(to - from, std::max(2, width() / 110));
+    m_timeAxis->setTickType(QValueAxis::TicksDynamic);
+    m_timeAxis->setTickAnchor(0);
+    m_timeAxis->setTickInterval(step);
+    setLabelDecimals(m_timeAxis, step);
+}
+
+// Widened to whole steps, so the ends carry labels too.
+void PlotView::setValueRange(double low, double high) {
+    if (!(high > low))
+        high = low + 1;
+    const double step = roundStep(high - low, std::max(2, height() / 40));
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    m_valueAxis->setRange(low, high);
+    m_valueAxis->setTickType(QValueAxis::TicksFixed);
+    m_valueAxis->setTickCount(int(std::lround((high - low) / step)) + 1);
+    setLabelDecimals(m_valueAxis, step);
+    // A fixed plot area is not laid out again by itself: new labels would keep
+    // the room measured for the old ones.
+    chart()->layout()->invalidate();
+}
+
+void PlotView::setTimeTitleShown(bool shown) {
+    m_timeAxis->setTitleVisible(shown);
+    placePlotArea();
+}
+
+void PlotView::placePlotArea() {
+    const int top = chart()->legend()->isVisible() ? LegendRoom : TopRoom;
+    const int bottom = BottomRoom + (m_timeAxis->isTitleVisible() ? TitleRoom : 0);
+    const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
+    chart()->setPlotArea(QRectF(LeftRoom, top, plotWidth, std::max(10, height() - top - bottom)));
+    chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, LegendRoom - 4));
+}
+
+void PlotView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QChartView::mousePressEvent(event);
+    m_dragStart = qRound(event->position().x());
+    emit cursorMoved(timeAt(event->position().x()));
+}
+
+void PlotView::mouseMoveEvent(QMouseEvent* event) {
+    const int x = qRound(event->position().x());
+    if (m_dragStart >= 0 && std::abs(x - m_dragStart) >= DragPixels) {
+        const QRect area = plotRect().toAlignedRect();
+        m_band->setGeometry(QRect(QPoint(std::min(x, m_dragStart), area.top()),
+                                  QPoint(std::max(x, m_dragStart), area.bottom())));
+        m_band->show();
+    }
+    emit cursorMoved(timeAt(x));
+}
+
+void PlotView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || m_dragStart < 0)
+        return QChartView::mouseReleaseEvent(event);
+    const int x = qRound(event->position().x());
+    const bool dragged = m_band->isVisible();
+    m_band->hide();
+    const double from = timeAt(std::min(x, m_dragStart));
+    const double to = timeAt(std::max(x, m_dragStart));
+    m_dragStart = -1;
+    if (dragged && to > from)
+        emit rangeChosen(from, to);
+    else
+        emit cursorMoved(timeAt(x));
+}
+
+void PlotView::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0)
+        emit zoomRequested(timeAt(event->position().x()), std::pow(ZoomPerNotch, notches));
+    event->accept();
+}
+
+void PlotView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    placePlotArea();
+    emit resized();
+}
+
+void PlotView::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    if (std::isnan(m_cursor) || m_cursor < m_timeAxis->min() || m_cursor > m_timeAxis->max())
+        return;
+    const QRectF area = chart()->mapToScene(chart()->plotArea()).boundingRect();
+    const double span = m_timeAxis->max() - m_timeAxis->min();
+    const double x =
+        area.left() + (span > 0 ? (m_cursor - m_timeAxis->min()) / span : 0) * area.width();
+    painter->save();
+    painter->setPen(QPen(QColor(200, 30, 30), 1));
+    painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    painter->restore();
+}

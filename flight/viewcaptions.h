@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The captions of the flight view, German with English entries, chosen by the
+// tool's language flag like the main window's. Messages stay German.
+enum class ViewText {
+    Title,
+    ShowAll,
+    Time,
+    BaroAltitude,
+    GpsAltitude,
+    Climb,
+    Speed,
+    TrackDistance,
+    StartDistance,
+    Track,
+    Start,
+    End,
+    SavePng,
+    SaveSvg,
+    SaveCsv,
+    Convert,
+    Skipped, // %1 lines skipped, %2 the first one's number
+    Count
+};
+
+// The caption for the language flag (1 English, else German).
+QString viewText(ViewText text, qint32 language);
+// The unit a value of that kind is shown in ("m", "m/s", ...); empty for the others.
+QString viewUnit(ViewText text);

@@ -1,0 +1,318 @@
+// The flight view driven as a pilot does: opened by the menu, by a drop and
+// from the command line, alone and with several logs, the cursor, zoom,
+// exports and conversions of the shown log.
+#include "app/programstate.h"
+#include "app/settingsfile.h"
+#include "app/tform1.h"
+#include "common/fakedialogs.h"
+#include "common/testfiles.h"
+#include "flight/ui/flightview.h"
+#include "flight/ui/plotview.h"
+#include "flight/ui/trackview.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QValueAxis>
+#include <QXmlStreamReader>
+#include <memory>
+
+namespace {
+
+// A straight climb from the start, one line a second from `first` s: 500 m
+// plus one a second barometric, GPS 100 m above it, heading north.
+QByteArray climbLog(int seconds, int first = 0) {
+    QByteArray log = "Altorin Log V500\r\n";
+    for (int t = 0; t < seconds; ++t)
+        log += QStringLiteral("01;14:22:01;%1;0;%2;4.9;5.1;21;0;12;8120000;%3;%4;%5;180;7;1\r\n")
+                   .arg(first + t)
+                   .arg(500 + t)
+                   .arg(48120000 + 10 * t)
+                   .arg(600 + t)
+                   .arg(40 + t % 10)
+                   .toLatin1();
+    return log;
+}
+
+template <typename T> T* child(QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no %s", name);
+    return found;
+}
+
+} // namespace
+
+class TestFlightView : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeDialogs> fake;
+    std::unique_ptr<TForm1> form;
+    QString log;
+
+    QList<FlightView*> views() const { return form->findChildren<FlightView*>(); }
+    FlightView* shown() {
+        const QList<FlightView*> all = views();
+        if (all.size() != 1)
+            return nullptr;
+        FlightView* view = all.first();
+        if (!QTest::qWaitForWindowExposed(view))
+            return nullptr;
+        QCoreApplication::processEvents();
+        return view;
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir->filePath(name);
+        return writeBytes(path, bytes) ? path : QString();
+    }
+    QString readout(FlightView* view) { return child<QLabel>(view, "readout")->text(); }
+
+  private slots:
+    void init() {
+        resetProgramState();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        setSettingsFolder(dir->filePath("settings"));
+        fake = std::make_unique<FakeDialogs>();
+        form = std::make_unique<TForm1>();
+        fake->infos.clear(); // the firmware reminder
+        programState().firmware = FirmwareVariant{500, 0};
+        log = write("LOG00012.CSV", climbLog(101));
+    }
+    void cleanup() {
+        form.reset();
+        fake.reset();
+        setSettingsFolder(QString());
+        dir.reset();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // The last item of "Daten-Konvertierung" asks with the conversions' dialog
+    // and leaves it as the conversions use it; the view follows the language.
+    void openedFromTheMenu() {
+        QCOMPARE(form->DatenKonvertierung1->actions().last(), form->Flugansehen1);
+        QCOMPARE(form->Flugansehen1->text(), QString::fromUtf8("Flug ansehen …"));
+        fake->fileAnswers << log;
+        form->Flugansehen1->trigger();
+        QCOMPARE(fake->dialogsRun, QStringList{"OpenDialog1"});
+        QCOMPARE(form->OpenDialog1->fileMode(), QFileDialog::AnyFile);
+        FlightView* view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->windowTitle(), QString::fromUtf8("Flug ansehen – LOG00012.CSV"));
+        QCOMPARE(view->logs().front().size(), size_t(101));
+        QVERIFY(fake->errors.isEmpty());
+
+        form->english1->trigger();
+        QCOMPARE(form->Flugansehen1->text(), QString::fromUtf8("View flight …"));
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(view, &activate);
+        QCOMPARE(child<QAbstractButton>(view, "showAllButton")->text(), QStringLiteral("Show all"));
+        QVERIFY(readout(view).startsWith(QStringLiteral("Time: 0 s")));
+        form->deutsch1->trigger();
+        QCOMPARE(form->Flugansehen1->text(), QString::fromUtf8("Flug ansehen …"));
+
+        fake->fileAnswers << QString(); // cancelled: nothing more opens
+        form->Flugansehen1->trigger();
+        QCOMPARE(views().size(), 1);
+    }
+
+    // Local files dropped on the main window open; a folder does not.
+    void openedByADrop() {
+        QMimeData folder;
+        folder.setUrls({QUrl::fromLocalFile(dir->path())});
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &folder, Qt::LeftButton, {});
+        QApplication::sendEvent(form.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(log)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(form.get(), &drop);
+        QVERIFY(shown());
+        QCOMPARE(shown()->logs().front().path, log);
+    }
+
+    // `altorintool LOGFILE...`: the logs after the program's name; a log that
+    // cannot be shown is reported by name and the others still open.
+    void openedFromTheCommandLine() {
+        form->OpenLogsOfCommandLine({"altorintool"});
+        QVERIFY(views().isEmpty());
+        const QString v407 =
+            write("LOG00407.CSV", "01;14:22:01;0;0;512;4.9;11.8;21;0;12;0;0;0\r\n");
+        form->OpenLogsOfCommandLine({"altorintool", dir->filePath("LOG99999.CSV"), v407, log});
+        QCOMPARE(fake->errors,
+                 QStringList({"LOG99999.CSV: Datei nicht gefunden",
+                              QString::fromUtf8("LOG00407.CSV: keine Datenzeilen für die gewählte "
+                                                "Firmware (Altorin 500x)")}));
+        QVERIFY(shown());
+        QCOMPARE(shown()->logs().size(), size_t(1));
+    }
+
+    // Several logs: altitudes overlaid from each one's start, the summaries
+    // side by side, one readout line each, the track of the chosen one.
+    void severalLogsCompared() {
+        const QString later =
+            write("LOG00013.CSV", climbLog(51, 1000) +
+                                      "01;14:22:01;1051;0;5x0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
+        fake->fileAnswers << log + '\n' + later;
+        form->Flugansehen1->trigger();
+        FlightView* view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->logs().size(), size_t(2));
+        for (size_t i = 0; i < 2; ++i) {
+            const QLineSeries* baro = view->series(i, FlightView::BaroAltitude);
+            QCOMPARE(baro->chart(), view->plot(FlightView::AltitudePlot)->chart());
+            QCOMPARE(baro->at(0), QPointF(0, 500));
+        }
+        QCOMPARE(view->from(), 0.);
+        QCOMPARE(view->to(), 100.);
+        auto* table = child<QTableWidget>(view, "summaryTable");
+        QCOMPARE(table->columnCount(), 2);
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("LOG00013.CSV"));
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QString::fromUtf8("LOG00013.CSV: Übersprungene Zeilen: 1, erste: Zeile 53"));
+
+        view->setCursorTime(75);
+        const QStringList lines = readout(view).split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith(QString::fromUtf8("LOG00012.CSV — Zeit: 75 s")));
+        QCOMPARE(lines[1], QString::fromUtf8("LOG00013.CSV — –")); // its flight was over
+        view->setCurrentLog(1);
+        view->setCursorTime(20);
+        QVERIFY(readout(view).startsWith(QString::fromUtf8("LOG00013.CSV — Zeit: 20 s")));
+    }
+
+    // A click at a known place of the plot and of the track: every value of
+    // the sample at that time.
+    void readoutAtAClick() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightView::ClimbPlot);
+        const int x = qRound(plot->xOf(30));
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
+        QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
+        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 530 m   "
+                                               "GPS-Höhe: 630 m   Steigen: 1 m/s   "
+                                               "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
+                                               "Entfernung vom Start: 56 m"));
+
+        auto* track = child<TrackView>(view, "trackView");
+        QTest::mouseClick(track, Qt::LeftButton, {}, track->positionOf(80).toPoint());
+        QCOMPARE(view->cursorTime(), 80.);
+        QVERIFY(
+            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 580 m")));
+    }
+
+    // A long log draws a few points per pixel column; a drag and the wheel
+    // zoom all plots together, "Alles zeigen" goes back; series switch off.
+    void zoomAndSeries() {
+        const QString longLog = write("LOG00100.CSV", climbLog(100000));
+        QVERIFY(form->OpenFlightView({longLog}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightView::AltitudePlot);
+        const int width = int(plot->chart()->plotArea().width());
+        QVERIFY(view->series(0, FlightView::BaroAltitude)->count() <= 4 * width + 2);
+
+        const int y = plot->height() / 2;
+        const int left = qRound(plot->xOf(20000)), right = qRound(plot->xOf(40000));
+        QTest::mousePress(plot->viewport(), Qt::LeftButton, {}, QPoint(left, y));
+        QTest::mouseMove(plot->viewport(), QPoint((left + right) / 2, y));
+        QTest::mouseRelease(plot->viewport(), Qt::LeftButton, {}, QPoint(right, y));
+        QVERIFY(std::abs(view->from() - 20000) < 200 && std::abs(view->to() - 40000) < 200);
+        QCOMPARE(view->plot(FlightView::SpeedPlot)->timeAxis()->min(), view->from());
+        const double span = view->to() - view->from();
+        QWheelEvent wheel(QPointF(plot->xOf(30000), y), plot->mapToGlobal(QPointF(0, 0)), {},
+                          QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot->viewport(), &wheel);
+        QVERIFY(view->to() - view->from() < span * 0.9);
+        QVERIFY(view->series(0, FlightView::BaroAltitude)->count() <= 4 * width + 2);
+        QTest::mouseClick(child<QAbstractButton>(view, "showAllButton"), Qt::LeftButton);
+        QCOMPARE(view->to() - view->from(), 99999.);
+
+        child<QCheckBox>(view, "climbCheck")->setChecked(false);
+        QVERIFY(view->plot(FlightView::ClimbPlot)->isHidden());
+        child<QCheckBox>(view, "baroCheck")->setChecked(false);
+        QVERIFY(!view->plot(FlightView::AltitudePlot)->isHidden());
+        QVERIFY(!view->series(0, FlightView::BaroAltitude)->isVisible());
+    }
+
+    // The plots as PNG and SVG that open again, the summaries as CSV with
+    // '.' decimals whatever the locale; a failed save goes to the error box.
+    void exports() {
+        QLocale::setDefault(QLocale(QLocale::German));
+        const QString later = write("LOG00013.CSV", climbLog(51, 1000));
+        QVERIFY(form->OpenFlightView({log, later}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        const QString png = dir->filePath("plots.png"), svg = dir->filePath("plots.svg"),
+                      csv = dir->filePath("summary.csv");
+        fake->fileAnswers << png << svg << csv;
+        for (const char* button : {"savePngButton", "saveSvgButton", "saveCsvButton"})
+            QTest::mouseClick(child<QAbstractButton>(view, button), Qt::LeftButton);
+        QCOMPARE(fake->dialogsRun,
+                 (QStringList{"SavePngDialog", "SaveSvgDialog", "SaveCsvDialog"}));
+        QVERIFY(fake->errors.isEmpty());
+        QImage image;
+        QVERIFY(image.load(png));
+        QVERIFY(image.width() > 300 && image.height() > 300);
+        QXmlStreamReader xml(readBytes(svg));
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(QSvgRenderer(svg).isValid());
+
+        const QList<QByteArray> lines = readBytes(csv).split('\n');
+        QCOMPARE(lines.size(), 4); // head, two flights, nothing after the last CR LF
+        QVERIFY(lines[0].startsWith("file,") && lines[0].endsWith('\r'));
+        const QList<QByteArray> keys = lines[0].trimmed().split(',');
+        const QList<QByteArray> first = lines[1].trimmed().split(',');
+        QCOMPARE(first.size(), keys.size());
+        QCOMPARE(first[keys.indexOf("dataLines")], QByteArray("101"));
+        QCOMPARE(first[keys.indexOf("file")], log.toUtf8());
+        QCOMPARE(lines[2].trimmed().split(',')[keys.indexOf("maxAltitude")], QByteArray("550"));
+
+        fake->fileAnswers << dir->filePath("missing/plots.png");
+        QTest::mouseClick(child<QAbstractButton>(view, "savePngButton"), Qt::LeftButton);
+        QCOMPARE(fake->errors.size(), 1);
+    }
+
+    // The conversions of the shown log report as the menu commands do.
+    void conversionFromTheView() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        auto* menu = child<QToolButton>(view, "convertButton")->menu();
+        emit menu->aboutToShow();
+        QAction* gpx = child<QMenu>(view, "convertMenu")->findChild<QAction*>("nachGMX1");
+        QVERIFY(gpx);
+        QCOMPARE(gpx->text(), form->nachGMX1->text());
+        gpx->trigger();
+        fake->fileAnswers << log;
+        form->nachGMX1->trigger();
+        QCOMPARE(fake->infos.size(), 2);
+        QCOMPARE(fake->infos[0], fake->infos[1]);
+        QVERIFY(fake->infos[0].startsWith(
+            QStringLiteral("Fertig mit Konvertierung nach:\rLOG00012.GPX\r")));
+        QVERIFY(fake->errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFlightView)
+#include "tst_flight_view.moc"
