@@ -1,6 +1,6 @@
 // Our GPX against the published GPX 1.1 schema (xmllint), and GPSBabel reading
-// our GPX and KML back with every point. Skips where the tools or the schema
-// are not installed.
+// our GPX and KML back with every point. Skips where the tools are not
+// installed.
 #include "convert/conversion.h"
 #include "core/convert_support.h"
 
@@ -74,11 +74,9 @@ class TestConvertValidate : public QObject {
         const QString xmllint = QStandardPaths::findExecutable("xmllint");
         if (xmllint.isEmpty())
             QSKIP("xmllint not installed (Debian package libxml2-utils)");
-        // The published schema sits in shared/ beside the repository.
-        const QString schema =
-            QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/schemas/gpx11.xsd"));
-        if (!QFile::exists(schema))
-            QSKIP(qPrintable("GPX 1.1 schema not found at " + schema));
+        // The published schema, kept with the test data.
+        const QString schema = sourceDir() + QStringLiteral("/tests/data/schemas/gpx11.xsd");
+        QVERIFY2(QFile::exists(schema), qPrintable(schema));
         for (const FirmwareVariant fw : {FirmwareVariant{500, 0}, FirmwareVariant{500, 1}}) {
             const ConversionResult result = ConvertToGpx(m_log, fw);
             QVERIFY(result.ok());
