@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/failure.h"
+#include "app/result.h"
 
 #include <QSaveFile>
 #include <optional>
@@ -14,10 +14,10 @@ class AtomicFile {
   public:
     explicit AtomicFile(const QString& path);
 
-    std::optional<Failure> open();
+    Status open();
     // Every byte, or a failure after which the temporary file is dropped.
-    std::optional<Failure> write(const char* data, qint64 size);
-    std::optional<Failure> commit();
+    Status write(const char* data, qint64 size);
+    Status commit();
 
   private:
     Failure failure(int savedErrno) const;
@@ -26,4 +26,4 @@ class AtomicFile {
 };
 
 // The whole file in one go.
-std::optional<Failure> writeFileAtomically(const QString& path, const QByteArray& bytes);
+Status writeFileAtomically(const QString& path, const QByteArray& bytes);

@@ -248,7 +248,7 @@ FirmwareVariant storedFirmwareVariant() {
     return readToolSettings(ToolSettings{}).firmware();
 }
 
-std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
+Status writeToolSettings(const ToolSettings& settings) {
     if (!QDir().mkpath(settingsFolder()))
         return cannotWrite();
     const QString path = settingsFilePath();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/failure.h"
 #include "app/programstate.h"
+#include "app/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -49,7 +49,7 @@ FirmwareVariant storedFirmwareVariant();
 // sections appended, every other line kept. The file is replaced as a whole,
 // so a failure leaves the old file untouched and gives
 // "In AltorinTool.ini kann nicht geschrieben werden.".
-std::optional<Failure> writeToolSettings(const ToolSettings& settings);
+Status writeToolSettings(const ToolSettings& settings);
 
 // --- the INI text rules, exposed for tests ---
 

@@ -3,8 +3,8 @@
 #include "convert/logfields.h"
 #include "convert/outputfile.h"
 
-std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
-                                 const FirmwareVariant& firmware, ExportWriter& writer) {
+Status runExport(LogReader& log, const QString& outputPath, const FirmwareVariant& firmware,
+                 ExportWriter& writer) {
     OutputFile output;
     if (auto failure = output.open(outputPath, log.status()))
         return failure;
@@ -39,8 +39,7 @@ QString withExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
-                                     Fields& fields) {
+Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields) {
     SplitLogLine(line, fields, needed);
     if (fields.size() >= needed)
         return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/failure.h"
 #include "app/programstate.h"
+#include "app/result.h"
 
 #include <QDateTime>
 #include <QString>
@@ -12,7 +12,7 @@
 // only when the conversion has finished.
 
 struct ConversionResult {
-    std::optional<Failure> failure;
+    Status failure;
     // Full path of the output (also set when the conversion failed after the
     // name was derived).
     QString outputPath;

@@ -29,8 +29,8 @@ class ExportWriter {
 
 // Reads the log from its first line and writes the output through `writer`;
 // the output replaces `outputPath` only when everything went well.
-std::optional<Failure> runExport(LogReader& log, const QString& outputPath,
-                                 const FirmwareVariant& firmware, ExportWriter& writer);
+Status runExport(LogReader& log, const QString& outputPath, const FirmwareVariant& firmware,
+                 ExportWriter& writer);
 
 // The log's folder as given, with `outputName` in place of the log's name.
 QString outputPathBeside(const QString& logPath, const QString& outputName);
@@ -43,8 +43,7 @@ using Fields = std::vector<std::string_view>;
 // Splits a Data line into the first `needed` fields. A line whose quoted
 // fields swallowed some ';' has fewer: that stops the export with a message
 // naming the line.
-std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
-                                     Fields& fields);
+Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields);
 
 inline bool isNoPosition(std::string_view coordinate) {
     return coordinate == "0";

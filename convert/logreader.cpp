@@ -32,7 +32,7 @@ LogReader::~LogReader() {
         ::close(m_fd);
 }
 
-std::optional<Failure> LogReader::open(const QString& path) {
+Status LogReader::open(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/atomicfile.h"
-#include "app/failure.h"
+#include "app/result.h"
 
 #include <algorithm>
 #include <cstring>
@@ -66,17 +66,15 @@ class OutputFile {
   public:
     // Fails with "Dateizugriff verweigert" when `path` names the log itself
     // (writing it would destroy the log being read).
-    std::optional<Failure> open(const QString& path, const struct stat& log);
+    Status open(const QString& path, const struct stat& log);
     OutputText& text() { return m_text; }
     // Passes the text on once a block has gathered.
-    std::optional<Failure> writeIfFull() {
-        return m_text.size() >= BlockSize ? writeText() : std::nullopt;
-    }
-    std::optional<Failure> commit();
+    Status writeIfFull() { return m_text.size() >= BlockSize ? writeText() : Status(); }
+    Status commit();
 
   private:
     static constexpr size_t BlockSize = 64 * 1024;
-    std::optional<Failure> writeText();
+    Status writeText();
 
     std::optional<AtomicFile> m_file;
     OutputText m_text;

@@ -36,7 +36,7 @@ ConversionResult convertNamed(const QString& format, const QString& log) {
     return ConvertToTrakmond(log, V500);
 }
 
-QString textOf(const std::optional<Failure>& failure) {
+QString textOf(const Status& failure) {
     return failure ? failure->message : Ok;
 }
 
@@ -140,9 +140,9 @@ class TestBadInputFiles : public QObject {
         image.bytes.fill(0x77);
         const auto loadOutcome = [&] {
             const auto loaded = loadSetupFile(image, scene.path);
-            if (const auto* failure = std::get_if<Failure>(&loaded))
-                return failure->message;
-            return QStringLiteral("%1 bytes").arg(std::get<int>(loaded));
+            if (!loaded)
+                return loaded.failure().message;
+            return QStringLiteral("%1 bytes").arg(*loaded);
         };
         QCOMPARE(outcome(loadOutcome, huge ? SmallBoundKiB : 0), load);
         if (huge)
