@@ -1,11 +1,11 @@
 #include "app/settingsfile.h"
 #include "app/atomicfile.h"
+#include "app/integertext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QList>
 #include <QStandardPaths>
-#include <limits>
 #include <utility>
 
 namespace {
@@ -87,30 +87,6 @@ qsizetype findSection(const QList<QByteArray>& items, const QByteArray& section)
     return -1;
 }
 
-std::optional<qint32> parseDigits(const QByteArray& digits, int base, bool negative) {
-    if (digits.isEmpty())
-        return std::nullopt;
-    qint64 magnitude = 0;
-    for (const char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return std::nullopt;
-        magnitude = magnitude * base + d;
-        if (magnitude > qint64(1) << 31) // beyond every 32-bit value already
-            return std::nullopt;
-    }
-    const qint64 value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(value);
-}
-
 Failure cannotWrite() {
     return Failure{FailureKind::NotWritable, QStringLiteral("In %1 kann nicht geschrieben werden.")
                                                  .arg(QLatin1String(SettingsFileName))};
@@ -136,20 +112,8 @@ void setSettingsFolder(const QString& folder) {
 }
 
 std::optional<qint32> parseSettingsInteger(const QByteArray& text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return parseDigits(text.mid(2), 16, false);
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == ' ') // blanks only, a tab is no number
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-        base = 16;
-        ++i;
-    }
-    return parseDigits(text.mid(i), base, negative);
+    return parseIntegerText(std::string_view(text.constData(), size_t(text.size())),
+                            SettingsIntegerRules);
 }
 
 namespace {

@@ -26,16 +26,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 QString fieldText(std::string_view field) {
     // Log text is Latin-1; keep every byte visible in the message. A field of
     // a damaged log can run for megabytes: its start names it well enough,
@@ -129,59 +119,6 @@ std::vector<std::string> SplitLogLine(std::string_view line) {
     std::vector<std::string_view> views;
     SplitLogLine(copy, views);
     return {views.begin(), views.end()};
-}
-
-std::optional<qint32> parseLogInteger(std::string_view s) {
-    // Most fields are a few plain digits.
-    if (!s.empty() && s.size() <= 9 && isDigit(s[0])) {
-        qint32 value = 0;
-        size_t k = 0;
-        for (; k < s.size() && isDigit(s[k]); ++k)
-            value = value * 10 + (s[k] - '0');
-        if (k == s.size())
-            return value;
-    }
-    size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    bool hex = false;
-    if (i < s.size() && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < s.size() && s[i] == '0' && s[i + 1] == 'x') {
-        hex = true;
-        i += 2;
-    }
-    if (i == s.size())
-        return std::nullopt;
-    quint64 magnitude = 0;
-    if (hex) {
-        // Up to eight hex digits, taken as the 32-bit pattern ($FFFFFFFF is -1).
-        for (; i < s.size(); ++i) {
-            const int d = hexValue(s[i]);
-            if (d < 0)
-                return std::nullopt;
-            magnitude = magnitude * 16 + quint64(d);
-            if (magnitude > 0xFFFFFFFFu)
-                return std::nullopt;
-        }
-        const quint32 bits = quint32(magnitude);
-        return qint32(negative ? 0u - bits : bits);
-    }
-    const quint64 limit = negative ? 2147483648u : 2147483647u;
-    for (; i < s.size(); ++i) {
-        if (!isDigit(s[i]))
-            return std::nullopt;
-        magnitude = magnitude * 10 + quint64(s[i] - '0');
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    return negative ? qint32(-qint64(magnitude)) : qint32(magnitude);
 }
 
 std::optional<double> parseLogFloat(std::string_view s) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/integertext.h"
 #include "app/programstate.h"
 
 #include <QString>
@@ -38,7 +39,9 @@ std::vector<std::string> SplitLogLine(std::string_view line);
 
 // The field read as a 32-bit signed whole number: decimal, or hexadecimal after
 // "$", "x", "X" or "0x", with an optional sign. Nothing when it is not one.
-std::optional<qint32> parseLogInteger(std::string_view field);
+inline std::optional<qint32> parseLogInteger(std::string_view field) {
+    return parseIntegerText(field, LogIntegerRules);
+}
 // The field read as a decimal number with '.' as separator and an optional
 // exponent, whatever the machine's regional settings.
 std::optional<double> parseLogFloat(std::string_view field);
