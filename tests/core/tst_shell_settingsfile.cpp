@@ -1,3 +1,4 @@
+#include "app/initext.h"
 #include "app/settingsfile.h"
 #include "common/testfiles.h"
 
