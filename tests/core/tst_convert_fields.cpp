@@ -1,7 +1,9 @@
 // Field rules of the log lines: splitting, the three number conversions, the
 // number text form, and the streaming line reader.
+#include "convert/linewriter.h"
 #include "convert/logfields.h"
 #include "convert/logreader.h"
+#include "convert/numbertext.h"
 #include "core/convert_support.h"
 
 #include <QLocale>
@@ -9,6 +11,8 @@
 #include <QTest>
 #include <charconv>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <random>
 
 using namespace convert_support;
@@ -219,6 +223,54 @@ class TestConvertFields : public QObject {
                                      .arg(QString::fromStdString(text))
                                      .arg(QString::fromLatin1(buf, end - buf))));
         }
+    }
+
+    // Canonical integers and tenths take shortcuts past the general number
+    // text form: they must agree with it for fields of every form.
+    void integerAndTenthsTextsMatchTheGeneralForm() {
+        std::mt19937 random(815);
+        const char* forms[] = {"%d", "%07d", "+%d", " %d", "$%X", "x%x", "0x%x"};
+        for (int i = 0; i < 50000; ++i) {
+            const qint32 value = qint32(random()) >> (random() % 32);
+            const char* form = forms[random() % std::size(forms)];
+            // Hex digits are the value's 32-bit pattern; '+' only before a
+            // value that has no '-'.
+            char field[24];
+            if (std::strchr(form, 'x') || std::strchr(form, 'X'))
+                std::snprintf(field, sizeof field, form, unsigned(value));
+            else
+                std::snprintf(field, sizeof field, value < 0 && form[0] == '+' ? "%d" : form,
+                              value);
+            const QString expected = QString::number(value);
+            QCOMPARE(str(IntFieldToText(field)), expected);
+            QCOMPARE(str(TenthsFieldToText(field)),
+                     QString::fromStdString(numberText(double(value) / 10.0)));
+        }
+    }
+
+    // A line joins the text only whole: one with a field that is no number
+    // leaves nothing, and its failure names the first such field. Writes past
+    // the room the text has make more, keeping what came before.
+    void lineWriter() {
+        OutputText out;
+        out.append("head\r\n");
+        {
+            LineWriter line(out);
+            line.text("a=").intField("0042").text(" b=").intField("4x").text(" c=").intField("y");
+            const Status failure = line.end();
+            QVERIFY(failure);
+            QCOMPARE(failure->kind, FailureKind::NotANumber);
+            QCOMPARE(failure->message, QStringLiteral("'4x' ist kein gültiger Integerwert"));
+        }
+        {
+            LineWriter abandoned(out);
+            abandoned.text("given up before its end");
+        }
+        const std::string big(300 * 1024, 'z');
+        LineWriter line(out);
+        QVERIFY(!line.text("x").text(big).tenthsField("-5").coordinateField("48123456").end());
+        QCOMPARE(std::string(out.data(), out.size()),
+                 "head\r\nx" + big + "-0.548.2057600021362\r\n");
     }
 
     void floats_data() {
