@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -38,25 +43,104 @@ QString fieldText(std::string_view field) {
 } // namespace
 
 namespace {
-// The number of ';' bytes, eight bytes at a time (every line is tested).
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time (every byte of every line is looked at twice).
+using Chunk = __m128i;
+constexpr size_t ChunkSize = 16;
+Chunk loadChunk(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+Chunk bytesEqual(Chunk chunk, char c) {
+    return _mm_cmpeq_epi8(chunk, _mm_set1_epi8(c));
+}
+// One bit per byte, the first byte lowest.
+unsigned maskOf(Chunk bytes) {
+    return unsigned(_mm_movemask_epi8(bytes));
+}
+#endif
+
+// The number of ';' bytes.
 size_t countSemicolons(std::string_view line) {
-    constexpr quint64 Ones = 0x0101010101010101u;
-    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7Fu;
+    const char* p = line.data();
+    const size_t size = line.size();
     size_t count = 0;
     size_t i = 0;
-    for (; i + 8 <= line.size(); i += 8) {
-        quint64 word;
-        std::memcpy(&word, line.data() + i, 8);
-        const quint64 x = word ^ (Ones * ';');
-        // High bit set in every byte of x that is not zero.
-        const quint64 nonZero = ((x & Low7) + Low7) | x;
-        // One in the low bit of each ';' byte, summed by the multiplication.
-        count += size_t((((~nonZero & ~Low7) >> 7) * Ones) >> 56);
+#if defined(__SSE2__)
+    while (i + ChunkSize <= size) {
+        // Each ';' adds one to its byte's counter, which holds 255 at most:
+        // the counters are summed every 255 chunks.
+        Chunk counters = _mm_setzero_si128();
+        const size_t chunks = std::min((size - i) / ChunkSize, size_t(255));
+        for (size_t k = 0; k < chunks; ++k, i += ChunkSize)
+            counters = _mm_sub_epi8(counters, bytesEqual(loadChunk(p + i), ';'));
+        const Chunk sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+        count += size_t(_mm_cvtsi128_si32(sums)) + size_t(_mm_extract_epi16(sums, 4));
     }
-    for (; i < line.size(); ++i)
-        count += line[i] == ';';
+    // The rest as the line's last chunk, less the bytes counted already.
+    if (i < size && size >= ChunkSize) {
+        const size_t from = size - ChunkSize;
+        const unsigned counted = (1u << (i - from)) - 1;
+        return count +
+               size_t(std::popcount(maskOf(bytesEqual(loadChunk(p + from), ';')) & ~counted));
+    }
+#endif
+    for (; i < size; ++i)
+        count += p[i] == ';';
     return count;
 }
+
+// Splits a line without quotes and bytes of codes 0 to 32 at every ';', as
+// the general rules do for such a line. False, with some fields set, for any
+// other line.
+bool splitPlainLine(const std::string& line, std::vector<std::string_view>& fields,
+                    size_t maxFields) {
+    const char* p = line.data();
+    const size_t size = line.size();
+    if (size == 0 || maxFields == 0)
+        return true;
+    size_t start = 0;
+#if defined(__SSE2__)
+    if (size >= ChunkSize) {
+        for (size_t at = 0; at < size;) {
+            // The last chunk ends with the line; the bytes it shares with the
+            // chunk before are left out.
+            const size_t from = std::min(at, size - ChunkSize);
+            const unsigned seen = (1u << (at - from)) - 1;
+            const Chunk chunk = loadChunk(p + from);
+            // Codes 0 to 32 are the bytes whose unsigned maximum with 32 is 32.
+            const Chunk low = bytesEqual(_mm_max_epu8(chunk, _mm_set1_epi8(32)), 32);
+            if ((maskOf(_mm_or_si128(low, bytesEqual(chunk, '"'))) & ~seen) != 0)
+                return false;
+            for (unsigned semicolons = maskOf(bytesEqual(chunk, ';')) & ~seen; semicolons != 0;
+                 semicolons &= semicolons - 1) {
+                const size_t end = from + size_t(std::countr_zero(semicolons));
+                fields.emplace_back(p + start, end - start);
+                start = end + 1;
+                if (fields.size() == maxFields)
+                    return true;
+            }
+            at = from + ChunkSize;
+        }
+        fields.emplace_back(p + start, size - start);
+        return true;
+    }
+#endif
+    for (size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c <= 32 || c == '"')
+            return false;
+        if (c == ';') {
+            fields.emplace_back(p + start, i - start);
+            start = i + 1;
+            if (fields.size() == maxFields)
+                return true;
+        }
+    }
+    fields.emplace_back(p + start, size - start);
+    return true;
+}
+
 } // namespace
 
 bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
@@ -65,6 +149,10 @@ bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
 }
 
 void SplitLogLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields) {
+    fields.clear();
+    // Most lines: plain fields between ';'.
+    if (splitPlainLine(line, fields, maxFields))
+        return;
     fields.clear();
     // std::string keeps a NUL after its text: every scan below stops there,
     // and at an embedded NUL too, which ended the text for the device's own

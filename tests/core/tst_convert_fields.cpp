@@ -326,6 +326,23 @@ class TestConvertFields : public QObject {
         QVERIFY(IsLogDataLine(mixed, v407));
         QVERIFY(!IsLogDataLine(mixed + "\xbb;", v407));
         QVERIFY(IsLogDataLine(sixteen, FirmwareVariant{408, 0}));
+        // Twelve ';' anywhere in lines of every length (the count runs in
+        // chunks, the last one overlapping), a thirteenth one too many.
+        std::mt19937 random(12);
+        for (size_t length = 12; length < 300; ++length) {
+            std::string line(length, 'a');
+            for (char& c : line)
+                c = "a\xbb\0 \x7f"[random() % 5];
+            for (int placed = 0; placed < 12;) {
+                char& c = line[random() % length];
+                placed += c != ';';
+                c = ';';
+            }
+            QVERIFY2(IsLogDataLine(line, v407), qPrintable(QString::number(length)));
+            line[line.find_first_not_of(';')] = ';';
+            if (length > 12)
+                QVERIFY(!IsLogDataLine(line, v407));
+        }
     }
 
     void splitting_data() {
@@ -366,6 +383,26 @@ class TestConvertFields : public QObject {
         for (const auto& f : SplitLogLine(std::string_view(line.constData(), line.size())))
             got << QByteArray(f.data(), qsizetype(f.size()));
         QCOMPARE(got, fields);
+    }
+
+    // Plain lines (no quote, no byte of code 0 to 32) are split on a faster
+    // path. They must split as the general rules split the same line made
+    // general by a trailing blank (or, after a last ';', a quoted empty field),
+    // which changes no field; also when splitting stops early.
+    void plainLinesSplitAsTheGeneralRules() {
+        std::mt19937 random(4242);
+        const char alphabet[] = "a;1;-\xe4;;";
+        for (int i = 0; i < 20000; ++i) {
+            std::string plain(random() % 90, 'x');
+            for (char& c : plain)
+                c = alphabet[random() % (sizeof alphabet - 1)];
+            std::string general = plain + (!plain.empty() && plain.back() == ';' ? "\"\"" : " ");
+            const size_t maxFields = random() % 3 == 0 ? random() % 20 : size_t(-1);
+            std::vector<std::string_view> fast, slow;
+            SplitLogLine(plain, fast, maxFields);
+            SplitLogLine(general, slow, maxFields);
+            QVERIFY2(std::equal(fast.begin(), fast.end(), slow.begin(), slow.end()), plain.c_str());
+        }
     }
 
     void readerLineEnds_data() {
