@@ -73,6 +73,27 @@ constexpr double Pow10Double[] = {
     1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,
     1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22,  1e23,  1e24};
 
+// magnitude * 10^k rounded to a whole number of 15 digits, from one
+// multiplication in double precision where that is sure to round alike; else
+// nothing. 10^k is exact for k up to 22, and a product below 10^15 (< 2^50)
+// is within 1/16 of the exact one, so a fraction farther than that from one
+// half rounds as the exact product does.
+std::optional<quint64> scaledQuickly(double magnitude, int k) {
+    if (k < 0 || k > 22)
+        return std::nullopt;
+    const double product = magnitude * Pow10Double[k - Pow10DoubleLowest];
+    if (!(product >= 1e14 && product < 1e15))
+        return std::nullopt;
+    const auto whole = quint64(product);
+    const double fraction = product - double(whole); // exact
+    if (std::fabs(fraction - 0.5) <= 1.0 / 16)
+        return std::nullopt;
+    const quint64 n = whole + (fraction > 0.5 ? 1 : 0);
+    if (n >= Pow10[15])
+        return std::nullopt;
+    return n;
+}
+
 // The decimal exponent of `magnitude` (mantissa * 2^-shift), guessed.
 int decimalExponentGuess(double magnitude, int shift) {
     // floor(log10(2^b)) of the binade's lowest value, in whole numbers
@@ -86,12 +107,32 @@ int decimalExponentGuess(double magnitude, int shift) {
     return e;
 }
 
+// The eight digits of n < 10^8, leading zeros included: n / 10^6 as a 32.32
+// fixed-point number (rounded up, which holds for every such n), then two
+// digits out of each multiplication by 100.
+void eightDigits(char* out, quint32 n) {
+    quint64 y = ((quint64(n) * 281474977u) >> 16) + 1;
+    std::memcpy(out, DigitPairs + 2 * (y >> 32), 2);
+    y = quint64(quint32(y)) * 100;
+    std::memcpy(out + 2, DigitPairs + 2 * (y >> 32), 2);
+    y = quint64(quint32(y)) * 100;
+    std::memcpy(out + 4, DigitPairs + 2 * (y >> 32), 2);
+    y = quint64(quint32(y)) * 100;
+    std::memcpy(out + 6, DigitPairs + 2 * (y >> 32), 2);
+}
+
 // The 15 significant digits of |value| (correctly rounded) and the decimal
-// exponent of the first one.
-void significantDigits(double value, char digits[15], int& exponent) {
+// exponent of the first one. The byte before `digits` may be overwritten.
+void significantDigits(double value, char* digits, int& exponent) {
     const double magnitude = std::fabs(value);
     if (const auto binary = binaryOf(magnitude)) {
         int e = decimalExponentGuess(magnitude, binary->shift);
+        if (const auto n = scaledQuickly(magnitude, 14 - e)) {
+            eightDigits(digits - 1, quint32(*n / 100000000u)); // a leading '0' first
+            eightDigits(digits + 7, quint32(*n % 100000000u));
+            exponent = e;
+            return;
+        }
         // The exact scaling corrects a guess that is off.
         for (int attempt = 0; attempt < 3; ++attempt) {
             const auto n = scaledExactly(*binary, 14 - e);
@@ -105,18 +146,8 @@ void significantDigits(double value, char digits[15], int& exponent) {
                 --e;
                 continue;
             }
-            // Two independent halves, two digits a step.
-            auto high = quint32(*n / 100000000u);
-            auto low = quint32(*n % 100000000u);
-            for (int i = 13; i >= 7; i -= 2) {
-                std::memcpy(digits + i, DigitPairs + 2 * (low % 100), 2);
-                low /= 100;
-            }
-            for (int i = 5; i >= 1; i -= 2) {
-                std::memcpy(digits + i, DigitPairs + 2 * (high % 100), 2);
-                high /= 100;
-            }
-            digits[0] = char('0' + high);
+            eightDigits(digits - 1, quint32(*n / 100000000u)); // a leading '0' first
+            eightDigits(digits + 7, quint32(*n % 100000000u));
             exponent = e;
             return;
         }
@@ -142,15 +173,21 @@ char* composeNumberText(char* p, double value, NumberLayout layout) {
     // Round to 15 significant digits first; the layout follows the rounded value.
     if (value < 0)
         *p++ = '-';
-    char digits[15];
+    // The digits after one byte of scratch, then '0's: the fixed-size moves
+    // below read past the 15.
+    char buffer[33];
+    char* const digits = buffer + 1;
+    std::memcpy(digits + 15, "00000000000000000", 17);
     int exponent = 0;
     significantDigits(value, digits, exponent);
     int count = 15;
     while (count > 1 && digits[count - 1] == '0')
         --count;
 
+    // `n` digits, moved as 16 bytes (at most 33 bytes into the text: sign,
+    // 15 digits, '.', 16).
     auto put = [&p](const char* from, int n) {
-        std::memcpy(p, from, size_t(n));
+        std::memcpy(p, from, 16);
         p += n;
     };
     // Positional stops at 1e-10 so the text stays within NumberText::Capacity; the
@@ -176,13 +213,9 @@ char* composeNumberText(char* p, double value, NumberLayout layout) {
         return p;
     }
     const int whole = exponent + 1;
-    if (count <= whole) {
-        put(digits, count);
-        for (int i = whole - count; i > 0; --i)
-            *p++ = '0';
+    put(digits, whole); // '0's after the digits fill an integral value
+    if (count <= whole)
         return p;
-    }
-    put(digits, whole);
     *p++ = '.';
     put(digits + whole, count - whole);
     return p;
@@ -227,17 +260,22 @@ std::optional<NumberText> coordinateText(std::string_view field, NumberLayout la
 }
 
 std::optional<NumberText> intFieldText(std::string_view field) {
+    // Up to nine plain digits without a leading zero are their own canonical
+    // form: copied as they are checked.
+    if (field.size() - 1 < 9 && field[0] != '0') {
+        NumberText text;
+        char* p = text.begin();
+        size_t k = 0;
+        for (; k < field.size() && unsigned(field[k] - '0') <= 9; ++k)
+            p[k] = field[k];
+        if (k == field.size()) {
+            text.setEnd(p + k);
+            return text;
+        }
+    }
     const auto v = parseLogInteger(field);
     if (!v)
         return std::nullopt;
-    // A whole number that starts with a digit other than 0 is plain decimal
-    // digits (at most ten): its own canonical form.
-    if (field[0] >= '1' && field[0] <= '9') {
-        NumberText text;
-        std::memcpy(text.begin(), field.data(), field.size());
-        text.setEnd(text.begin() + field.size());
-        return text;
-    }
     return decimalText(*v);
 }
 

@@ -15,11 +15,12 @@
 enum class NumberLayout { General, Positional };
 
 // A number's text in a buffer of its own: composing it allocates nothing, and
-// no number can run past it (the longest, a positional one of 15 digits after
-// "-0." and nine zeros, takes 27 bytes).
+// no number can run past it. The longest text, a positional one of 15 digits
+// after "-0." and nine zeros, takes 27 bytes; composing moves digits in blocks
+// of 16 and writes up to 33.
 class NumberText {
   public:
-    static constexpr size_t Capacity = 32;
+    static constexpr size_t Capacity = 40;
 
     std::string_view view() const { return {m_bytes, m_size}; }
     size_t size() const { return m_size; }
