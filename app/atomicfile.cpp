@@ -36,6 +36,13 @@ Status AtomicFile::write(const char* data, qint64 size) {
         }
         data += n;
         size -= n;
+        m_written += n;
+    }
+    // commit() waits until every byte is on disk: start the disk on these now,
+    // so that a large file is mostly written by then.
+    if (m_file.handle() >= 0 && m_written - m_synced >= SyncBlock) {
+        ::sync_file_range(m_file.handle(), m_synced, m_written - m_synced, SYNC_FILE_RANGE_WRITE);
+        m_synced = m_written;
     }
     return std::nullopt;
 }

@@ -20,9 +20,12 @@ class AtomicFile {
     Status commit();
 
   private:
+    static constexpr qint64 SyncBlock = 1 << 20;
     Failure failure(int savedErrno) const;
 
     QSaveFile m_file;
+    qint64 m_written = 0;
+    qint64 m_synced = 0; // bytes handed to the disk before commit()
 };
 
 // The whole file in one go.

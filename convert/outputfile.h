@@ -20,7 +20,7 @@ class OutputFile {
     Status commit();
 
   private:
-    static constexpr size_t BlockSize = 64 * 1024;
+    static constexpr size_t BlockSize = 256 * 1024;
     Status writeText();
 
     std::optional<AtomicFile> m_file;
