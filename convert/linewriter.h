@@ -46,9 +46,10 @@ class OutputText {
     size_t m_capacity = 0;
 };
 
-// One output line composed at the end of an OutputText. Every write makes its
-// own room, so no caller counts bytes. The line joins the text only through
-// end(), so a line given up half-way leaves nothing of it in the output.
+// One output line (or the block of lines of one track point) composed at the
+// end of an OutputText. Every write makes its own room, so no caller counts
+// bytes. The line joins the text only through end(), so a line given up
+// half-way leaves nothing of it in the output.
 //
 // A field that should be a number and is not is noted, not written; end()
 // then gives "'%s' ist kein gültiger Integerwert" for the first such field and
