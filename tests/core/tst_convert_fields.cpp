@@ -339,9 +339,10 @@ class TestConvertFields : public QObject {
                 c = ';';
             }
             QVERIFY2(IsLogDataLine(line, v407), qPrintable(QString::number(length)));
-            line[line.find_first_not_of(';')] = ';';
-            if (length > 12)
+            if (length > 12) {
+                line[line.find_first_not_of(';')] = ';';
                 QVERIFY(!IsLogDataLine(line, v407));
+            }
         }
     }
 
