@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/failure.h"
+#include "app/result.h"
 
 #include <QSaveFile>
 #include <optional>
@@ -14,16 +14,19 @@ class AtomicFile {
   public:
     explicit AtomicFile(const QString& path);
 
-    std::optional<Failure> open();
+    Status open();
     // Every byte, or a failure after which the temporary file is dropped.
-    std::optional<Failure> write(const char* data, qint64 size);
-    std::optional<Failure> commit();
+    Status write(const char* data, qint64 size);
+    Status commit();
 
   private:
+    static constexpr qint64 SyncBlock = 1 << 20;
     Failure failure(int savedErrno) const;
 
     QSaveFile m_file;
+    qint64 m_written = 0;
+    qint64 m_synced = 0; // bytes handed to the disk before commit()
 };
 
 // The whole file in one go.
-std::optional<Failure> writeFileAtomically(const QString& path, const QByteArray& bytes);
+Status writeFileAtomically(const QString& path, const QByteArray& bytes);

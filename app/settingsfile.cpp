@@ -1,11 +1,11 @@
 #include "app/settingsfile.h"
 #include "app/atomicfile.h"
+#include "app/initext.h"
+#include "app/integertext.h"
 
 #include <QDir>
 #include <QFile>
-#include <QList>
 #include <QStandardPaths>
-#include <limits>
 #include <utility>
 
 namespace {
@@ -23,93 +23,6 @@ constexpr std::pair<const char*, qint32 ToolSettings::*> Entries[] = {
     {"OptionInt", &ToolSettings::duo},
     {"english", &ToolSettings::language},
 };
-
-// One line of INI text without its '\n' (a '\r' before it stays part of the
-// line, so lines we do not touch come back byte for byte).
-QByteArray lineContent(const QByteArray& line) {
-    return (line.endsWith('\r') ? line.chopped(1) : line).trimmed();
-}
-
-bool sameName(const QByteArray& a, const QByteArray& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// The section name of a "[name]" line, or nothing for any other line.
-std::optional<QByteArray> sectionName(const QByteArray& content) {
-    if (!content.startsWith('['))
-        return std::nullopt;
-    const qsizetype close = content.indexOf(']');
-    return content.mid(1, close < 0 ? -1 : close - 1).trimmed();
-}
-
-struct Entry {
-    QByteArray key;
-    QByteArray value;
-};
-
-std::optional<Entry> entryOf(const QByteArray& content) {
-    const qsizetype eq = content.indexOf('=');
-    if (eq < 0 || content.startsWith('['))
-        return std::nullopt;
-    return Entry{content.left(eq).trimmed(), content.mid(eq + 1).trimmed()};
-}
-
-struct Lines {
-    QList<QByteArray> items;
-    bool finalNewline = true;
-};
-
-Lines splitLines(const QByteArray& ini) {
-    Lines lines;
-    if (ini.isEmpty())
-        return lines;
-    lines.items = ini.split('\n');
-    lines.finalNewline = ini.endsWith('\n');
-    if (lines.finalNewline)
-        lines.items.removeLast();
-    return lines;
-}
-
-QByteArray joinLines(const Lines& lines) {
-    QByteArray out = lines.items.join('\n');
-    if (lines.finalNewline && !lines.items.isEmpty())
-        out += '\n';
-    return out;
-}
-
-// Index of the header line of the first section called `section`, or -1.
-qsizetype findSection(const QList<QByteArray>& items, const QByteArray& section) {
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        const auto name = sectionName(lineContent(items[i]));
-        if (name && sameName(*name, section))
-            return i;
-    }
-    return -1;
-}
-
-std::optional<qint32> parseDigits(const QByteArray& digits, int base, bool negative) {
-    if (digits.isEmpty())
-        return std::nullopt;
-    qint64 magnitude = 0;
-    for (const char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        else
-            return std::nullopt;
-        magnitude = magnitude * base + d;
-        if (magnitude > qint64(1) << 31) // beyond every 32-bit value already
-            return std::nullopt;
-    }
-    const qint64 value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return std::nullopt;
-    return static_cast<qint32>(value);
-}
 
 Failure cannotWrite() {
     return Failure{FailureKind::NotWritable, QStringLiteral("In %1 kann nicht geschrieben werden.")
@@ -136,97 +49,8 @@ void setSettingsFolder(const QString& folder) {
 }
 
 std::optional<qint32> parseSettingsInteger(const QByteArray& text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        return parseDigits(text.mid(2), 16, false);
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == ' ') // blanks only, a tab is no number
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-        base = 16;
-        ++i;
-    }
-    return parseDigits(text.mid(i), base, negative);
-}
-
-namespace {
-
-std::optional<QByteArray> valueIn(const Lines& lines, const QByteArray& section,
-                                  const QByteArray& key) {
-    const qsizetype header = findSection(lines.items, section);
-    if (header < 0)
-        return std::nullopt;
-    for (qsizetype i = header + 1; i < lines.items.size(); ++i) {
-        const QByteArray content = lineContent(lines.items[i]);
-        if (sectionName(content))
-            break;
-        const auto entry = entryOf(content);
-        if (!entry || !sameName(entry->key, key))
-            continue;
-        QByteArray value = entry->value;
-        // The platform's INI reader drops one pair of enclosing quotes.
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front())
-            value = value.mid(1, value.size() - 2);
-        return value;
-    }
-    return std::nullopt;
-}
-
-void setValue(Lines& lines, bool crlf, const QByteArray& section, const QByteArray& key,
-              const QByteArray& value) {
-    const auto line = [crlf](const QByteArray& text) { return crlf ? text + '\r' : text; };
-    const QByteArray entryLine = key + '=' + value;
-    // A last line without its line break gets one before anything follows it.
-    const auto closeLastLine = [&lines, crlf] {
-        if (!lines.finalNewline && crlf && !lines.items.last().endsWith('\r'))
-            lines.items.last() += '\r';
-        lines.finalNewline = true;
-    };
-
-    const qsizetype header = findSection(lines.items, section);
-    if (header < 0) {
-        if (!lines.items.isEmpty())
-            closeLastLine();
-        lines.items << line('[' + section + ']') << line(entryLine);
-        lines.finalNewline = true;
-        return;
-    }
-    qsizetype lastFilled = header;
-    for (qsizetype i = header + 1; i < lines.items.size(); ++i) {
-        const QByteArray content = lineContent(lines.items[i]);
-        if (sectionName(content))
-            break;
-        const auto entry = entryOf(content);
-        if (entry && sameName(entry->key, key)) {
-            const bool hadCr = lines.items[i].endsWith('\r');
-            lines.items[i] = hadCr ? entryLine + '\r' : entryLine;
-            return;
-        }
-        if (!content.isEmpty())
-            lastFilled = i;
-    }
-    // A section without the key gets it after its last non-blank line.
-    if (lastFilled + 1 == lines.items.size())
-        closeLastLine();
-    lines.items.insert(lastFilled + 1, line(entryLine));
-}
-
-} // namespace
-
-std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& section,
-                                   const QByteArray& key) {
-    return valueIn(splitLines(ini), section, key);
-}
-
-QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const QByteArray& key,
-                        const QByteArray& value) {
-    Lines lines = splitLines(ini);
-    setValue(lines, ini.contains("\r\n"), section, key, value);
-    return joinLines(lines);
+    return parseIntegerText(std::string_view(text.constData(), size_t(text.size())),
+                            SettingsIntegerRules);
 }
 
 ToolSettings readToolSettings(const ToolSettings& defaults) {
@@ -234,11 +58,9 @@ ToolSettings readToolSettings(const ToolSettings& defaults) {
     QFile file(settingsFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    // Split once and the text dropped: a huge file is held about twice, not
-    // once more for every entry.
-    const Lines lines = splitLines(file.readAll());
+    const IniText ini(file.readAll());
     for (const auto& [name, value] : Entries)
-        if (const auto text = valueIn(lines, name, name))
+        if (const auto text = ini.value(name, name))
             if (const auto number = parseSettingsInteger(*text))
                 result.*value = *number;
     return result;
@@ -248,7 +70,7 @@ FirmwareVariant storedFirmwareVariant() {
     return readToolSettings(ToolSettings{}).firmware();
 }
 
-std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
+Status writeToolSettings(const ToolSettings& settings) {
     if (!QDir().mkpath(settingsFolder()))
         return cannotWrite();
     const QString path = settingsFilePath();
@@ -261,13 +83,11 @@ std::optional<Failure> writeToolSettings(const ToolSettings& settings) {
         ini = existing.readAll();
         existing.close();
     }
-    // One split and one join for all seven entries, so a huge file is held
-    // about twice, not once more for every entry.
-    const bool crlf = ini.contains("\r\n");
-    Lines lines = splitLines(std::exchange(ini, QByteArray()));
+    // One split and one join for all seven entries.
+    IniText text(std::exchange(ini, QByteArray()));
     for (const auto& [name, value] : Entries)
-        setValue(lines, crlf, name, name, QByteArray::number(settings.*value));
-    ini = joinLines(std::exchange(lines, Lines()));
+        text.setValue(name, name, QByteArray::number(settings.*value));
+    ini = std::move(text).text();
 
     if (writeFileAtomically(path, ini))
         return cannotWrite();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/failure.h"
 #include "app/programstate.h"
+#include "app/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -49,21 +49,11 @@ FirmwareVariant storedFirmwareVariant();
 // sections appended, every other line kept. The file is replaced as a whole,
 // so a failure leaves the old file untouched and gives
 // "In AltorinTool.ini kann nicht geschrieben werden.".
-std::optional<Failure> writeToolSettings(const ToolSettings& settings);
+Status writeToolSettings(const ToolSettings& settings);
 
-// --- the INI text rules, exposed for tests ---
+// --- the integer rule, exposed for tests (the INI text rules: app/initext.h) ---
 
 // The integer reading rules of the settings file: "0x"/"0X" followed by hex
 // digits; otherwise blanks, an optional sign, and decimal digits or hex digits
 // after "$" or a single "x"/"X". Empty, malformed or outside 32 bits: nothing.
 std::optional<qint32> parseSettingsInteger(const QByteArray& text);
-
-// The value text of `key` in `section` of INI text (both matched ignoring
-// ASCII case, first section of that name), trimmed; nothing when absent.
-std::optional<QByteArray> iniValue(const QByteArray& ini, const QByteArray& section,
-                                   const QByteArray& key);
-
-// INI text with `key`=`value` in `section`: the entry replaced in place, or
-// added at the end of the section, or a new section appended at the end.
-QByteArray iniWithValue(const QByteArray& ini, const QByteArray& section, const QByteArray& key,
-                        const QByteArray& value);

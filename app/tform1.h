@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/failure.h"
+#include "app/result.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -177,7 +177,7 @@ class TForm1 : public QMainWindow {
     // --- shell (app/tform1_shell.cpp) ---
     void FormCreate();
     void LoadToolSettings();
-    std::optional<Failure> SaveToolSettings();
+    Status SaveToolSettings();
     // The top-level error handler: shows the failure, the program goes on.
     void showFailure(const Failure& failure);
 

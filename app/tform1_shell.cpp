@@ -81,7 +81,7 @@ void TForm1::LoadToolSettings() {
     state.language = read.language;
 }
 
-std::optional<Failure> TForm1::SaveToolSettings() {
+Status TForm1::SaveToolSettings() {
     const ProgramState& state = programState();
     return writeToolSettings(ToolSettings{y(), x(), width(), height(), state.firmware.version,
                                           state.firmware.duo, state.language});

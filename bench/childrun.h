@@ -1,11 +1,13 @@
 #pragma once
 
-// Runs a program as a child process and measures it: wall time and peak
-// memory (the child's max RSS), so that each figure is the program's alone.
+// Runs a program (or a piece of work) as a child process and measures it:
+// wall time, CPU time (user + system) and peak memory (the child's max RSS),
+// so that each figure is the child's alone.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -14,34 +16,46 @@
 
 struct Run {
     bool ok = false;
-    double seconds = 0;
+    double seconds = 0;    // wall
+    double cpuSeconds = 0; // user + system of the child
     long maxRssKb = 0;
 };
 
-inline Run runChild(std::vector<std::string> args, bool quiet) {
+inline double secondsOf(const timeval& t) {
+    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+}
+
+// Runs `child` in a forked process; its return value is the exit status (0: success).
+inline Run runForked(const std::function<int()>& child) {
     Run run;
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("TZ", "UTC", 1);
-        if (quiet)
-            freopen("/dev/null", "w", stdout);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
+    if (pid == 0)
+        _exit(child());
     int status = 0;
     struct rusage usage {};
     if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
         return run;
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.maxRssKb = usage.ru_maxrss;
     return run;
+}
+
+inline Run runChild(std::vector<std::string> args, bool quiet) {
+    return runForked([&args, quiet] {
+        setenv("TZ", "UTC", 1);
+        if (quiet && !freopen("/dev/null", "w", stdout))
+            return 126;
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        return 127;
+    });
 }
 
 // Best of `runs` (ALTORIN_BENCH_RUNS, default 3), so a busy moment of the
@@ -51,17 +65,26 @@ inline int benchRuns() {
     return runsText ? std::max(1, atoi(runsText)) : 3;
 }
 
-inline Run bestRun(const std::vector<std::string>& args, int runs) {
+// The best wall and CPU time of `runs` runs of `once`, each figure on its own.
+inline Run bestOf(int runs, const std::function<Run()>& once) {
     Run fastest;
     for (int i = 0; i < runs; ++i) {
-        const Run run = runChild(args, true);
+        const Run run = once();
         if (!run.ok)
             return run;
-        if (i == 0 || run.seconds < fastest.seconds)
+        if (i == 0) {
             fastest = run;
+            continue;
+        }
+        fastest.seconds = std::min(fastest.seconds, run.seconds);
+        fastest.cpuSeconds = std::min(fastest.cpuSeconds, run.cpuSeconds);
         fastest.maxRssKb = std::max(fastest.maxRssKb, run.maxRssKb);
     }
     return fastest;
+}
+
+inline Run bestRun(const std::vector<std::string>& args, int runs) {
+    return bestOf(runs, [&args] { return runChild(args, true); });
 }
 
 // A fresh work folder under /tmp, empty string when none can be made.

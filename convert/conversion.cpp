@@ -5,9 +5,9 @@
 
 namespace {
 
-std::optional<Failure> exportLines(LogReader& log, const FirmwareVariant& firmware,
-                                   const ConversionOptions& options, ExportWriter& writer,
-                                   ConversionResult& result) {
+Status exportLines(LogReader& log, const FirmwareVariant& firmware,
+                   const ConversionOptions& options, ExportWriter& writer,
+                   ConversionResult& result) {
     OutputFile output;
     if (auto failure = output.open(result.outputPath, log.status()))
         return failure;
@@ -77,8 +77,7 @@ QString withExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
-                                     Fields& fields) {
+Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields) {
     SplitLogLine(line, fields, needed);
     if (fields.size() >= needed)
         return std::nullopt;

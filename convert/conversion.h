@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/failure.h"
 #include "app/programstate.h"
+#include "app/result.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,7 +24,7 @@ struct ConversionOptions {
 };
 
 struct ConversionResult {
-    std::optional<Failure> failure;
+    Status failure;
     // 1-based number of the log line the failure stopped at; 0 when the
     // failure concerns no line (a file that cannot be opened or written).
     qint64 failureLine = 0;

@@ -48,8 +48,7 @@ using Fields = std::vector<std::string_view>;
 // Splits a Data line into the first `needed` fields. A line whose quoted
 // fields swallowed some ';' has fewer: that stops the export with a message
 // naming the line.
-std::optional<Failure> splitDataLine(std::string& line, qint64 lineNumber, size_t needed,
-                                     Fields& fields);
+Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields);
 
 inline bool isNoPosition(std::string_view coordinate) {
     return coordinate == "0";

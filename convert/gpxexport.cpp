@@ -1,5 +1,6 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
+#include "convert/linewriter.h"
 #include "convert/logfields.h"
 
 #include <cstring>
@@ -42,7 +43,7 @@ void dateText(qint64 days, char* out) {
 class UtcClock {
   public:
     // "YYYY-MM-DDThh:mm:ss" of the instant.
-    char* put(char* p, qint64 secondsSinceEpoch) {
+    std::string_view text(qint64 secondsSinceEpoch) {
         qint64 days = secondsSinceEpoch / 86400;
         qint64 secondOfDay = secondsSinceEpoch % 86400;
         if (secondOfDay < 0) {
@@ -50,21 +51,21 @@ class UtcClock {
             --days;
         }
         if (days != m_day) {
-            dateText(days, m_date);
+            dateText(days, m_text);
             m_day = days;
         }
-        std::memcpy(p, m_date, sizeof m_date);
-        p += sizeof m_date;
-        p = putTwoDigits(p, secondOfDay / 3600);
+        char* p = putTwoDigits(m_text + DateLength, secondOfDay / 3600);
         *p++ = ':';
         p = putTwoDigits(p, secondOfDay / 60 % 60);
         *p++ = ':';
-        return putTwoDigits(p, secondOfDay % 60);
+        putTwoDigits(p, secondOfDay % 60);
+        return {m_text, sizeof m_text};
     }
 
   private:
+    static constexpr size_t DateLength = 11; // "YYYY-MM-DDT"
     qint64 m_day = std::numeric_limits<qint64>::min();
-    char m_date[11] = {};
+    char m_text[DateLength + 8] = {};
 };
 
 class GpxWriter final : public ExportWriter {
@@ -83,43 +84,39 @@ class GpxWriter final : public ExportWriter {
 
     Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
                                       OutputText& out) override {
-        // Lines of 13 fields carry no speed (field 13).
-        const size_t needed = m_long ? 14 : 13;
+        // Lines of 13 fields carry no speed.
+        const size_t needed = (m_long ? LogField::Speed : LogField::GpsAltitude) + 1;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
             return *failure;
         const auto& f = m_fields;
-        // Field 2 is read before the position test, so every Data line needs it.
-        const auto elapsed = parseLogInteger(f[2]);
+        // The time is read before the position test, so every Data line needs it.
+        const auto elapsed = parseLogInteger(f[LogField::Elapsed]);
         if (!elapsed)
-            return Failure{FailureKind::NotANumber, notAnIntegerText(f[2])};
-        if (isNoPosition(f[11]) || isNoPosition(f[10]))
+            return notAnInteger(f[LogField::Elapsed]);
+        if (isNoPosition(f[LogField::Latitude]) || isNoPosition(f[LogField::Longitude]))
             return LineOutcome::NoPosition;
 
-        char* p = out.room(256 + 6 * MaxNumberText);
-        p = put(p, "<trkpt lat=\"");
-        if (!(p = writeCoordDegrees(p, f[11], NumberLayout::Positional)))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(f[11])};
-        p = put(p, "\" lon=\"");
-        if (!(p = writeCoordDegrees(p, f[10], NumberLayout::Positional)))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(f[10])};
-        p = put(p, "\">\r\n<ele>");
-        if (!(p = writeIntText(p, f[12])))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(f[12])};
-        p = put(p, "</ele>\r\n<time>");
-        p = m_clock.put(p, m_logDate + *elapsed);
-        p = put(p, "Z</time>\r\n<name>t:");
-        p = writeDecimal(p, *elapsed);
-        if (m_long) {
-            p = put(p, "s   v=");
-            if (!(p = writeIntText(p, f[13])))
-                return Failure{FailureKind::NotANumber, notAnIntegerText(f[13])};
-            p = put(p, "km/h   h=");
-        } else {
-            p = put(p, "s   h=");
-        }
-        if (!(p = m_duo ? writeTenthsText(p, f[4]) : writeIntText(p, f[4])))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(f[4])};
-        out.setEnd(put(p, "m</name>\r\n</trkpt>\r\n"));
+        LineWriter point(out);
+        point.text("<trkpt lat=\"")
+            .coordinateField(f[LogField::Latitude], NumberLayout::Positional)
+            .text("\" lon=\"")
+            .coordinateField(f[LogField::Longitude], NumberLayout::Positional)
+            .text("\">\r\n<ele>")
+            .intField(f[LogField::GpsAltitude])
+            .text("</ele>\r\n<time>")
+            .text(m_clock.text(m_logDate + *elapsed))
+            .text("Z</time>\r\n<name>t:")
+            .intField(f[LogField::Elapsed]);
+        if (m_long)
+            point.text("s   v=").intField(f[LogField::Speed]).text("km/h   h=");
+        else
+            point.text("s   h=");
+        if (m_duo)
+            point.tenthsField(f[LogField::BaroAltitude]);
+        else
+            point.intField(f[LogField::BaroAltitude]);
+        if (auto failure = point.text("m</name>\r\n</trkpt>").end())
+            return *failure;
         return LineOutcome::Point;
     }
 

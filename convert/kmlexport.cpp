@@ -1,6 +1,9 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
+#include "convert/linewriter.h"
 #include "convert/logfields.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -30,24 +33,23 @@ class KmlWriter final : public ExportWriter {
 
     Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
                                       OutputText& out) override {
-        const size_t needed = m_useGps ? 13 : 12;
+        const size_t altitudeField = m_useGps ? LogField::GpsAltitude : LogField::BaroAltitude;
+        const size_t needed = std::max(altitudeField, LogField::Latitude) + 1;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
             return *failure;
-        const auto longitude = m_fields[10];
-        const auto latitude = m_fields[11];
-        const auto altitude = m_fields[m_useGps ? 12 : 4];
+        const auto longitude = m_fields[LogField::Longitude];
+        const auto latitude = m_fields[LogField::Latitude];
+        const auto altitude = m_fields[altitudeField];
         if (isNoPosition(latitude) || isNoPosition(longitude))
             return LineOutcome::NoPosition;
-        char* p = out.room(3 * MaxNumberText + 4);
-        if (!(p = writeCoordDegrees(p, longitude)))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(longitude)};
-        *p++ = ',';
-        if (!(p = writeCoordDegrees(p, latitude)))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(latitude)};
-        *p++ = ',';
-        if (!(p = m_tenths ? writeTenthsText(p, altitude) : writeIntText(p, altitude)))
-            return Failure{FailureKind::NotANumber, notAnIntegerText(altitude)};
-        out.setEnd(put(p, "\r\n"));
+        LineWriter coordinates(out);
+        coordinates.coordinateField(longitude).text(",").coordinateField(latitude).text(",");
+        if (m_tenths)
+            coordinates.tenthsField(altitude);
+        else
+            coordinates.intField(altitude);
+        if (auto failure = coordinates.end())
+            return *failure;
         return LineOutcome::Point;
     }
 

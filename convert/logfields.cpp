@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool isBlank(char c) {
@@ -26,16 +30,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 QString fieldText(std::string_view field) {
     // Log text is Latin-1; keep every byte visible in the message. A field of
     // a damaged log can run for megabytes: its start names it well enough,
@@ -49,25 +43,104 @@ QString fieldText(std::string_view field) {
 } // namespace
 
 namespace {
-// The number of ';' bytes, eight bytes at a time (every line is tested).
+
+#if defined(__SSE2__)
+// Sixteen bytes at a time (every byte of every line is looked at twice).
+using Chunk = __m128i;
+constexpr size_t ChunkSize = 16;
+Chunk loadChunk(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+Chunk bytesEqual(Chunk chunk, char c) {
+    return _mm_cmpeq_epi8(chunk, _mm_set1_epi8(c));
+}
+// One bit per byte, the first byte lowest.
+unsigned maskOf(Chunk bytes) {
+    return unsigned(_mm_movemask_epi8(bytes));
+}
+#endif
+
+// The number of ';' bytes.
 size_t countSemicolons(std::string_view line) {
-    constexpr quint64 Ones = 0x0101010101010101u;
-    constexpr quint64 Low7 = 0x7F7F7F7F7F7F7F7Fu;
+    const char* p = line.data();
+    const size_t size = line.size();
     size_t count = 0;
     size_t i = 0;
-    for (; i + 8 <= line.size(); i += 8) {
-        quint64 word;
-        std::memcpy(&word, line.data() + i, 8);
-        const quint64 x = word ^ (Ones * ';');
-        // High bit set in every byte of x that is not zero.
-        const quint64 nonZero = ((x & Low7) + Low7) | x;
-        // One in the low bit of each ';' byte, summed by the multiplication.
-        count += size_t((((~nonZero & ~Low7) >> 7) * Ones) >> 56);
+#if defined(__SSE2__)
+    while (i + ChunkSize <= size) {
+        // Each ';' adds one to its byte's counter, which holds 255 at most:
+        // the counters are summed every 255 chunks.
+        Chunk counters = _mm_setzero_si128();
+        const size_t chunks = std::min((size - i) / ChunkSize, size_t(255));
+        for (size_t k = 0; k < chunks; ++k, i += ChunkSize)
+            counters = _mm_sub_epi8(counters, bytesEqual(loadChunk(p + i), ';'));
+        const Chunk sums = _mm_sad_epu8(counters, _mm_setzero_si128());
+        count += size_t(_mm_cvtsi128_si32(sums)) + size_t(_mm_extract_epi16(sums, 4));
     }
-    for (; i < line.size(); ++i)
-        count += line[i] == ';';
+    // The rest as the line's last chunk, less the bytes counted already.
+    if (i < size && size >= ChunkSize) {
+        const size_t from = size - ChunkSize;
+        const unsigned counted = (1u << (i - from)) - 1;
+        return count +
+               size_t(std::popcount(maskOf(bytesEqual(loadChunk(p + from), ';')) & ~counted));
+    }
+#endif
+    for (; i < size; ++i)
+        count += p[i] == ';';
     return count;
 }
+
+// Splits a line without quotes and bytes of codes 0 to 32 at every ';', as
+// the general rules do for such a line. False, with some fields set, for any
+// other line.
+bool splitPlainLine(const std::string& line, std::vector<std::string_view>& fields,
+                    size_t maxFields) {
+    const char* p = line.data();
+    const size_t size = line.size();
+    if (size == 0 || maxFields == 0)
+        return true;
+    size_t start = 0;
+#if defined(__SSE2__)
+    if (size >= ChunkSize) {
+        for (size_t at = 0; at < size;) {
+            // The last chunk ends with the line; the bytes it shares with the
+            // chunk before are left out.
+            const size_t from = std::min(at, size - ChunkSize);
+            const unsigned seen = (1u << (at - from)) - 1;
+            const Chunk chunk = loadChunk(p + from);
+            // Codes 0 to 32 are the bytes whose unsigned maximum with 32 is 32.
+            const Chunk low = bytesEqual(_mm_max_epu8(chunk, _mm_set1_epi8(32)), 32);
+            if ((maskOf(_mm_or_si128(low, bytesEqual(chunk, '"'))) & ~seen) != 0)
+                return false;
+            for (unsigned semicolons = maskOf(bytesEqual(chunk, ';')) & ~seen; semicolons != 0;
+                 semicolons &= semicolons - 1) {
+                const size_t end = from + size_t(std::countr_zero(semicolons));
+                fields.emplace_back(p + start, end - start);
+                start = end + 1;
+                if (fields.size() == maxFields)
+                    return true;
+            }
+            at = from + ChunkSize;
+        }
+        fields.emplace_back(p + start, size - start);
+        return true;
+    }
+#endif
+    for (size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c <= 32 || c == '"')
+            return false;
+        if (c == ';') {
+            fields.emplace_back(p + start, i - start);
+            start = i + 1;
+            if (fields.size() == maxFields)
+                return true;
+        }
+    }
+    fields.emplace_back(p + start, size - start);
+    return true;
+}
+
 } // namespace
 
 bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
@@ -76,6 +149,10 @@ bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
 }
 
 void SplitLogLine(std::string& line, std::vector<std::string_view>& fields, size_t maxFields) {
+    fields.clear();
+    // Most lines: plain fields between ';'.
+    if (splitPlainLine(line, fields, maxFields))
+        return;
     fields.clear();
     // std::string keeps a NUL after its text: every scan below stops there,
     // and at an embedded NUL too, which ended the text for the device's own
@@ -131,59 +208,6 @@ std::vector<std::string> SplitLogLine(std::string_view line) {
     return {views.begin(), views.end()};
 }
 
-std::optional<qint32> parseLogInteger(std::string_view s) {
-    // Most fields are a few plain digits.
-    if (!s.empty() && s.size() <= 9 && isDigit(s[0])) {
-        qint32 value = 0;
-        size_t k = 0;
-        for (; k < s.size() && isDigit(s[k]); ++k)
-            value = value * 10 + (s[k] - '0');
-        if (k == s.size())
-            return value;
-    }
-    size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    bool hex = false;
-    if (i < s.size() && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < s.size() && s[i] == '0' && s[i + 1] == 'x') {
-        hex = true;
-        i += 2;
-    }
-    if (i == s.size())
-        return std::nullopt;
-    quint64 magnitude = 0;
-    if (hex) {
-        // Up to eight hex digits, taken as the 32-bit pattern ($FFFFFFFF is -1).
-        for (; i < s.size(); ++i) {
-            const int d = hexValue(s[i]);
-            if (d < 0)
-                return std::nullopt;
-            magnitude = magnitude * 16 + quint64(d);
-            if (magnitude > 0xFFFFFFFFu)
-                return std::nullopt;
-        }
-        const quint32 bits = quint32(magnitude);
-        return qint32(negative ? 0u - bits : bits);
-    }
-    const quint64 limit = negative ? 2147483648u : 2147483647u;
-    for (; i < s.size(); ++i) {
-        if (!isDigit(s[i]))
-            return std::nullopt;
-        magnitude = magnitude * 10 + quint64(s[i] - '0');
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    return negative ? qint32(-qint64(magnitude)) : qint32(magnitude);
-}
-
 std::optional<double> parseLogFloat(std::string_view s) {
     size_t begin = 0;
     size_t end = s.size();
@@ -227,229 +251,12 @@ std::optional<double> parseLogFloat(std::string_view s) {
     return negative ? -value : value;
 }
 
-QString notAnIntegerText(std::string_view field) {
-    return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(fieldText(field));
+Failure notAnInteger(std::string_view field) {
+    return Failure{FailureKind::NotANumber,
+                   QStringLiteral("'%1' ist kein gültiger Integerwert").arg(fieldText(field))};
 }
 
-QString notAFloatText(std::string_view field) {
-    return QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(fieldText(field));
-}
-
-namespace {
-
-constexpr char DigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-constexpr quint64 Pow10[] = {1ull,
-                             10ull,
-                             100ull,
-                             1000ull,
-                             10000ull,
-                             100000ull,
-                             1000000ull,
-                             10000000ull,
-                             100000000ull,
-                             1000000000ull,
-                             10000000000ull,
-                             100000000000ull,
-                             1000000000000ull,
-                             10000000000000ull,
-                             100000000000000ull,
-                             1000000000000000ull,
-                             10000000000000000ull,
-                             100000000000000000ull,
-                             1000000000000000000ull,
-                             10000000000000000000ull};
-
-// The double as mantissa * 2^-shift (53-bit whole mantissa); nothing for
-// subnormal values and those of 2^53 or more.
-struct Binary {
-    quint64 mantissa;
-    int shift;
-};
-std::optional<Binary> binaryOf(double magnitude) {
-    const auto bits = std::bit_cast<quint64>(magnitude);
-    const int biased = int(bits >> 52);
-    const int shift = 1075 - biased;
-    if (biased == 0 || shift <= 0 || shift >= 127)
-        return std::nullopt;
-    return Binary{(bits & ((quint64(1) << 52) - 1)) | (quint64(1) << 52), shift};
-}
-
-// magnitude * 10^k rounded half to even, exactly, for 0 <= k <= 19.
-std::optional<quint64> scaledExactly(const Binary& b, int k) {
-    if (k < 0 || k > 19)
-        return std::nullopt;
-    const unsigned __int128 product = (unsigned __int128)b.mantissa * Pow10[k];
-    unsigned __int128 quotient = product >> b.shift;
-    const unsigned __int128 rest = product - (quotient << b.shift);
-    const unsigned __int128 half = (unsigned __int128)1 << (b.shift - 1);
-    if (rest > half || (rest == half && (quotient & 1)))
-        ++quotient;
-    if (quotient > ~quint64(0))
-        return std::nullopt;
-    return quint64(quotient);
-}
-
-// The 15 significant digits of |value| (correctly rounded) and the decimal
-// exponent of the first one.
-void significantDigits(double value, char digits[15], int& exponent) {
-    const double magnitude = std::fabs(value);
-    if (const auto binary = binaryOf(magnitude)) {
-        // log10(2^e) as a first guess; the exact scaling corrects it.
-        int e = int(std::floor((53 - binary->shift) * 0.30102999566398120));
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            const auto n = scaledExactly(*binary, 14 - e);
-            if (!n)
-                break;
-            if (*n >= Pow10[15]) {
-                ++e;
-                continue;
-            }
-            if (*n < Pow10[14]) {
-                --e;
-                continue;
-            }
-            // Two independent halves, two digits a step.
-            auto high = quint32(*n / 100000000u);
-            auto low = quint32(*n % 100000000u);
-            for (int i = 13; i >= 7; i -= 2) {
-                std::memcpy(digits + i, DigitPairs + 2 * (low % 100), 2);
-                low /= 100;
-            }
-            for (int i = 5; i >= 1; i -= 2) {
-                std::memcpy(digits + i, DigitPairs + 2 * (high % 100), 2);
-                high /= 100;
-            }
-            digits[0] = char('0' + high);
-            exponent = e;
-            return;
-        }
-    }
-    // Very large or very small values: the library's correctly rounded form.
-    char buf[40];
-    const auto end =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14).ptr;
-    int count = 0;
-    const char* p = buf;
-    for (; p < end && *p != 'e'; ++p)
-        if (isDigit(*p))
-            digits[count++] = *p;
-    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
-}
-
-} // namespace
-
-char* writeDecimal(char* p, qint64 value) {
-    return std::to_chars(p, p + 24, value).ptr;
-}
-
-char* writeNumberText(char* p, double value, NumberLayout layout) {
-    if (value == 0) {
-        *p++ = '0';
-        return p;
-    }
-    // Round to 15 significant digits first; the layout follows the rounded value.
-    if (value < 0)
-        *p++ = '-';
-    char digits[15];
-    int exponent = 0;
-    significantDigits(value, digits, exponent);
-    int count = 15;
-    while (count > 1 && digits[count - 1] == '0')
-        --count;
-
-    auto put = [&p](const char* from, int n) {
-        std::memcpy(p, from, size_t(n));
-        p += n;
-    };
-    // Positional stops at 1e-10 so the text stays within MaxNumberText; the
-    // smallest coordinate (field 1) is about 1.7e-6.
-    const int smallest = layout == NumberLayout::General ? -4 : -10;
-    if (exponent < smallest || exponent >= 15) {
-        *p++ = digits[0];
-        if (count > 1) {
-            *p++ = '.';
-            put(digits + 1, count - 1);
-        }
-        *p++ = 'E';
-        if (exponent < 0)
-            *p++ = '-';
-        return writeDecimal(p, exponent < 0 ? -exponent : exponent);
-    }
-    if (exponent < 0) {
-        *p++ = '0';
-        *p++ = '.';
-        for (int i = -exponent - 1; i > 0; --i)
-            *p++ = '0';
-        put(digits, count);
-        return p;
-    }
-    const int whole = exponent + 1;
-    if (count <= whole) {
-        put(digits, count);
-        for (int i = whole - count; i > 0; --i)
-            *p++ = '0';
-        return p;
-    }
-    put(digits, whole);
-    *p++ = '.';
-    put(digits + whole, count - whole);
-    return p;
-}
-
-std::string numberText(double value, NumberLayout layout) {
-    char buf[MaxNumberText];
-    return std::string(buf, writeNumberText(buf, value, layout));
-}
-
-double coordDegrees(qint32 coordinate) {
-    const qint64 m = coordinate < 0 ? -qint64(coordinate) : qint64(coordinate);
-    const double q = double(m) / 1000000.0;
-    // The whole degrees and the minutes part are single precision; the lost
-    // digits show in the result (48123456 gives 48.2057600021362).
-    const float deg = float(m / 1000000); // the whole part of q, exactly
-    const float frac = float(q - double(deg));
-    const double r = double(frac) * 100.0 / 60.0 + double(deg);
-    return coordinate < 0 ? -r : r;
-}
-
-char* writeCoordDegrees(char* p, std::string_view field, NumberLayout layout) {
-    const auto v = parseLogInteger(field);
-    return v ? writeNumberText(p, coordDegrees(*v), layout) : nullptr;
-}
-
-char* writeIntText(char* p, std::string_view field) {
-    const auto v = parseLogInteger(field);
-    return v ? writeDecimal(p, *v) : nullptr;
-}
-
-char* writeTenthsText(char* p, std::string_view field) {
-    const auto v = parseLogInteger(field);
-    return v ? writeNumberText(p, double(*v) / 10.0) : nullptr;
-}
-
-namespace {
-std::optional<std::string> converted(std::string_view field,
-                                     char* (*write)(char*, std::string_view)) {
-    char buf[MaxNumberText];
-    char* end = write(buf, field);
-    if (!end)
-        return std::nullopt;
-    return std::string(buf, end);
-}
-} // namespace
-
-std::optional<std::string> CoordFieldToDegrees(std::string_view field) {
-    return converted(field, [](char* p, std::string_view f) { return writeCoordDegrees(p, f); });
-}
-
-std::optional<std::string> IntFieldToText(std::string_view field) {
-    return converted(field, writeIntText);
-}
-
-std::optional<std::string> TenthsFieldToText(std::string_view field) {
-    return converted(field, writeTenthsText);
+Failure notAFloat(std::string_view field) {
+    return Failure{FailureKind::NotANumber,
+                   QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(fieldText(field))};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/failure.h"
+#include "app/integertext.h"
 #include "app/programstate.h"
 
 #include <QString>
@@ -8,9 +10,10 @@
 #include <string_view>
 #include <vector>
 
-// Field rules of the device's log lines and the number texts the exports
-// write. Log text is handled as bytes: fields that an export copies are
-// written exactly as read.
+// Field rules of the device's log lines: which lines are Data lines, how they
+// split into fields and how a field reads as a number. Log text is handled as
+// bytes: fields that an export copies are written exactly as read. The number
+// texts the exports write are in convert/numbertext.h.
 
 // The fields of a Data line by number (0-based), the same in both layouts;
 // the speed is only in lines of 17 fields.
@@ -38,39 +41,14 @@ std::vector<std::string> SplitLogLine(std::string_view line);
 
 // The field read as a 32-bit signed whole number: decimal, or hexadecimal after
 // "$", "x", "X" or "0x", with an optional sign. Nothing when it is not one.
-std::optional<qint32> parseLogInteger(std::string_view field);
+inline std::optional<qint32> parseLogInteger(std::string_view field) {
+    return parseIntegerText(field, LogIntegerRules);
+}
 // The field read as a decimal number with '.' as separator and an optional
 // exponent, whatever the machine's regional settings.
 std::optional<double> parseLogFloat(std::string_view field);
 
-// "'%s' ist kein gültiger Integerwert" / "... Gleitkommawert" for the field.
-QString notAnIntegerText(std::string_view field);
-QString notAFloatText(std::string_view field);
-
-// The number text form of the exports: at most 15 significant digits, no
-// trailing zeros, always '.', E notation below 0.0001 ("1.66666666245874E-6").
-// Positional writes small values as plain decimals too ("0.00000166666666245874"):
-// GPX coordinates are xsd:decimal, which has no exponent.
-enum class NumberLayout { General, Positional };
-std::string numberText(double value, NumberLayout layout = NumberLayout::General);
-
-// The conversions write straight into the output: each needs room for
-// MaxNumberText bytes at `p` and returns the end of what it wrote, or nullptr
-// when the field is not a 32-bit whole number.
-inline constexpr size_t MaxNumberText = 32;
-char* writeNumberText(char* p, double value, NumberLayout layout = NumberLayout::General);
-// Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
-// fraction goes through single precision as the device's tools always did.
-double coordDegrees(qint32 coordinate);
-char* writeCoordDegrees(char* p, std::string_view field,
-                        NumberLayout layout = NumberLayout::General);
-// Canonical decimal form: no leading zeros, no '+'.
-char* writeIntText(char* p, std::string_view field);
-// The field divided by ten (Duo altitudes in tenths of a metre).
-char* writeTenthsText(char* p, std::string_view field);
-char* writeDecimal(char* p, qint64 value);
-
-// Text versions of the three conversions, nothing for a field that is no number.
-std::optional<std::string> CoordFieldToDegrees(std::string_view field);
-std::optional<std::string> IntFieldToText(std::string_view field);
-std::optional<std::string> TenthsFieldToText(std::string_view field);
+// The failures for a field that is no whole number ("'%s' ist kein gültiger
+// Integerwert") or no decimal number ("... Gleitkommawert").
+Failure notAnInteger(std::string_view field);
+Failure notAFloat(std::string_view field);

@@ -2,27 +2,48 @@
 
 #include <QFile>
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 constexpr size_t BufferSize = 64 * 1024;
+// Bytes after the buffer that a scan may read (and ignore).
+constexpr size_t ChunkSlack = 16;
 constexpr char CtrlZ = 26;
 // Lines up to this length are kept whole.
 constexpr size_t LongLine = 64 * 1024;
 // No Data line holds more ';' than this.
 constexpr int MostSemicolons = 16;
 
-// Appends bytes to the line without their CRs (a CR never ends a line).
-void appendWithoutCr(std::string& line, const char* begin, const char* end) {
-    while (begin < end) {
-        const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', size_t(end - begin)));
-        const char* stop = cr ? cr : end;
-        line.append(begin, size_t(stop - begin));
-        begin = cr ? cr + 1 : end;
+// The first LF, CR or Ctrl-Z in [begin, end), or end. The buffer holds
+// ChunkSlack readable bytes after `end`.
+const char* findLineByte(const char* begin, const char* end) {
+#if defined(__SSE2__)
+    for (const char* p = begin; p < end; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n')),
+                                                        _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\r'))),
+                                           _mm_cmpeq_epi8(chunk, _mm_set1_epi8(CtrlZ)))));
+        if (end - p < 16)
+            mask &= (1u << (end - p)) - 1;
+        if (mask != 0)
+            return p + std::countr_zero(mask);
     }
+    return end;
+#else
+    const char* p = begin;
+    while (p < end && *p != '\n' && *p != '\r' && *p != CtrlZ)
+        ++p;
+    return p;
+#endif
 }
 
 } // namespace
@@ -32,7 +53,7 @@ LogReader::~LogReader() {
         ::close(m_fd);
 }
 
-std::optional<Failure> LogReader::open(const QString& path) {
+Status LogReader::open(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
@@ -41,13 +62,13 @@ std::optional<Failure> LogReader::open(const QString& path) {
         return lastFileFailure();
     if (S_ISDIR(m_status.st_mode))
         return fileFailure(EISDIR);
-    m_buffer.resize(BufferSize);
+    m_buffer.resize(BufferSize + ChunkSlack);
     return std::nullopt;
 }
 
 bool LogReader::fill() {
     for (;;) {
-        const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        const ssize_t n = ::read(m_fd, m_buffer.data(), BufferSize);
         if (n > 0) {
             m_pos = 0;
             m_end = size_t(n);
@@ -74,7 +95,7 @@ void LogReader::append(std::string& line, const char* begin, const char* end) {
         }
         return;
     }
-    appendWithoutCr(line, begin, end);
+    line.append(begin, size_t(end - begin));
     if (line.size() > LongLine)
         dropTextAfterNul(line);
 }
@@ -102,21 +123,25 @@ bool LogReader::readLine(std::string& line) {
             break;
         const char* begin = m_buffer.data() + m_pos;
         const char* end = m_buffer.data() + m_end;
-        const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
-        const char* stop = lf ? lf : end;
-        const auto* ctrlZ =
-            static_cast<const char*>(std::memchr(begin, CtrlZ, size_t(stop - begin)));
-        if (ctrlZ) {
-            append(line, begin, ctrlZ);
-            consumed = consumed || ctrlZ > begin;
-            m_atEnd = true;
-            break;
-        }
+        const char* stop = findLineByte(begin, end);
         append(line, begin, stop);
         consumed = consumed || stop > begin;
         m_pos = size_t(stop - m_buffer.data());
-        if (lf) {
+        if (stop == end)
+            continue;
+        if (*stop == CtrlZ) {
+            m_atEnd = true;
+            break;
+        }
+        consumed = true;
+        ++m_pos;
+        // CR LF, the usual line end, in one step.
+        if (*stop == '\r' && m_pos < m_end && stop[1] == '\n') {
             ++m_pos;
+            ++m_lineNumber;
+            return true;
+        }
+        if (*stop == '\n') {
             ++m_lineNumber;
             return true;
         }

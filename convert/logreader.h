@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/failure.h"
+#include "app/result.h"
 
 #include <QString>
 #include <optional>
@@ -22,11 +22,11 @@ class LogReader {
     LogReader& operator=(const LogReader&) = delete;
     ~LogReader();
 
-    std::optional<Failure> open(const QString& path);
+    Status open(const QString& path);
     // The next line into `line`; false at the end of the file or on a read
     // error (then failure() tells).
     bool readLine(std::string& line);
-    const std::optional<Failure>& failure() const { return m_failure; }
+    const Status& failure() const { return m_failure; }
     // 1-based number of the line last read.
     qint64 lineNumber() const { return m_lineNumber; }
     // The open file's status (modification time, device and inode).
@@ -48,5 +48,5 @@ class LogReader {
     size_t m_nulSearched = 0;
     int m_semicolonsAfterNul = -1;
     qint64 m_lineNumber = 0;
-    std::optional<Failure> m_failure;
+    Status m_failure;
 };

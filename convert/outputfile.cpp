@@ -3,7 +3,7 @@
 #include <QFile>
 #include <cerrno>
 
-std::optional<Failure> OutputFile::open(const QString& path, const struct stat& log) {
+Status OutputFile::open(const QString& path, const struct stat& log) {
     struct stat target {};
     if (::stat(QFile::encodeName(path).constData(), &target) == 0 && target.st_dev == log.st_dev &&
         target.st_ino == log.st_ino)
@@ -11,13 +11,13 @@ std::optional<Failure> OutputFile::open(const QString& path, const struct stat& 
     return m_file.emplace(path).open();
 }
 
-std::optional<Failure> OutputFile::writeText() {
+Status OutputFile::writeText() {
     auto failure = m_file->write(m_text.data(), qint64(m_text.size()));
     m_text.clear();
     return failure;
 }
 
-std::optional<Failure> OutputFile::commit() {
+Status OutputFile::commit() {
     if (auto failure = writeText())
         return failure;
     return m_file->commit();

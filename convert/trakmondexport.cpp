@@ -1,5 +1,6 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
+#include "convert/linewriter.h"
 #include "convert/logfields.h"
 
 #include <cmath>
@@ -19,6 +20,36 @@ std::string_view trimmedCoordinate(std::string_view text) {
     return text;
 }
 
+// The line is split without its first three bytes (log field 0 and its ';'),
+// so log field k is item k - 1.
+constexpr size_t itemOf(size_t logField) {
+    return logField - 1;
+}
+
+// The record's first thirteen items, copied from the log as read; the rest
+// are the trimmed coordinates and the plotter altitude. Fields only the
+// plotter copies go by their number.
+struct CopiedItem {
+    size_t logField;    // NoField: the item is "0"
+    bool longLinesOnly; // "0" in lines of 13 fields, which lack the field
+};
+constexpr size_t NoField = 0; // field 0 is never copied
+constexpr CopiedItem CopiedItems[] = {
+    {NoField, false},
+    {LogField::BaroAltitude, false},
+    {3, false},
+    {5, false},
+    {6, false},
+    {15, true},
+    {LogField::Speed, true},
+    {NoField, false},
+    {9, false},
+    {7, false},
+    {8, false},
+    {14, true},
+    {NoField, false},
+};
+
 class TrakmondWriter final : public ExportWriter {
   public:
     explicit TrakmondWriter(const FirmwareVariant& firmware)
@@ -28,50 +59,35 @@ class TrakmondWriter final : public ExportWriter {
 
     Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
                                       OutputText& out) override {
-        // Log field 0 and its ';' go; items count in the shortened line.
         line.erase(0, 3);
-        const size_t needed = m_long ? 15 : 11;
+        // Up to log field 15 from V500, up to the latitude in lines of 13 fields.
+        const size_t needed = itemOf(m_long ? 15 : LogField::Latitude) + 1;
         if (auto failure = splitDataLine(line, lineNumber, needed, m_items))
             return *failure;
-        const auto& item = m_items;
-        const auto longitude = trimmedCoordinate(item[9]);
-        const auto latitude = trimmedCoordinate(item[10]);
+        const auto item = [this](size_t logField) { return m_items[itemOf(logField)]; };
+        const auto longitude = trimmedCoordinate(item(LogField::Longitude));
+        const auto latitude = trimmedCoordinate(item(LogField::Latitude));
 
         // Read with '.' whatever the locale: a device log converts alike everywhere.
-        const auto source = item[m_long ? 11 : 3];
+        const auto source = item(m_long ? LogField::GpsAltitude : LogField::BaroAltitude);
         const auto value = parseLogFloat(source);
         if (!value)
-            return Failure{FailureKind::NotANumber, notAFloatText(source)};
+            return notAFloat(source);
         const double scaled = std::trunc(m_long && m_duo ? *value : *value * 10);
         if (!(std::fabs(scaled) < 9.2e18))
-            return Failure{FailureKind::NotANumber, notAFloatText(source)};
+            return notAFloat(source);
 
         if (isNoPosition(latitude) || isNoPosition(longitude))
             return LineOutcome::NoPosition;
-        // Every item is copied at most once: the line's length bounds the record.
-        char* p = out.room(line.size() + 64);
-        auto field = [&p](std::string_view text) {
-            p = put(p, text);
-            *p++ = ';';
-        };
-        field("0");
-        field(item[3]);
-        field(item[2]);
-        field(item[4]);
-        field(item[5]);
-        field(m_long ? item[14] : "0");
-        field(m_long ? item[12] : "0");
-        field("0");
-        field(item[8]);
-        field(item[6]);
-        field(item[7]);
-        field(m_long ? item[13] : "0");
-        field("0");
-        field(latitude);
-        field(longitude);
-        p = writeDecimal(p, qint64(scaled));
-        *p++ = ';';
-        out.setEnd(put(p, "\r\n"));
+        LineWriter record(out);
+        for (const CopiedItem& copied : CopiedItems) {
+            const bool zero = copied.logField == NoField || (copied.longLinesOnly && !m_long);
+            record.text(zero ? std::string_view("0") : item(copied.logField)).text(";");
+        }
+        record.text(latitude).text(";").text(longitude).text(";");
+        record.number(decimalText(qint64(scaled))).text(";");
+        if (auto failure = record.end())
+            return *failure;
         return LineOutcome::Point;
     }
 

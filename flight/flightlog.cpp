@@ -4,6 +4,7 @@
 #include "convert/exportwriter.h"
 #include "convert/logfields.h"
 #include "convert/logreader.h"
+#include "convert/numbertext.h"
 #include "flight/flightseries.h"
 
 #include <algorithm>

@@ -6,6 +6,7 @@
 
 #include "convert/logfields.h"
 #include "convert/logreader.h"
+#include "convert/numbertext.h"
 
 #include <algorithm>
 #include <cmath>

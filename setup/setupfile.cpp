@@ -21,7 +21,7 @@ Failure openFailure(int errorNumber, const QString& path) {
 }
 } // namespace
 
-std::variant<QByteArray, Failure> readSetupFile(const QString& path) {
+Result<QByteArray> readSetupFile(const QString& path) {
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
@@ -45,11 +45,11 @@ bool isValidSetupLength(qsizetype count) {
     return count >= MinSetupFileBytes && count <= SetupImage::Size;
 }
 
-std::variant<int, Failure> loadSetupFile(SetupImage& image, const QString& path) {
-    auto read = readSetupFile(path);
-    if (auto* failure = std::get_if<Failure>(&read))
-        return *failure;
-    const QByteArray& bytes = std::get<QByteArray>(read);
+Result<int> loadSetupFile(SetupImage& image, const QString& path) {
+    const Result<QByteArray> read = readSetupFile(path);
+    if (!read)
+        return read.failure();
+    const QByteArray& bytes = *read;
     if (isValidSetupLength(bytes.size())) {
         for (qsizetype k = 0; k < bytes.size(); ++k)
             image[static_cast<int>(k)] = static_cast<quint8>(bytes[k]);
@@ -61,11 +61,11 @@ QString setupFilePath(const QString& folder) {
     return QDir(folder).filePath(QLatin1String(SetupFileName));
 }
 
-std::optional<Failure> writeSetupFile(const SetupImage& image, const QString& path) {
+Status writeSetupFile(const SetupImage& image, const QString& path) {
     return writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(image.bytes.data()), SetupImage::Size));
 }
 
-std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder) {
+Status saveSetupFile(const SetupImage& image, const QString& folder) {
     return writeSetupFile(image, setupFilePath(folder));
 }

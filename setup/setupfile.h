@@ -1,12 +1,10 @@
 #pragma once
 
-#include "app/failure.h"
+#include "app/result.h"
 #include "setup/setupimage.h"
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
-#include <variant>
 
 // The device reads its configuration from this file: the twenty image bytes,
 // binary, no header or checksum.
@@ -21,22 +19,22 @@ inline constexpr int MinSetupFileBytes = 16;
 inline constexpr int MaxSetupFileRead = SetupImage::Size + 1;
 
 // The first bytes of a file, at most 21, or why it could not be read.
-std::variant<QByteArray, Failure> readSetupFile(const QString& path);
+Result<QByteArray> readSetupFile(const QString& path);
 
 bool isValidSetupLength(qsizetype count);
 
 // Reads the whole file first and stores its bytes in bytes 0.. of the image
 // only when the length is valid; the rest of the image stays. Returns the
 // number of bytes read (0 to 21); a read error leaves the image untouched.
-std::variant<int, Failure> loadSetupFile(SetupImage& image, const QString& path);
+Result<int> loadSetupFile(SetupImage& image, const QString& path);
 
 // SETUPUPL.HEX in that folder.
 QString setupFilePath(const QString& folder);
 
 // Writes the twenty bytes to that file, replacing it only once all are on disk.
-std::optional<Failure> writeSetupFile(const SetupImage& image, const QString& path);
+Status writeSetupFile(const SetupImage& image, const QString& path);
 
 // Writes the twenty bytes as SETUPUPL.HEX into the folder. The old file is
 // replaced only once all twenty bytes are on disk, so a failed save never
 // leaves a truncated setup for the device.
-std::optional<Failure> saveSetupFile(const SetupImage& image, const QString& folder);
+Status saveSetupFile(const SetupImage& image, const QString& folder);

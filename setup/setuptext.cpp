@@ -200,9 +200,9 @@ Status applyValue(EditorState& state, const QString& assignment, const SetupDefi
 Result<EditorState> readSetupEditor(const QString& path) {
     EditorState state = startState();
     const auto loaded = loadSetupFile(state.image, path);
-    if (const Failure* failure = std::get_if<Failure>(&loaded))
-        return *failure;
-    if (!isValidSetupLength(std::get<int>(loaded)))
+    if (!loaded)
+        return loaded.failure();
+    if (!isValidSetupLength(*loaded))
         return Failure{FailureKind::NotASetupFile, QString::fromUtf8(NotASetupFileText)};
     showImage(state);
     return state;

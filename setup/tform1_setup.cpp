@@ -282,11 +282,11 @@ void TForm1::Setupladen1Click() {
     if (path.isEmpty())
         return;
     const auto loaded = loadSetupFile(programState().image, path);
-    if (const Failure* failure = std::get_if<Failure>(&loaded)) {
-        showFailure(*failure);
+    if (!loaded) {
+        showFailure(loaded.failure());
         return;
     }
-    if (!isValidSetupLength(std::get<int>(loaded))) {
+    if (!isValidSetupLength(*loaded)) {
         dialogs().information(this, QString::fromUtf8(NotASetupFileText));
         LoadDefaultSetup(programState().image);
     }

@@ -87,13 +87,17 @@ setup_row() {
     esac
 }
 
-# row, then the message of each format (kml2d kml3d-gps kml3d-baro gpx
-# trakmond); "ok" for a finished conversion.
+# The conversions in the order altorin-convert lists them.
+read -r -a formats <<<"$("$tool" --help | sed -n 's/.*--format <\([^>]*\)>.*/\1/p' | tr '|' ' ')"
+
+# row, then the message of each format in that order (kml2d kml3d-gps
+# kml3d-baro gpx trakmond); "ok" for a finished conversion.
 check_row() {
     local row=$1
     shift
+    [ $# -eq ${#formats[@]} ] || fail "$row: $# messages for ${#formats[@]} formats"
     local format message
-    for format in kml2d kml3d-gps kml3d-baro gpx trakmond; do
+    for format in "${formats[@]}"; do
         message=$1
         shift
         if ! setup_row "$row" "$format"; then

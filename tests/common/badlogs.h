@@ -6,10 +6,12 @@
 #include "common/badinput.h"
 #include "common/testfiles.h"
 #include "convert/conversion.h"
+#include "convert/conversions.h"
 
 #include <QFileInfo>
 #include <QStringList>
 #include <QTest>
+#include <functional>
 #include <optional>
 
 enum class BadLog {
@@ -27,8 +29,6 @@ enum class BadLog {
     LinkToInput,
 };
 
-inline const QStringList ConversionNames{"kml2d", "kml3d-gps", "kml3d-baro", "gpx", "trakmond"};
-
 inline QString outputNameFor(const QString& format, const QString& logName) {
     if (format == QLatin1String("gpx"))
         return gpxOutputName(logName);
@@ -37,30 +37,45 @@ inline QString outputNameFor(const QString& format, const QString& logName) {
     return kmlOutputName(logName);
 }
 
-// What each row gives, per conversion in the order of ConversionNames: the
-// failure text, or "ok" for a finished conversion.
+// What each row gives, per conversion in the order of conversionFormats():
+// the failure text, or "ok" for a finished conversion.
 struct BadLogRow {
     const char* name;
     BadLog row;
     QStringList outcomes;
 };
 
+// One outcome per conversion, in the order of conversionFormats().
+inline QStringList perConversion(const std::function<QString(const QString& format)>& outcome) {
+    QStringList outcomes;
+    for (const ConversionFormat& format : conversionFormats())
+        outcomes << outcome(QLatin1String(format.name));
+    return outcomes;
+}
+
 inline QList<BadLogRow> badLogRows() {
     const QString denied = QStringLiteral("Dateizugriff verweigert");
-    const auto all = [](const QString& text) { return QStringList(5, text); };
+    const auto all = [](const QString& text) {
+        return perConversion([&](const QString&) { return text; });
+    };
     // The three KML conversions and GPX fail alike; the plotter export differs.
     const auto kmlGpx = [](const QString& text, const QString& plotter) {
-        return QStringList{text, text, text, text, plotter};
+        return perConversion([&](const QString& format) {
+            return format == QLatin1String("trakmond") ? plotter : text;
+        });
     };
-    const auto fewFields = [](int needed) {
+    // The fields each conversion reads of a 17-field line (the plotter export
+    // counts them without the first one), and how many the quote left.
+    const QStringList tooFew = perConversion([](const QString& format) {
+        const int needed = format == QLatin1String("kml3d-gps")  ? 13
+                           : format == QLatin1String("gpx")      ? 14
+                           : format == QLatin1String("trakmond") ? 15
+                                                                 : 12;
         return QStringLiteral("Zeile 1: nur %1 Felder, die Konvertierung braucht %2 "
                               "(Anführungszeichen um ';'?)")
             .arg(needed == 15 ? 10 : 11)
             .arg(needed);
-    };
-    // The plotter export counts fields without the first one.
-    const QStringList tooFew{fewFields(12), fewFields(13), fewFields(12), fewFields(14),
-                             fewFields(15)};
+    });
     return {
         {"missing file", BadLog::Missing, all(QStringLiteral("Datei nicht gefunden"))},
         {"a folder", BadLog::Folder, all(denied)},

@@ -24,19 +24,7 @@ constexpr long HugeBoundKiB = 3 * HugeLineBytes / 1024;
 // Work that must not read a huge file whole.
 constexpr long SmallBoundKiB = 8 * 1024;
 
-ConversionResult convertNamed(const QString& format, const QString& log) {
-    if (format == QLatin1String("kml2d"))
-        return ConvertToKml(log, false, false, V500);
-    if (format == QLatin1String("kml3d-gps"))
-        return ConvertToKml(log, true, true, V500);
-    if (format == QLatin1String("kml3d-baro"))
-        return ConvertToKml(log, true, false, V500);
-    if (format == QLatin1String("gpx"))
-        return ConvertToGpx(log, V500);
-    return ConvertToTrakmond(log, V500);
-}
-
-QString textOf(const std::optional<Failure>& failure) {
+QString textOf(const Status& failure) {
     return failure ? failure->message : Ok;
 }
 
@@ -78,20 +66,22 @@ class TestBadInputFiles : public QObject {
   private slots:
     void cleanup() { setSettingsFolder(QString()); }
 
-    // One expected outcome per conversion, in the order of ConversionNames.
+    // One expected outcome per conversion, in the order of conversionFormats().
     void conversions_data() { addBadLogRows(); }
     void conversions() {
         QFETCH(BadLog, row);
         QFETCH(QStringList, outcomes);
-        for (qsizetype i = 0; i < ConversionNames.size(); ++i) {
-            const QString& format = ConversionNames[i];
+        const auto formats = conversionFormats();
+        QCOMPARE(qsizetype(formats.size()), outcomes.size());
+        for (size_t i = 0; i < formats.size(); ++i) {
+            const QString format = QLatin1String(formats[i].name);
             LogScene scene(row, freshFolder(), format);
             if (!scene.skip().isEmpty())
                 QSKIP(qPrintable(scene.skip()));
             const QString got =
-                outcome([&] { return textOf(convertNamed(format, scene.log()).failure); },
+                outcome([&] { return textOf(formats[i].convert(scene.log(), V500).failure); },
                         row == BadLog::LongLine ? HugeBoundKiB : 0);
-            QVERIFY2(got == outcomes[i], qPrintable(format + ": " + got.left(200)));
+            QVERIFY2(got == outcomes[qsizetype(i)], qPrintable(format + ": " + got.left(200)));
             if (got != Ok) {
                 const QString damage = scene.damageAfterFailure();
                 QVERIFY2(damage.isEmpty(), qPrintable(format + ": " + damage));
@@ -100,6 +90,40 @@ class TestBadInputFiles : public QObject {
                 QVERIFY2(readBytes(scene.target) != scene.oldTarget, qPrintable(format));
             }
         }
+    }
+
+    // Callers act on the cause, not on the German text: each failure names its
+    // kind. The log rows through GPX, then the setup and the settings file.
+    void failureKinds() {
+        const auto kindOf = [](const Status& failure) { return failure ? int(failure->kind) : -1; };
+        const ConversionFormat& gpx = *conversionFormatNamed(QStringLiteral("gpx"));
+        const std::pair<BadLog, FailureKind> logRows[] = {
+            {BadLog::Missing, FailureKind::FileNotFound},
+            {BadLog::Folder, FailureKind::AccessDenied},
+            {BadLog::Unreadable, FailureKind::AccessDenied},
+            {BadLog::BigInteger, FailureKind::NotANumber},
+            {BadLog::OpenQuote, FailureKind::TooFewFields},
+        };
+        for (const auto& [row, kind] : logRows) {
+            LogScene scene(row, freshFolder(), QLatin1String(gpx.name));
+            if (!scene.skip().isEmpty()) {
+                qInfo("row %d skipped: %s", int(row), qPrintable(scene.skip()));
+                continue;
+            }
+            QCOMPARE(kindOf(gpx.convert(scene.log(), V500).failure), int(kind));
+        }
+
+        SetupImage image;
+        const QString nowhere = freshFolder() + QStringLiteral("/SETUPUPL.HEX");
+        QCOMPARE(kindOf(loadSetupFile(image, nowhere).status()), int(FailureKind::FileNotFound));
+        FileScene setupFolder = setupFileScene(BadFile::Folder, freshFolder(), {});
+        QCOMPARE(kindOf(loadSetupFile(image, setupFolder.path).status()),
+                 int(FailureKind::AccessDenied));
+
+        const QString settings = freshFolder();
+        FileScene settingsFolder(BadFile::Folder, settings, QLatin1String(SettingsFileName), {});
+        setSettingsFolder(settings);
+        QCOMPARE(kindOf(writeToolSettings(ToolSettings{})), int(FailureKind::NotWritable));
     }
 
     // Loading the file (bytes read, or the failure) and then saving the image
@@ -140,9 +164,9 @@ class TestBadInputFiles : public QObject {
         image.bytes.fill(0x77);
         const auto loadOutcome = [&] {
             const auto loaded = loadSetupFile(image, scene.path);
-            if (const auto* failure = std::get_if<Failure>(&loaded))
-                return failure->message;
-            return QStringLiteral("%1 bytes").arg(std::get<int>(loaded));
+            if (!loaded)
+                return loaded.failure().message;
+            return QStringLiteral("%1 bytes").arg(*loaded);
         };
         QCOMPARE(outcome(loadOutcome, huge ? SmallBoundKiB : 0), load);
         if (huge)

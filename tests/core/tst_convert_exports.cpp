@@ -2,7 +2,7 @@
 // failures, and the faults this implementation mends (no writing over the
 // log, no partial outputs, UTC point times, 13-field GPX names, western
 // plotter longitudes, '.' plotter altitudes, lines with too few fields).
-#include "convert/conversion.h"
+#include "convert/conversions.h"
 #include "core/convert_support.h"
 
 #include <QLocale>
@@ -24,22 +24,10 @@ const FirmwareVariant Duo{500, 1};
 
 using Export = std::function<ConversionResult(const QString&, const FirmwareVariant&)>;
 
+// The conversion of that command-line name.
 Export exportNamed(const QString& format) {
-    if (format == QLatin1String("kml2d"))
-        return [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, false, false, fw);
-        };
-    if (format == QLatin1String("kml3d-gps"))
-        return [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, true, true, fw);
-        };
-    if (format == QLatin1String("kml3d-baro"))
-        return [](const QString& log, const FirmwareVariant& fw) {
-            return ConvertToKml(log, true, false, fw);
-        };
-    if (format == QLatin1String("gpx"))
-        return [](const QString& log, const FirmwareVariant& fw) { return ConvertToGpx(log, fw); };
-    return [](const QString& log, const FirmwareVariant& fw) { return ConvertToTrakmond(log, fw); };
+    const ConversionFormat* row = conversionFormatNamed(format);
+    return [row](const QString& log, const FirmwareVariant& fw) { return row->convert(log, fw); };
 }
 
 const QByteArray KmlTail = "</coordinates>\r\n</LineString></Placemark>\r\n</Document></kml>\r\n";
@@ -120,18 +108,18 @@ class TestConvertExports : public QObject {
         QTest::addColumn<QString>("variant");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("outputName");
-        const QStringList formats{"kml2d", "kml3d-gps", "kml3d-baro", "gpx", "trakmond"};
-        const QStringList names{"LOG00500.kml", "LOG00500.kml", "LOG00500.kml", "LOG00500.GPX",
-                                "TMD00500.CSV"};
         for (const QString variant : {"500", "duo", "407"}) {
             const QString log = variant == "407" ? "LOG00407.CSV" : "LOG00500.CSV";
-            for (int i = 0; i < formats.size(); ++i) {
-                const QString expected = variant + '.' + formats[i];
+            const QString number = log.mid(3, 5);
+            for (const ConversionFormat& row : conversionFormats()) {
+                const QString format = QLatin1String(row.name);
+                const QString expected = variant + '.' + format;
                 if (!QFile::exists(dataPath("expected/" + expected)))
                     continue;
-                QString name = names[i];
-                name.replace("00500", log.mid(3, 5));
-                QTest::newRow(qPrintable(expected)) << log << variant << formats[i] << name;
+                const QString name = format == "gpx"        ? "LOG" + number + ".GPX"
+                                     : format == "trakmond" ? "TMD" + number + ".CSV"
+                                                            : "LOG" + number + ".kml";
+                QTest::newRow(qPrintable(expected)) << log << variant << format << name;
             }
         }
     }

@@ -1,7 +1,9 @@
 // Field rules of the log lines: splitting, the three number conversions, the
 // number text form, and the streaming line reader.
+#include "convert/linewriter.h"
 #include "convert/logfields.h"
 #include "convert/logreader.h"
+#include "convert/numbertext.h"
 #include "core/convert_support.h"
 
 #include <QLocale>
@@ -9,6 +11,8 @@
 #include <QTest>
 #include <charconv>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <random>
 
 using namespace convert_support;
@@ -221,6 +225,54 @@ class TestConvertFields : public QObject {
         }
     }
 
+    // Canonical integers and tenths take shortcuts past the general number
+    // text form: they must agree with it for fields of every form.
+    void integerAndTenthsTextsMatchTheGeneralForm() {
+        std::mt19937 random(815);
+        const char* forms[] = {"%d", "%07d", "+%d", " %d", "$%X", "x%x", "0x%x"};
+        for (int i = 0; i < 50000; ++i) {
+            const qint32 value = qint32(random()) >> (random() % 32);
+            const char* form = forms[random() % std::size(forms)];
+            // Hex digits are the value's 32-bit pattern; '+' only before a
+            // value that has no '-'.
+            char field[24];
+            if (std::strchr(form, 'x') || std::strchr(form, 'X'))
+                std::snprintf(field, sizeof field, form, unsigned(value));
+            else
+                std::snprintf(field, sizeof field, value < 0 && form[0] == '+' ? "%d" : form,
+                              value);
+            const QString expected = QString::number(value);
+            QCOMPARE(str(IntFieldToText(field)), expected);
+            QCOMPARE(str(TenthsFieldToText(field)),
+                     QString::fromStdString(numberText(double(value) / 10.0)));
+        }
+    }
+
+    // A line joins the text only whole: one with a field that is no number
+    // leaves nothing, and its failure names the first such field. Writes past
+    // the room the text has make more, keeping what came before.
+    void lineWriter() {
+        OutputText out;
+        out.append("head\r\n");
+        {
+            LineWriter line(out);
+            line.text("a=").intField("0042").text(" b=").intField("4x").text(" c=").intField("y");
+            const Status failure = line.end();
+            QVERIFY(failure);
+            QCOMPARE(failure->kind, FailureKind::NotANumber);
+            QCOMPARE(failure->message, QStringLiteral("'4x' ist kein gültiger Integerwert"));
+        }
+        {
+            LineWriter abandoned(out);
+            abandoned.text("given up before its end");
+        }
+        const std::string big(300 * 1024, 'z');
+        LineWriter line(out);
+        QVERIFY(!line.text("x").text(big).tenthsField("-5").coordinateField("48123456").end());
+        QCOMPARE(std::string(out.data(), out.size()),
+                 "head\r\nx" + big + "-0.548.2057600021362\r\n");
+    }
+
     void floats_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<double>("value"); // NaN: not a number
@@ -274,6 +326,24 @@ class TestConvertFields : public QObject {
         QVERIFY(IsLogDataLine(mixed, v407));
         QVERIFY(!IsLogDataLine(mixed + "\xbb;", v407));
         QVERIFY(IsLogDataLine(sixteen, FirmwareVariant{408, 0}));
+        // Twelve ';' anywhere in lines of every length (the count runs in
+        // chunks, the last one overlapping), a thirteenth one too many.
+        std::mt19937 random(12);
+        for (size_t length = 12; length < 300; ++length) {
+            std::string line(length, 'a');
+            for (char& c : line)
+                c = "a\xbb\0 \x7f"[random() % 5];
+            for (int placed = 0; placed < 12;) {
+                char& c = line[random() % length];
+                placed += c != ';';
+                c = ';';
+            }
+            QVERIFY2(IsLogDataLine(line, v407), qPrintable(QString::number(length)));
+            if (length > 12) {
+                line[line.find_first_not_of(';')] = ';';
+                QVERIFY(!IsLogDataLine(line, v407));
+            }
+        }
     }
 
     void splitting_data() {
@@ -314,6 +384,26 @@ class TestConvertFields : public QObject {
         for (const auto& f : SplitLogLine(std::string_view(line.constData(), line.size())))
             got << QByteArray(f.data(), qsizetype(f.size()));
         QCOMPARE(got, fields);
+    }
+
+    // Plain lines (no quote, no byte of code 0 to 32) are split on a faster
+    // path. They must split as the general rules split the same line made
+    // general by a trailing blank (or, after a last ';', a quoted empty field),
+    // which changes no field; also when splitting stops early.
+    void plainLinesSplitAsTheGeneralRules() {
+        std::mt19937 random(4242);
+        const char alphabet[] = "a;1;-\xe4;;";
+        for (int i = 0; i < 20000; ++i) {
+            std::string plain(random() % 90, 'x');
+            for (char& c : plain)
+                c = alphabet[random() % (sizeof alphabet - 1)];
+            std::string general = plain + (!plain.empty() && plain.back() == ';' ? "\"\"" : " ");
+            const size_t maxFields = random() % 3 == 0 ? random() % 20 : size_t(-1);
+            std::vector<std::string_view> fast, slow;
+            SplitLogLine(plain, fast, maxFields);
+            SplitLogLine(general, slow, maxFields);
+            QVERIFY2(std::equal(fast.begin(), fast.end(), slow.begin(), slow.end()), plain.c_str());
+        }
     }
 
     void readerLineEnds_data() {

@@ -1,7 +1,7 @@
 // Our GPX against the published GPX 1.1 schema (xmllint), and GPSBabel reading
-// our GPX and KML back with every point. Skips where the tools or the schema
-// are not installed.
-#include "convert/conversion.h"
+// our GPX and KML back with every point. Skips where the tools are not
+// installed.
+#include "convert/conversions.h"
 #include "core/convert_support.h"
 
 #include <QProcess>
@@ -74,11 +74,9 @@ class TestConvertValidate : public QObject {
         const QString xmllint = QStandardPaths::findExecutable("xmllint");
         if (xmllint.isEmpty())
             QSKIP("xmllint not installed (Debian package libxml2-utils)");
-        // The published schema sits in shared/ beside the repository.
-        const QString schema =
-            QDir::cleanPath(sourceDir() + QStringLiteral("/../shared/schemas/gpx11.xsd"));
-        if (!QFile::exists(schema))
-            QSKIP(qPrintable("GPX 1.1 schema not found at " + schema));
+        // The published schema, kept with the test data.
+        const QString schema = sourceDir() + QStringLiteral("/tests/data/schemas/gpx11.xsd");
+        QVERIFY2(QFile::exists(schema), qPrintable(schema));
         for (const FirmwareVariant fw : {FirmwareVariant{500, 0}, FirmwareVariant{500, 1}}) {
             const ConversionResult result = ConvertToGpx(m_log, fw);
             QVERIFY(result.ok());
@@ -88,27 +86,31 @@ class TestConvertValidate : public QObject {
         }
     }
 
+    // Every conversion whose output GPSBabel reads (all but the plotter's).
     void gpsbabelReadsEveryPoint_data() {
         QTest::addColumn<QString>("format");
-        QTest::newRow("gpx") << "gpx";
-        QTest::newRow("kml 2D") << "kml2d";
-        QTest::newRow("kml 3D GPS") << "kml3d-gps";
-        QTest::newRow("kml 3D barometric") << "kml3d-baro";
+        QTest::addColumn<QString>("babelFormat");
+        for (const ConversionFormat& format : conversionFormats()) {
+            const QString name = QLatin1String(format.name);
+            const QString babelFormat = name == QLatin1String("gpx") ? QStringLiteral("gpx")
+                                        : name.startsWith(QLatin1String("kml"))
+                                            ? QStringLiteral("kml")
+                                            : QString();
+            if (!babelFormat.isEmpty())
+                QTest::newRow(format.name) << name << babelFormat;
+        }
     }
     void gpsbabelReadsEveryPoint() {
         QFETCH(QString, format);
+        QFETCH(QString, babelFormat);
         const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
         if (gpsbabel.isEmpty())
             QSKIP("gpsbabel not installed");
-        const FirmwareVariant fw{500, 0};
-        const ConversionResult result = format == "gpx"     ? ConvertToGpx(m_log, fw)
-                                        : format == "kml2d" ? ConvertToKml(m_log, false, false, fw)
-                                        : format == "kml3d-gps"
-                                            ? ConvertToKml(m_log, true, true, fw)
-                                            : ConvertToKml(m_log, true, false, fw);
+        const ConversionResult result =
+            conversionFormatNamed(format)->convert(m_log, FirmwareVariant{500, 0});
         QVERIFY(result.ok());
-        const Run read = run(gpsbabel, {"-t", "-i", format == "gpx" ? "gpx" : "kml", "-f",
-                                        result.outputPath, "-o", "unicsv", "-F", "-"});
+        const Run read = run(gpsbabel, {"-t", "-i", babelFormat, "-f", result.outputPath, "-o",
+                                        "unicsv", "-F", "-"});
         QVERIFY2(read.exitCode == 0, read.err.constData());
         const QList<QByteArray> lines = read.out.trimmed().split('\n');
         QCOMPARE(int(lines.size()) - 1, positionedLines()); // less the header

@@ -19,7 +19,7 @@ SetupImage imageFrom(int first) {
     return image;
 }
 
-QString failureText(const std::optional<Failure>& f) {
+QString failureText(const Status& f) {
     return f ? f->message : QString();
 }
 } // namespace
@@ -41,7 +41,7 @@ class TestSetupFile : public QObject {
 
             SetupImage loaded;
             auto n = loadSetupFile(loaded, path);
-            QCOMPARE(std::get<int>(n), 20);
+            QCOMPARE(*n, 20);
             QCOMPARE(loaded.bytes, saved.bytes);
 
             QCOMPARE(saveSetupFile(loaded, dir.path()), std::nullopt);
@@ -68,7 +68,7 @@ class TestSetupFile : public QObject {
         SetupImage image = imageFrom(0);
         const SetupImage before = image;
         auto n = loadSetupFile(image, path);
-        QCOMPARE(std::get<int>(n), std::min(size, MaxSetupFileRead));
+        QCOMPARE(*n, std::min(size, MaxSetupFileRead));
         for (int k = 0; k < SetupImage::Size; ++k) {
             const bool fromFile = valid && k < size;
             QCOMPARE(image[k], fromFile ? quint8(content[k]) : before[k]);
@@ -93,8 +93,8 @@ class TestSetupFile : public QObject {
         SetupImage image = imageFrom(40);
         const SetupImage before = image;
         auto result = loadSetupFile(image, path);
-        QVERIFY(std::holds_alternative<Failure>(result));
-        QCOMPARE(std::get<Failure>(result).message, message);
+        QVERIFY(!result.ok());
+        QCOMPARE(result.failure().message, message);
         QCOMPARE(image.bytes, before.bytes);
     }
 
@@ -141,7 +141,7 @@ class TestSetupFile : public QObject {
         QVERIFY(writeBytes(path, old));
 
         // A file size limit of 10 bytes makes the write stop half-way.
-        std::optional<Failure> failure;
+        Status failure;
         {
             const FileSizeLimit limit(10);
             QVERIFY(limit.active());

@@ -1,3 +1,4 @@
+#include "app/initext.h"
 #include "app/settingsfile.h"
 #include "common/testfiles.h"
 
@@ -207,7 +208,7 @@ class TestSettingsFile : public QObject {
     void failedWriteKeepsTheOldFile() {
         writeFile("[Top]\nTop=1\n");
         // A file size limit makes the write stop part-way.
-        std::optional<Failure> failure;
+        Status failure;
         {
             const FileSizeLimit limit(20);
             QVERIFY(limit.active());

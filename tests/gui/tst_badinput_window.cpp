@@ -7,6 +7,7 @@
 #include "app/tform1.h"
 #include "common/badinput.h"
 #include "common/badlogs.h"
+#include "common/conversionmenu.h"
 #include "common/fakedialogs.h"
 #include "setup/setupfile.h"
 
@@ -48,17 +49,7 @@ class TestBadInputWindow : public QObject {
 
     QString freshFolder() { return m_dir.filePath(QString::number(++m_folders)); }
 
-    QAction* command(const QString& name) const {
-        if (name == QLatin1String("kml2d"))
-            return form->nachKML2D1;
-        if (name == QLatin1String("kml3d-gps"))
-            return form->nachKML3DmitGPSHhe1;
-        if (name == QLatin1String("kml3d-baro"))
-            return form->nachKML3D1;
-        if (name == QLatin1String("gpx"))
-            return form->nachGMX1;
-        return form->frTrakmond1;
-    }
+    QAction* command(const QString& name) const { return menuItemOf(*form, name); }
 
     void startWindow() {
         fake.reset(); // before the next one installs itself
@@ -94,8 +85,10 @@ class TestBadInputWindow : public QObject {
     void conversions() {
         QFETCH(BadLog, row);
         QFETCH(QStringList, outcomes);
-        for (qsizetype i = 0; i < ConversionNames.size(); ++i) {
-            const QString& format = ConversionNames[i];
+        const auto formats = conversionFormats();
+        QCOMPARE(qsizetype(formats.size()), outcomes.size());
+        for (qsizetype i = 0; i < outcomes.size(); ++i) {
+            const QString format = QLatin1String(formats[size_t(i)].name);
             {
                 LogScene scene(row, freshFolder(), format);
                 if (!scene.skip().isEmpty())

@@ -4,6 +4,7 @@
 #include "app/programstate.h"
 #include "app/settingsfile.h"
 #include "app/tform1.h"
+#include "common/conversionmenu.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
 
@@ -31,17 +32,7 @@ class TestConvertWindow : public QObject {
     std::unique_ptr<TForm1> form;
     QString log;
 
-    QAction* command(const QString& name) const {
-        if (name == "kml2d")
-            return form->nachKML2D1;
-        if (name == "kml3d-gps")
-            return form->nachKML3DmitGPSHhe1;
-        if (name == "kml3d-baro")
-            return form->nachKML3D1;
-        if (name == "gpx")
-            return form->nachGMX1;
-        return form->frTrakmond1;
-    }
+    QAction* command(const QString& name) const { return menuItemOf(*form, name); }
     QStringList filesBesideLog() const {
         return QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
@@ -114,9 +105,9 @@ class TestConvertWindow : public QObject {
     }
 
     void cancelDoesNothing() {
-        for (const QString name : {"kml2d", "kml3d-gps", "kml3d-baro", "gpx", "trakmond"})
-            command(name)->trigger();
-        QCOMPARE(fake->dialogsRun.size(), 5);
+        for (const ConversionFormat& format : conversionFormats())
+            menuItemOf(*form, format)->trigger();
+        QCOMPARE(fake->dialogsRun.size(), qsizetype(conversionFormats().size()));
         QCOMPARE(fake->infos, QStringList{});
         QCOMPARE(fake->errors, QStringList{});
         QCOMPARE(filesBesideLog(), QStringList{"LOG00012.CSV"});
