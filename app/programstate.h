@@ -14,6 +14,8 @@ struct FirmwareVariant {
     // Log lines of 13 fields up to V407x, 17 fields above.
     bool hasLongLogLines() const { return version > 407; }
     int logFieldCount() const { return hasLongLogLines() ? 17 : 13; }
+    // A variant with the other log layout (the Duo shares the 500's).
+    FirmwareVariant otherLayout() const { return {hasLongLogLines() ? 407 : 500, 0}; }
 };
 
 inline constexpr const char* VersionText = ALTORIN_VERSION_TEXT;

@@ -15,7 +15,7 @@ Status exportLines(LogReader& log, const FirmwareVariant& firmware,
     writer.writeHead(out);
     // Lines of the other layout are skipped like any other line, but counted:
     // a log of the other firmware would otherwise pass for an empty flight.
-    result.otherLayout = FirmwareVariant{firmware.hasLongLogLines() ? 407 : 500, 0};
+    result.otherLayout = firmware.otherLayout();
     std::string line;
     while (log.readLine(line)) {
         if (!IsLogDataLine(line, firmware)) {
@@ -49,9 +49,13 @@ void runExport(LogReader& log, const FirmwareVariant& firmware, const Conversion
     result.failure = exportLines(log, firmware, options, writer, result);
 }
 
+QString otherLayoutText(const FirmwareVariant& otherLayout) {
+    return QStringLiteral("die Log-Datei hat Zeilen mit %1 Feldern")
+        .arg(otherLayout.logFieldCount());
+}
+
 QString wrongFirmwareText(const ConversionResult& result) {
-    return QStringLiteral("Keine Trackpunkte: die Log-Datei hat Zeilen mit %1 Feldern")
-        .arg(result.otherLayout.logFieldCount());
+    return QStringLiteral("Keine Trackpunkte: ") + otherLayoutText(result.otherLayout);
 }
 
 QString fileNameOf(const QString& path) {

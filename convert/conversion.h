@@ -70,6 +70,9 @@ QString kmlOutputName(const QString& logName);
 QString gpxOutputName(const QString& logName);
 QString trakmondOutputName(const QString& logName);
 
+// "die Log-Datei hat Zeilen mit 17 Feldern": what every report of a log of
+// the other firmware's layout says of it.
+QString otherLayoutText(const FirmwareVariant& otherLayout);
 // "Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern": the start of
 // every report of a conversion that met only the other firmware's lines.
 QString wrongFirmwareText(const ConversionResult& result);

@@ -167,10 +167,13 @@ Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firm
     FlightReader flight(log, firmware);
     flight.reserve(S_ISREG(reader.status().st_mode) ? qint64(reader.status().st_size) : 0,
                    shortestDataLine(firmware));
+    const FirmwareVariant other = firmware.otherLayout();
     std::string line;
     while (reader.readLine(line)) {
-        if (!IsLogDataLine(line, firmware))
+        if (!IsLogDataLine(line, firmware)) {
+            log.otherLayoutLines += IsLogDataLine(line, other);
             continue;
+        }
         ++log.dataLines;
         if (flight.add(line))
             continue;

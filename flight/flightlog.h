@@ -36,14 +36,15 @@ struct FlightLog {
     // new segment. On the shared time axis the segments follow one another
     // with a gap, so the axis time never goes back.
     struct Segment {
-        size_t begin; // first sample
-        size_t end;   // one past the last sample
+        size_t begin;      // first sample
+        size_t end;        // one past the last sample
         double axisOffset; // axis time = elapsed + axisOffset
     };
     std::vector<Segment> segments;
 
     // --- line counts ---
     qint64 dataLines = 0;        // lines of this variant's layout
+    qint64 otherLayoutLines = 0; // lines of the other variant's layout (wrong firmware?)
     qint64 positionLines = 0;    // of those, the samples with a position
     qint64 skippedLines = 0;     // Data lines the view could not read
     qint64 firstSkippedLine = 0; // 1-based line number; 0 when none

@@ -1,4 +1,6 @@
 #include "flight/summarytext.h"
+#include "app/cli/commandline.h"
+#include "convert/conversion.h"
 
 #include <algorithm>
 
@@ -130,6 +132,14 @@ int printSummaries(const QStringList& logs, const FirmwareVariant& firmware, Sum
         const Result<FlightLog> log = readFlightLog(path, firmware);
         if (!log) {
             print(err, path + QStringLiteral(": ") + log.failure().message + QLatin1Char('\n'));
+            status = 1;
+            continue;
+        }
+        // As for the conversions: a log of the other layout is no empty flight.
+        if (log->dataLines == 0 && log->otherLayoutLines > 0) {
+            print(err, path + QStringLiteral(": Keine Datenzeilen: ") +
+                           otherLayoutText(firmware.otherLayout()) +
+                           fittingFirmwareHint(firmware.otherLayout()) + QLatin1Char('\n'));
             status = 1;
             continue;
         }

@@ -1,6 +1,7 @@
 #include "app/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
+#include "convert/conversion.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
 
@@ -27,6 +28,12 @@ QStringList droppedFiles(const QMimeData* data) {
 // layout (most likely the wrong firmware), or none that could be read.
 QString nothingToShowText(const FlightLog& log) {
     const QString name = QFileInfo(log.path).fileName();
+    if (log.dataLines == 0 && log.otherLayoutLines > 0)
+        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (Altorin %2%3x), "
+                              "%4. Firmware im Menue >Einstellungen< anpassen.")
+            .arg(name, log.firmware.duoText())
+            .arg(log.firmware.version)
+            .arg(otherLayoutText(log.firmware.otherLayout()));
     if (log.dataLines == 0)
         return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (Altorin %2%3x)")
             .arg(name, log.firmware.duoText())

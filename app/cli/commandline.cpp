@@ -146,6 +146,14 @@ QString firmwareOptionValue(const FirmwareVariant& firmware) {
     return QString::number(firmware.version);
 }
 
+QString fittingFirmwareHint(const FirmwareVariant& layout) {
+    QString hint = QStringLiteral(", passend ist --firmware ") + firmwareOptionValue(layout);
+    // The Duo writes the same layout as the 500.
+    if (layout.hasLongLogLines())
+        hint += QStringLiteral(" (Duo: --firmware duo)");
+    return hint;
+}
+
 std::optional<FirmwareVariant> chosenFirmwareVariant(const QCommandLineParser& parser,
                                                      const QCommandLineOption& option) {
     return parser.isSet(option) ? firmwareNamed(parser.value(option)) : storedFirmwareVariant();

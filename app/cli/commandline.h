@@ -53,6 +53,9 @@ QCommandLineOption firmwareOption(const QString& description);
 std::optional<FirmwareVariant> firmwareNamed(const QString& value);
 // The option value of a variant: "407", "500" or "duo".
 QString firmwareOptionValue(const FirmwareVariant& firmware);
+// ", passend ist --firmware 500 (Duo: --firmware duo)": the options that fit
+// a log of that layout, for the report of a log read with the other one.
+QString fittingFirmwareHint(const FirmwareVariant& layout);
 // The variant the option names, else the one the window's settings file
 // stores (407 without one); nothing for a name that is no variant.
 std::optional<FirmwareVariant> chosenFirmwareVariant(const QCommandLineParser& parser,

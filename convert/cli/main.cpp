@@ -31,11 +31,7 @@ bool convertLog(const ConversionFormat& format, const QString& log, const Firmwa
     if (result.failure) {
         QString message = result.failure->message;
         if (result.failure->kind == FailureKind::WrongFirmware) {
-            message += QStringLiteral(", passend ist --firmware ") +
-                       firmwareOptionValue(result.otherLayout);
-            // The Duo writes the same layout as the 500.
-            if (result.otherLayout.hasLongLogLines())
-                message += QStringLiteral(" (Duo: --firmware duo)");
+            message += fittingFirmwareHint(result.otherLayout);
         }
         report(log, result.failureLine, message);
         return false;

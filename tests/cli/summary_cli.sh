@@ -48,6 +48,15 @@ expect_eq "JSON" "$out" \
 "{\"file\":\"$work/card/LOG00002.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":1,\"segments\":1,\"dataLines\":2,\"positionLines\":0,\"skippedLines\":0,\"firstSkippedLine\":null,\"startAltitude\":431.2,\"maxAltitude\":432.2,\"maxAltitudeTime\":1,\"minAltitude\":431.2,\"minAltitudeTime\":0,\"altitudeGain\":1,\"maxGpsAltitude\":null,\"maxGpsAltitudeTime\":null,\"maxClimb\":1,\"maxClimbTime\":0,\"maxSink\":-1,\"maxSinkTime\":0,\"maxSpeed\":null,\"maxSpeedTime\":null,\"trackDistance\":null,\"maxStartDistance\":null,\"maxStartDistanceTime\":null}
 {\"file\":\"$work/card/LOG00001.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":10,\"segments\":1,\"dataLines\":12,\"positionLines\":11,\"skippedLines\":1,\"firstSkippedLine\":13,\"startAltitude\":30,\"maxAltitude\":32,\"maxAltitudeTime\":10,\"minAltitude\":30,\"minAltitudeTime\":0,\"altitudeGain\":2,\"maxGpsAltitude\":500,\"maxGpsAltitudeTime\":0,\"maxClimb\":0.2,\"maxClimbTime\":0,\"maxSink\":-0.2,\"maxSinkTime\":0,\"maxSpeed\":50,\"maxSpeedTime\":10,\"trackDistance\":1853,\"maxStartDistance\":1853,\"maxStartDistanceTime\":10}"
 
+# A log of the other firmware's layout is no empty flight: it fails as a
+# conversion would, naming the option that fits; the others still print.
+out=$("$tool" --summary --firmware 407 "$work/card/LOG00002.CSV" 2>"$work/err")
+status=$?
+[ $status -eq 1 ] || fail "exit status $status for a log of the other layout"
+[ -z "$out" ] || fail "a log of the other layout printed a summary"
+expect_eq "wrong firmware" "$(cat "$work/err")" \
+    "$work/card/LOG00002.CSV: Keine Datenzeilen: die Log-Datei hat Zeilen mit 17 Feldern, passend ist --firmware 500 (Duo: --firmware duo)"
+
 # Usage errors: 2, nothing printed.
 for args in "--json LOG" "--summary --format gpx LOG" "--summary --firmware 600 LOG" "--summary"; do
     out=$("$tool" $args 2>/dev/null)
