@@ -123,6 +123,22 @@ int usageError(const QString& text) {
     return 2;
 }
 
+std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help) {
+    for (const QCommandLineOption& option : help.options)
+        parser.addOption(option);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption().names().constLast())) {
+        printHelp(help);
+        return 0;
+    }
+    if (parser.isSet(versionOption().names().constLast())) {
+        printVersion();
+        return 0;
+    }
+    return std::nullopt;
+}
+
 QCommandLineOption firmwareOption(const QString& description) {
     QStringList values;
     for (const FirmwareName& name : FirmwareNames)

@@ -47,6 +47,12 @@ void printVersion();
 // exit status of a usage error.
 int usageError(const QString& text);
 
+// Parses the program's arguments with the help's options and answers --help
+// and --version. Nothing when the program goes on; else the exit status to
+// end with: 0 after the help or the version, 2 for a mistyped option (a usage
+// error like the others, not a failed file).
+std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help);
+
 // The option that names the device's firmware: 407 (up to V407x), 500 (from
 // V500) or duo (Duo from V500), in any letter case.
 QCommandLineOption firmwareOption(const QString& description);

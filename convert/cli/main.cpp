@@ -100,19 +100,8 @@ int main(int argc, char* argv[]) {
                          "distances.")}}};
 
     QCommandLineParser parser;
-    for (const QCommandLineOption& option : helpText.options)
-        parser.addOption(option);
-    // A mistyped option is a usage error (2) like the others, not a failed log (1).
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printHelp(helpText);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        printVersion();
-        return 0;
-    }
+    if (const auto done = parseCommandLine(parser, helpText))
+        return *done;
 
     const bool summary = parser.isSet(summaryOption);
     if (summary && parser.isSet(formatOption))

@@ -144,18 +144,8 @@ int main(int argc, char* argv[]) {
           QStringLiteral("What changed between two setups.")}}};
 
     QCommandLineParser parser;
-    for (const QCommandLineOption& option : helpText.options)
-        parser.addOption(option);
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printHelp(helpText);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        printVersion();
-        return 0;
-    }
+    if (const auto done = parseCommandLine(parser, helpText))
+        return *done;
 
     QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty())
