@@ -10,7 +10,7 @@
 #include "flight/summarytext.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/trackview.h"
-#include "flight/viewcaptions.h"
+#include "i18n/viewcaptions.h"
 
 #include <QAction>
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "flight/viewcaptions.h"
+#include "i18n/viewcaptions.h"
 
 #include <array>
 
