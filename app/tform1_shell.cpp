@@ -66,7 +66,7 @@ void TForm1::FormCreate() {
     if (state.firmware.version == 407) {
         // RadioButton29 too: firmware 407 knows no fourth option of setup 5.
         setLateFirmwareControlsVisible(*this, false);
-        state.image.announcementStep = 0;
+        fitImageToFirmware(state.image, state.firmware);
     }
 }
 
@@ -125,10 +125,8 @@ bool TForm1::beginFirmwareCommand(qint32 version, qint32 duo) {
 void TForm1::bisV407x1Click() {
     if (!beginFirmwareCommand(407, 0))
         return;
-    SetupImage& image = programState().image;
     setLateFirmwareControlsVisible(*this, false);
-    image.announcementStep = 0;
-    storeByte13(image);
+    fitImageToFirmware(programState().image, programState().firmware);
     // The reset image on every control, so that what the window shows is what
     // the next save writes. Byte 13 holds the value mode alone now, so showing
     // it keeps the value mode, and a tick of the hidden CheckBox4 goes away.

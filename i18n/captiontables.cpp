@@ -7,20 +7,23 @@ namespace {
 
 // Whether the two caption tables set the control. Unlisted ones keep their
 // design-time caption in both languages; Added ones are this tool's own
-// additions, outside the two tables, which the language commands set alike.
-enum Listing { Listed, Unlisted, Added };
+// additions, outside the two tables, which the language commands set alike;
+// Own texts are altorin-setup's, no control's.
+enum Listing { Listed, Unlisted, Added, Own };
 
 // One row per captioned control and menu item: its German design-time
 // caption, the German table's text where that differs (eleven entries: the
 // setup 0 and 1 group captions, Label1, setup 10, the firmware submenu and
 // two conversion items), and the English table's text where it translates
-// (nullptr: English reads as the German table).
+// (nullptr: English reads as the German table). altorin-setup's English
+// translates some that the window leaves German (toolEnglish).
 struct CaptionRow {
     const char* name;
     const char* design;
     const char* german = nullptr;
     const char* english = nullptr;
     Listing listing = Listed;
+    const char* toolEnglish = nullptr;
 
     constexpr const char* germanText() const { return german ? german : design; }
     constexpr const char* englishText() const { return english ? english : germanText(); }
@@ -44,7 +47,7 @@ constexpr CaptionRow rows[] = {
     {"GroupBox3", "Setup 3  Integral-Variometer-Intervall"},
     {"Label9", "Intervall"},
     {"Label7", "Sekunden"},
-    {"CheckBox1", "keine Ansage"},
+    {"CheckBox1", "keine Ansage", nullptr, nullptr, Listed, "no announcement"},
     {"GroupBox5", "Setup 4  Geschwindigkeits-Ansage", nullptr, "Setup 4  Speed announcements"},
     {"Label28", "zusätzlich automatische Ansage  ab :", nullptr,
      "applies automatic velocity announcement:"},
@@ -105,11 +108,11 @@ constexpr CaptionRow rows[] = {
     {"GroupBox12", "Setup 11 Temperatur-Alarmschwelle"},
     {"Label15", "Alarmschwelle "},
     {"Label16", "°C"},
-    {"CheckBox2", "keine Ansage"},
+    {"CheckBox2", "keine Ansage", nullptr, nullptr, Listed, "no announcement"},
     {"GroupBox13", "Setup 12  Motorakku-Unterspannungs-Alarmschwelle"},
     {"Label17", "Alarmschwelle"},
     {"Label18", "Volt"},
-    {"CheckBox3", "keine Ansage"},
+    {"CheckBox3", "keine Ansage", nullptr, nullptr, Listed, "no announcement"},
     {"GroupBox14", "Setup 13  Ansagen im Integral-Variometer-Mode"},
     {"RadioButton21", "Werte als absolute Differenz in Meter"},
     {"RadioButton22", "Werte relativ in m/s"},
@@ -135,7 +138,7 @@ constexpr CaptionRow rows[] = {
     {"GroupBox21", "Setup 18 Motorakku-Kapazitätsalarm"},
     {"Label26", "Alarm ab"},
     {"Label25", "% Verbrauch, danach bei jeder weiteren 10%-Stufe"},
-    {"CheckBox5", "kein Kapazitätsalarm"},
+    {"CheckBox5", "kein Kapazitätsalarm", nullptr, nullptr, Listed, "no capacity alarm"},
     {"Datei1", "Datei", nullptr, nullptr, Unlisted},
     {"Setupladen1", "Setup laden/einlesen"},
     {"Setupspeichern1", "Setup speichern"},
@@ -159,6 +162,8 @@ constexpr CaptionRow rows[] = {
     {"Flugansehen1", "Flug ansehen …", nullptr, "View flight …", Added},
     {"Hilfe1", "Hilfe"},
     {"Info1", "Info"},
+    {"NotGiven", "keine Angabe", nullptr, "not given", Own},
+    {"UnknownValue", "unbekannter Wert", nullptr, "unknown value", Own},
 };
 
 constexpr size_t countOf(Listing listing) {
@@ -210,6 +215,13 @@ QString captionIn(CaptionLanguage language, const char* name) {
         return QString();
     const bool english = language == CaptionLanguage::English && row->listing != Unlisted;
     return QString::fromUtf8(english ? row->englishText() : row->design);
+}
+
+QString toolCaption(CaptionLanguage language, const char* name) {
+    const CaptionRow* row = rowOf(name);
+    if (row && language == CaptionLanguage::English && row->toolEnglish)
+        return QString::fromUtf8(row->toolEnglish);
+    return captionIn(language, name);
 }
 
 std::span<const CaptionEntry> germanAddedCaptions() {

@@ -28,6 +28,11 @@ QString designCaption(const char* name);
 enum class CaptionLanguage { German, English };
 QString captionIn(CaptionLanguage language, const char* name);
 
+// What altorin-setup prints: the window's caption, but in English also for
+// the boxes the window leaves German, and its own texts ("NotGiven",
+// "UnknownValue").
+QString toolCaption(CaptionLanguage language, const char* name);
+
 // The items this tool has beyond the two tables' 99 (the flight view's menu
 // item), in German and English; the language commands apply them with the
 // tables.

@@ -59,6 +59,7 @@ constexpr SetupDefinition Setups[] = {
      .range = {1, 69, 1, 1},
      .display = "Memo2",
      .unit = "Label5",
+     .displayLabel = "Label1",
      .frequencyDisplay = "Memo1"},
     {.number = 1,
      .kind = K::Spinner,
@@ -198,7 +199,7 @@ constexpr SetupDefinition Setups[] = {
      .unit = "Label23",
      .box = "CheckBox6",
      .offByte = 0x80},
-    // Setup 18's box is "kein Kapazitätsalarm"; clearing it stores the spinner's value.
+    // Setup 18's box is "kein Kapazitätsalarm".
     {.number = 18,
      .kind = K::Threshold,
      .group = "GroupBox21",
@@ -208,7 +209,8 @@ constexpr SetupDefinition Setups[] = {
      .range = {20, 100, 10, 20},
      .display = "Memo15",
      .unit = "Label25",
-     .box = "CheckBox5"},
+     .box = "CheckBox5",
+     .clearingStoresPosition = true},
 };
 static_assert(std::size(Setups) == SetupCount);
 
@@ -222,11 +224,6 @@ void showChannel(GroupState& group, int channel) {
     group.shown = wholeNumberText(channel);
 }
 
-void showAnnouncementStep(GroupState& group, qint32 step) {
-    if (const auto text = announcementStepText(step))
-        group.shown = *text;
-}
-
 void storeCapacity(EditorState& state) {
     const SetupDefinition& s = Setups[17];
     GroupState& group = state.groups[17];
@@ -238,7 +235,6 @@ void storeCapacity(EditorState& state) {
 void storeAnnouncementStep(EditorState& state) {
     GroupState& group = state.groups[13];
     state.image.announcementStep = group.ticked ? group.position : 0;
-    showAnnouncementStep(group, state.image.announcementStep);
     storeByte13(state.image);
 }
 
@@ -303,18 +299,24 @@ QStringList lateFirmwareControls() {
     return names;
 }
 
-QString shownText(Shown format, int value) {
+double shownScale(Shown format) {
     switch (format) {
     case Shown::Tenths:
-        return generalNumberText(value * 0.1);
+        return 0.1;
     case Shown::NegativeTenths:
-        return generalNumberText(value * -0.1);
+        return -0.1;
     case Shown::Halves:
-        return generalNumberText(value * 0.5);
+        return 0.5;
     case Shown::Whole:
         break;
     }
-    return wholeNumberText(value);
+    return 1.0;
+}
+
+QString shownText(Shown format, int value) {
+    if (format == Shown::Whole)
+        return wholeNumberText(value);
+    return generalNumberText(value * shownScale(format));
 }
 
 int spinnerPosition(const SetupDefinition& setup, int position) {
@@ -335,6 +337,13 @@ std::optional<QString> announcementStepText(qint32 step) {
     default:
         return std::nullopt; // a step the spinner cannot reach keeps the display
     }
+}
+
+void fitImageToFirmware(SetupImage& image, const FirmwareVariant& firmware) {
+    if (isOffered(Setups[13].spinnerOffered, firmware))
+        return;
+    image.announcementStep = 0;
+    storeByte13(image);
 }
 
 EditorState startState() {
@@ -378,7 +387,6 @@ void showImage(EditorState& state) {
                 image.announcementStep = decoded.announcementStep;
                 group.position = spinnerPosition(s, image.announcementStep);
                 group.ticked = value >= 3;
-                showAnnouncementStep(group, image.announcementStep);
             }
             const qint32 chosen = s.kind == SetupKind::Choice ? value : image.valueMode;
             // A value without a button leaves the selection as it was.
@@ -457,9 +465,7 @@ void boxChanged(EditorState& state, int setup) {
             state.image[setup] = 0;
             group.shown.clear();
         } else {
-            // Setups 11 and 12 show the byte (still 0) until the spinner is
-            // clicked; setup 18 stores the spinner's value at once.
-            if (s.resetPosition == 0)
+            if (s.clearingStoresPosition)
                 state.image[setup] = asByte(group.position);
             group.shown = shownText(s.shown, state.image[setup]);
         }

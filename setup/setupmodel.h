@@ -57,10 +57,14 @@ struct SetupDefinition {
     SpinnerRange range = {};
     Shown shown = Shown::Whole;
     const char* display = nullptr;
-    const char* unit = nullptr; // the label after the display
+    const char* unit = nullptr;         // the label after the display
+    const char* displayLabel = nullptr; // setup 0: the label naming the channel display
     const char* box = nullptr;
     quint8 offByte = 0;    // what a ticked box stores (setup 3), or the flag bit (setup 17)
     int resetPosition = 0; // where the box's handler puts the spinner; 0: it stays
+    // A threshold's cleared box stores the spinner's value at once; otherwise
+    // the byte stays 0 until the spinner is clicked.
+    bool clearingStoresPosition = false;
     Offered spinnerOffered = Offered::Always; // spinner, box, display and labels
     std::span<const char* const> labels = {}; // other labels of the spinner part
     std::span<const SetupOption> options = {};
@@ -81,13 +85,15 @@ struct GroupState {
     int position = 0; // of its spinner
     bool ticked = false;
     int option = 0; // index of the selected radio button
-    QString shown;  // value display
+    QString shown;  // value display; not setup 13's, see announcementStepText
     QString frequency;
 };
 
 // The image with everything its controls show. A spinner position may differ
 // from its byte (a box ticked, or a byte outside the range), and a display may
-// keep an older text, so handlers work on the whole state.
+// keep an older text, so handlers work on the whole state. Setup 13's "n"
+// display shows announcementStepText of the image's step: the window puts it
+// there after showing an image and after its step's spinner and box.
 struct EditorState {
     SetupImage image;
     std::array<GroupState, SetupCount> groups;
@@ -116,5 +122,11 @@ int spinnerPosition(const SetupDefinition& setup, int position);
 // Setup 13's "n" display for an announcement step; nothing: left as it is.
 std::optional<QString> announcementStepText(qint32 step);
 
+// Firmware up to V407x has no additional announcement: choosing it sets the
+// step to 0 and rebuilds byte 13 from the value mode. Other firmware: no change.
+void fitImageToFirmware(SetupImage& image, const FirmwareVariant& firmware);
+
+// What one spinner step is worth in the display (0.1 for tenths, 1 for whole).
+double shownScale(Shown format);
 // The text of a display for a value (locale's separator, like the window).
 QString shownText(Shown format, int value);

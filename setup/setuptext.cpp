@@ -2,43 +2,15 @@
 #include "setup/setupfile.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
 using Language = CaptionLanguage;
 
-// English for what the window only says in German.
-constexpr const char* NoAnnouncement = "no announcement";
-struct EnglishText {
-    const char* name;
-    const char* english;
-};
-constexpr EnglishText BoxesInEnglish[] = {{"CheckBox1", NoAnnouncement},
-                                          {"CheckBox2", NoAnnouncement},
-                                          {"CheckBox3", NoAnnouncement},
-                                          {"CheckBox5", "no capacity alarm"}};
-
-QString ownText(Language language, const char* german, const char* english) {
-    return QString::fromUtf8(language == Language::English ? english : german);
-}
-
-QString unknownValue(Language language) {
-    return ownText(language, "unbekannter Wert", "unknown value");
-}
-
-// What a ticked off box says: its caption, in English ours.
-QString boxText(Language language, const char* box) {
-    if (language == Language::English)
-        for (const EnglishText& text : BoxesInEnglish)
-            if (std::strcmp(text.name, box) == 0)
-                return QString::fromUtf8(text.english);
-    return captionIn(language, box);
-}
-
 QString caption(Language language, const char* name) {
-    return captionIn(language, name).trimmed();
+    return toolCaption(language, name).trimmed();
 }
 
 QString withUnit(const QString& value, Language language, const char* unit) {
@@ -64,18 +36,11 @@ int everyNth(qint32 step) {
     return text ? text->toInt() : -1;
 }
 
-double scaleOf(Shown shown) {
-    switch (shown) {
-    case Shown::Tenths:
-        return 0.1;
-    case Shown::NegativeTenths:
-        return -0.1;
-    case Shown::Halves:
-        return 0.5;
-    case Shown::Whole:
-        break;
-    }
-    return 1.0;
+// Whether the spinner can stand there: in its range and on its steps.
+bool onSpinner(const SetupDefinition& s, int position) {
+    const int low = std::min(s.range.min, s.range.max);
+    const int high = std::max(s.range.min, s.range.max);
+    return position >= low && position <= high && (position - low) % s.range.increment == 0;
 }
 
 Failure refused(const QString& assignment, const QString& why) {
@@ -85,17 +50,16 @@ Failure refused(const QString& assignment, const QString& why) {
 // The spinner position that shows the number, or why there is none.
 Result<int> positionFor(const QString& assignment, const SetupDefinition& s, const QString& text) {
     static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+([.,][0-9]+)?$"));
-    const int low = std::min(s.range.min, s.range.max);
-    const int high = std::max(s.range.min, s.range.max);
-    const double scale = scaleOf(s.shown);
+    const double scale = shownScale(s.shown);
     if (number.match(text).hasMatch()) {
         const double value = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-        for (int p = low; p <= high; p += s.range.increment)
-            if (std::abs(p * scale - value) < 1e-9)
-                return p;
+        const double position = std::round(value / scale);
+        if (std::abs(position) <= 255 && std::abs(position * scale - value) < 1e-9 &&
+            onSpinner(s, static_cast<int>(position)))
+            return static_cast<int>(position);
     }
-    QString first = shownText(s.shown, low);
-    QString last = shownText(s.shown, high);
+    QString first = shownText(s.shown, std::min(s.range.min, s.range.max));
+    QString last = shownText(s.shown, std::max(s.range.min, s.range.max));
     if (scale < 0)
         std::swap(first, last);
     return refused(
@@ -123,12 +87,6 @@ Result<int> optionFor(const QString& assignment, const SetupDefinition& s, const
     return number - 1;
 }
 
-// The box ticked or cleared with its handler run, as a click on it does.
-void clickBox(EditorState& state, int setup, bool ticked) {
-    state.groups[setup].ticked = ticked;
-    boxChanged(state, setup);
-}
-
 void moveSpinner(EditorState& state, int setup, int position) {
     state.groups[setup].position = position;
     spinnerClicked(state, setup);
@@ -137,29 +95,39 @@ void moveSpinner(EditorState& state, int setup, int position) {
 Status applyAnnouncement(EditorState& state, const QString& assignment, const SetupDefinition& s,
                          const QString& text, const FirmwareVariant& firmware) {
     const QStringList parts = text.split(QLatin1Char('/'));
+    if (parts.size() > 2)
+        return refused(assignment, QStringLiteral("setup 13 takes MODE or MODE/N"));
     const auto option = optionFor(assignment, s, parts[0], firmware);
     if (!option)
         return option.status();
+    const bool hasStep = isOffered(s.spinnerOffered, firmware);
     int step = 0;
-    if (parts.size() > 2)
-        return refused(assignment, QStringLiteral("setup 13 takes MODE or MODE/N"));
     if (parts.size() == 2) {
-        if (!isOffered(s.spinnerOffered, firmware))
+        if (!hasStep)
             return refused(assignment,
                            QStringLiteral("the additional announcement of setup 13 is not "
                                           "offered by firmware %1")
                                .arg(firmware.version));
         for (int k = s.range.min; k <= s.range.max; ++k)
-            if (QString::number(everyNth(k)) == parts[1])
+            if (announcementStepText(k) == parts[1])
                 step = k;
         if (step == 0)
-            return refused(assignment, QStringLiteral("setup 13 announces at every 2nd, 5th "
-                                                      "or 10th time: N is 2, 5 or 10"));
+            return refused(assignment, QStringLiteral("setup 13 announces additionally at every "
+                                                      "N-th time, N being %1")
+                                           .arg(announcementStepChoices()));
     }
     optionSelected(state, s.number, *option);
+    // Without the step's controls (hidden, not gone) the option alone is
+    // chosen, as in the window, and byte 13 keeps the step it holds.
+    if (!hasStep)
+        return {};
+    if (step != 0 && state.groups[s.number].ticked) {
+        moveSpinner(state, s.number, step);
+        return {};
+    }
     if (step != 0)
         state.groups[s.number].position = step;
-    clickBox(state, s.number, step != 0);
+    setBox(state, s.number, step != 0);
     return {};
 }
 
@@ -175,9 +143,10 @@ Status applyValue(EditorState& state, const QString& assignment, const SetupDefi
     }
     if (s.kind == SetupKind::Announcement)
         return applyAnnouncement(state, assignment, s, text, firmware);
+    // A box set to what it shows runs no handler, as in the window.
     const bool hasOffBox = s.kind == SetupKind::Interval || s.kind == SetupKind::Threshold;
     if (hasOffBox && (text == QLatin1String("off") || text == QLatin1String("on"))) {
-        clickBox(state, setup, text == QLatin1String("off"));
+        setBox(state, setup, text == QLatin1String("off"));
         return {};
     }
     const bool percent = s.kind == SetupKind::Capacity && text.endsWith(QLatin1Char('%'));
@@ -187,8 +156,8 @@ Status applyValue(EditorState& state, const QString& assignment, const SetupDefi
     if (!position)
         return position.status();
     // A threshold behind a ticked box is set by clearing the box first.
-    if (hasOffBox && state.groups[setup].ticked)
-        clickBox(state, setup, false);
+    if (hasOffBox)
+        setBox(state, setup, false);
     if (s.kind == SetupKind::Capacity)
         state.groups[setup].ticked = percent;
     moveSpinner(state, setup, *position);
@@ -212,67 +181,85 @@ QString setupCaption(int setup, CaptionLanguage language) {
     return caption(language, setupDefinition(setup).group);
 }
 
-QString valueForm(const EditorState& state, int setup) {
+QString announcementStepChoices() {
+    const SpinnerRange& steps = setupDefinition(13).range;
+    QStringList texts;
+    for (int k = steps.min; k <= steps.max; ++k)
+        texts << announcementStepText(k).value_or(QString());
+    const QString last = texts.takeLast();
+    return texts.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+QString valueForm(const EditorState& state, int setup, const FirmwareVariant& firmware) {
     const SetupDefinition& s = setupDefinition(setup);
     const GroupState& group = state.groups[setup];
+    const quint8 byte = state.image[setup];
     switch (s.kind) {
-    case SetupKind::Choice: {
-        const int option = chosenOption(state, s);
-        return option < 0 ? QString() : QString::number(option + 1);
-    }
+    case SetupKind::Choice:
     case SetupKind::Announcement: {
         const int option = chosenOption(state, s);
-        const int nth = everyNth(state.image.announcementStep);
-        if (option < 0 || nth < 0)
+        if (option < 0 || !isOffered(s.options[option].offered, firmware))
             return QString();
         const QString mode = QString::number(option + 1);
+        if (s.kind == SetupKind::Choice || !isOffered(s.spinnerOffered, firmware))
+            return mode;
+        const int nth = everyNth(state.image.announcementStep);
+        if (nth < 0)
+            return QString();
         return nth == 0 ? mode : mode + QLatin1Char('/') + QString::number(nth);
     }
     case SetupKind::Interval:
+        // A byte of 0 shows the box ticked too, but the box stores another.
+        if (group.ticked)
+            return byte == s.offByte ? QStringLiteral("off") : QString();
+        break;
     case SetupKind::Threshold:
-        return group.ticked ? QStringLiteral("off") : group.shown;
+        if (group.ticked)
+            return QStringLiteral("off");
+        break;
     case SetupKind::Capacity:
-        if (state.image[setup] == 0)
+        if (!onSpinner(s, byte & ~s.offByte))
             return QString();
         return group.ticked ? group.shown + QLatin1Char('%') : group.shown;
     case SetupKind::Channel:
     case SetupKind::Spinner:
         break;
     }
-    return group.shown;
+    return onSpinner(s, byte) ? group.shown : QString();
 }
 
-QString shownValue(const EditorState& state, int setup, CaptionLanguage language) {
+QString shownValue(const EditorState& state, int setup, CaptionLanguage language,
+                   const FirmwareVariant& firmware) {
     const SetupDefinition& s = setupDefinition(setup);
     const GroupState& group = state.groups[setup];
     switch (s.kind) {
     case SetupKind::Channel:
         return QStringLiteral("%1 (%2 %3)")
-            .arg(withUnit(group.frequency, language, s.unit), caption(language, "Label1"),
+            .arg(withUnit(group.frequency, language, s.unit), caption(language, s.displayLabel),
                  group.shown);
-    case SetupKind::Choice: {
-        const int option = chosenOption(state, s);
-        return option < 0 ? unknownValue(language) : caption(language, s.options[option].button);
-    }
+    case SetupKind::Choice:
     case SetupKind::Announcement: {
         const int option = chosenOption(state, s);
         const int nth = everyNth(state.image.announcementStep);
-        if (option < 0 || nth < 0)
-            return unknownValue(language);
+        const bool hasStep =
+            s.kind == SetupKind::Announcement && isOffered(s.spinnerOffered, firmware);
+        if (option < 0 || (hasStep && nth < 0))
+            return caption(language, "UnknownValue");
         QString text = caption(language, s.options[option].button);
-        if (nth > 0)
+        if (hasStep && nth > 0)
             text += QStringLiteral(", %1 %2=%3")
-                        .arg(caption(language, s.box), caption(language, s.unit), group.shown);
+                        .arg(caption(language, s.box), caption(language, s.unit))
+                        .arg(nth);
         return text;
     }
     case SetupKind::Interval:
     case SetupKind::Threshold:
         if (group.ticked)
-            return boxText(language, s.box);
+            return caption(language, s.box);
         break;
     case SetupKind::Capacity:
         if (state.image[setup] == 0)
-            return ownText(language, "keine Angabe", "not given");
+            return caption(language, "NotGiven");
         if (group.ticked)
             return withUnit(group.shown, language, s.unit) + QStringLiteral(", ") +
                    caption(language, s.box);

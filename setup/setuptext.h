@@ -20,14 +20,20 @@ Result<EditorState> readSetupEditor(const QString& path);
 QString setupCaption(int setup, CaptionLanguage language);
 
 // The value in the form an assignment takes: "60", "4.7", "off", an option
-// number, "1/5" for setup 13 (value mode / every n-th announcement), "3.5%"
-// for setup 17 with percent announcements. Empty when the byte holds nothing
-// the controls can set (a choice without a button, no capacity).
-QString valueForm(const EditorState& state, int setup);
+// number, "1/5" for setup 13 (value mode / every n-th announcement; the mode
+// alone where the firmware lacks the step's controls), "3.5%" for setup 17
+// with percent announcements. Empty when the firmware's controls cannot set
+// the byte (off a spinner's range or steps, a choice without a button, no
+// capacity, setup 3's 0), so that no form writes another byte than it shows.
+QString valueForm(const EditorState& state, int setup, const FirmwareVariant& firmware);
 
-// The value as the window shows it, with its unit, or the chosen option's
-// caption, or the box's "keine Ansage".
-QString shownValue(const EditorState& state, int setup, CaptionLanguage language);
+// The value as the window of that firmware shows it, with its unit, or the
+// chosen option's caption, or the box's "keine Ansage".
+QString shownValue(const EditorState& state, int setup, CaptionLanguage language,
+                   const FirmwareVariant& firmware);
+
+// The N that setup 13's MODE/N takes, for messages and help: "2, 5 or 10".
+QString announcementStepChoices();
 
 // The options of a choice that the firmware offers, numbered from 1 in the
 // window's order; `chosen` is the one the byte stands for.

@@ -36,7 +36,9 @@ void TForm1::bindSetupControls() {
         SetupControls& c = m_setupControls[s.number];
         c.spinner = control<TUpDown>(*this, s.spinner);
         c.box = control<QCheckBox>(*this, s.box);
-        c.display = control<QLineEdit>(*this, s.display);
+        // Setup 13's display is ShowAnnouncementStep's.
+        if (s.kind != SetupKind::Announcement)
+            c.display = control<QLineEdit>(*this, s.display);
         c.frequency = control<QLineEdit>(*this, s.frequencyDisplay);
         for (const SetupOption& option : s.options)
             c.options << control<QRadioButton>(*this, option.button);
@@ -116,6 +118,7 @@ void TForm1::ShowSetupImage() {
     EditorState state = readEditor();
     showImage(state);
     showEditor(state);
+    ShowAnnouncementStep(programState().image.announcementStep);
 }
 
 void TForm1::ShowAnnouncementStep(qint32 step) {
@@ -149,6 +152,7 @@ void TForm1::UpDown8Click() {
 }
 void TForm1::UpDown9Click() {
     spinnerClick(UpDown9);
+    ShowAnnouncementStep(programState().image.announcementStep);
 }
 void TForm1::UpDown10Click() {
     spinnerClick(UpDown10);
@@ -269,6 +273,7 @@ void TForm1::CheckBox3Click() {
 }
 void TForm1::CheckBox4Click() {
     boxClick(CheckBox4);
+    ShowAnnouncementStep(programState().image.announcementStep);
 }
 void TForm1::CheckBox5Click() {
     boxClick(CheckBox5);

@@ -1,7 +1,10 @@
 #include "app/cli/commandline.h"
+#include "app/failure.h"
 #include "app/settingsfile.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -123,6 +126,16 @@ int usageError(const QString& text) {
     return 2;
 }
 
+int finishOutput(int status) {
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = flushed ? EIO : errno;
+    if (flushed && !std::ferror(stdout))
+        return status;
+    print(stderr, QStringLiteral("%1: standard output: %2\n")
+                      .arg(QCoreApplication::applicationName(), fileFailure(error).message));
+    return std::max(status, 1);
+}
+
 std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help) {
     for (const QCommandLineOption& option : help.options)
         parser.addOption(option);
@@ -130,11 +143,11 @@ std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHel
         return usageError(parser.errorText());
     if (parser.isSet(helpOption().names().constLast())) {
         printHelp(help);
-        return 0;
+        return finishOutput(0);
     }
     if (parser.isSet(versionOption().names().constLast())) {
         printVersion();
-        return 0;
+        return finishOutput(0);
     }
     return std::nullopt;
 }

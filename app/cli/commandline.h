@@ -47,10 +47,16 @@ void printVersion();
 // exit status of a usage error.
 int usageError(const QString& text);
 
+// The exit status once all is printed: `status`, but at least 1, with
+// "PROGRAM: standard output: message" on stderr, when stdout could not be
+// written (a full disk), so that no script takes a lost listing for success.
+int finishOutput(int status);
+
 // Parses the program's arguments with the help's options and answers --help
 // and --version. Nothing when the program goes on; else the exit status to
-// end with: 0 after the help or the version, 2 for a mistyped option (a usage
-// error like the others, not a failed file).
+// end with: 0 after the help or the version (1 when they could not be
+// printed), 2 for a mistyped option (a usage error like the others, not a
+// failed file).
 std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help);
 
 // The option that names the device's firmware: 407 (up to V407x), 500 (from

@@ -86,7 +86,8 @@ int main(int argc, char* argv[]) {
             "holds only lines of the other firmware's layout is an error and leaves no output. "
             "With --summary each log is read and its flight summarised instead (a table, or one "
             "JSON object per line with --json); no file is written.\n"
-            "Exit status: 0 when every log converted, 1 when one failed, 2 for a usage error."),
+            "Exit status: 0 when every log converted, 1 when one failed or the output could not be "
+            "printed, 2 for a usage error."),
         {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
         {{QStringLiteral("altorin-convert --firmware 500 --format gpx /media/card"),
           QStringLiteral("Every log on the card to GPX, each file beside its log.")},
@@ -154,5 +155,5 @@ int main(int argc, char* argv[]) {
         const SummaryForm form = parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table;
         status = std::max(status, printSummaries(summaryLogs, firmware, form, stdout, stderr));
     }
-    return status;
+    return finishOutput(status);
 }

@@ -26,13 +26,18 @@ int fileError(const QString& path, const Failure& failure) {
     return FileError;
 }
 
-// "  1=60  60 Sekunden  (byte 60)"; a byte without a form shows "1:".
-QString valueLine(const EditorState& state, int setup, CaptionLanguage language) {
-    const QString form = valueForm(state, setup);
+// diff compares every byte, so it reads them as the firmware with every control.
+const FirmwareVariant EveryControl{500, 0};
+
+// "  1=60  60 Sekunden  (byte 60)"; a byte that the controls cannot set
+// shows "1:", no assignment to type back.
+QString valueLine(const EditorState& state, int setup, CaptionLanguage language,
+                  const FirmwareVariant& firmware) {
+    const QString form = valueForm(state, setup, firmware);
     const QString head = form.isEmpty() ? QStringLiteral("%1:").arg(setup)
                                         : QStringLiteral("%1=%2").arg(setup).arg(form);
     return QStringLiteral("%1  %2  (byte %3)")
-        .arg(head, shownValue(state, setup, language))
+        .arg(head, shownValue(state, setup, language, firmware))
         .arg(state.image[setup]);
 }
 
@@ -41,7 +46,7 @@ void showText(const EditorState& state, CaptionLanguage language, const Firmware
         if (!isOffered(s.offered, firmware))
             continue;
         printLine(setupCaption(s.number, language));
-        printLine(QStringLiteral("  ") + valueLine(state, s.number, language));
+        printLine(QStringLiteral("  ") + valueLine(state, s.number, language, firmware));
         for (const OptionText& option : optionTexts(state, s.number, language, firmware))
             printLine(QStringLiteral("    %1 %2  %3")
                           .arg(option.chosen ? QLatin1Char('*') : QLatin1Char(' '))
@@ -56,11 +61,11 @@ void showJson(const QString& path, const EditorState& state, CaptionLanguage lan
     for (const SetupDefinition& s : setupDefinitions()) {
         if (!isOffered(s.offered, firmware))
             continue;
-        const QString form = valueForm(state, s.number);
+        const QString form = valueForm(state, s.number, firmware);
         QJsonObject setup{{"setup", s.number},
                           {"caption", setupCaption(s.number, language)},
                           {"value", form.isEmpty() ? QJsonValue() : QJsonValue(form)},
-                          {"shown", shownValue(state, s.number, language)},
+                          {"shown", shownValue(state, s.number, language, firmware)},
                           {"byte", state.image[s.number]}};
         QJsonArray options;
         for (const OptionText& option : optionTexts(state, s.number, language, firmware))
@@ -83,8 +88,8 @@ void showDiff(const EditorState& a, const EditorState& b, CaptionLanguage langua
         if (a.image[s.number] == b.image[s.number])
             continue;
         printLine(setupCaption(s.number, language));
-        printLine(QStringLiteral("  - ") + valueLine(a, s.number, language));
-        printLine(QStringLiteral("  + ") + valueLine(b, s.number, language));
+        printLine(QStringLiteral("  - ") + valueLine(a, s.number, language, EveryControl));
+        printLine(QStringLiteral("  + ") + valueLine(b, s.number, language, EveryControl));
     }
     const int spare = SetupCount;
     if (a.image[spare] != b.image[spare]) {
@@ -121,19 +126,21 @@ int main(int argc, char* argv[]) {
         QStringLiteral(
             "Shows and edits Altorin setup files (SETUPUPL.HEX) as the AltorinTool window does.\n"
             "show: each setup the firmware offers, its caption, SETUP=VALUE as 'set' takes it, "
-            "the value as the window shows it, and the byte; a choice lists its options.\n"
+            "the value as the window shows it, and the byte; a choice lists its options. "
+            "'SETUP:' without a value marks a byte that the controls cannot set.\n"
             "set: applies the assignments in order, each with the effect of the window's "
             "controls (the alarms they switch off included), then writes FILE. VALUE is a value "
             "as shown (60, 4.7 or 4,7, -0.3), 'off' or 'on' for a 'keine Ansage' box, an option "
             "number, MODE or MODE/N for setup 13 (N: an additional altitude announcement at "
-            "every 2nd, 5th or 10th time), and CAPACITY or CAPACITY% for setup 17. A refused "
+            "every N-th time, N being %1), and CAPACITY or CAPACITY% for setup 17. A refused "
             "assignment writes nothing.\n"
             "default: writes the default setup.\n"
             "diff: lists the setups in which two files differ, '-' for A and '+' for B; nothing "
             "when they are the same. Exit status 0 either way.\n"
             "A file of 16 to 19 bytes is read as the window reads it: the rest is the default "
             "setup. Exit status: 0 done, 1 a file could not be read or written or is no setup "
-            "file, 2 a usage error or a refused value."),
+            "file, or the output could not be printed, 2 a usage error or a refused value.")
+            .arg(announcementStepChoices()),
         {help, version, englishOption, firmwareChoice, jsonOption},
         {{QStringLiteral("altorin-setup show /media/card/SETUPUPL.HEX"),
           QStringLiteral("The setup on the card, as the window would show it.")},
@@ -182,7 +189,7 @@ int main(int argc, char* argv[]) {
             showJson(arguments[0], *state, language, firmware);
         else
             showText(*state, language, firmware);
-        return 0;
+        return finishOutput(0);
     }
     if (command == QLatin1String("set")) {
         if (arguments.size() < 2)
@@ -215,7 +222,7 @@ int main(int argc, char* argv[]) {
         if (!b)
             return fileError(arguments[1], b.failure());
         showDiff(*a, *b, language);
-        return 0;
+        return finishOutput(0);
     }
     return usageError(QStringLiteral("unknown command '%1'").arg(command));
 }

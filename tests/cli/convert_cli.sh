@@ -22,6 +22,12 @@ line500 76 4313 8123466 48123466 501 >"$work/card/LOG00002.CSV"
 # --version and --help
 expect_eq "--version" "$("$tool" --version)" "altorin-convert V0.45"
 "$tool" --help | grep -q -- "--format <kml2d|kml3d-gps|kml3d-baro|gpx|trakmond>" || fail "--help"
+expect_lost_output "--help" "$tool" --help
+expect_lost_output "--summary" "$tool" --summary --firmware 500 "$work/card/LOG00001.CSV"
+mkdir "$work/listed"
+expect_lost_output "the output paths" "$tool" --firmware 500 --format gpx --output-dir \
+    "$work/listed" "$work/card/LOG00001.CSV"
+[ -s "$work/listed/LOG00001.GPX" ] || fail "a lost listing still converts"
 
 # usage errors
 "$tool" --format gpx >/dev/null 2>&1

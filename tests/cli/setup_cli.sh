@@ -49,6 +49,10 @@ for v in 500 duo; do
     expect_status "show $v" 0 "$tool" show --firmware "$v" --json "$f"
     grep -q "\"setup\": 18" "$work/out" || fail "$v shows setup 18"
     grep -q "\"firmware\": \"$v\"" "$work/out" || fail "$v named in JSON"
+    expect_status "show --english $v" 0 "$tool" show --english --firmware "$v" "$f"
+    grep -qx "Setup 4  Speed announcements" "$work/out" || fail "$v: English caption"
+    grep -qx "  17:  not given  (byte 0)" "$work/out" || fail "$v: English capacity"
+    grep -qx "  18=off  no capacity alarm  (byte 0)" "$work/out" || fail "$v: English alarm box"
 done
 mkdir -p "$XDG_CONFIG_HOME/AltorinTool"
 printf '[AR_Version]\nAR_Version=500\n' >"$XDG_CONFIG_HOME/AltorinTool/AltorinTool.ini"
@@ -62,6 +66,32 @@ expect_status "set" 0 "$tool" set "$f" 1=70 6=4,7 7=-0.3 3=off 12=5.5 9=1 11=45 
     fail "set bytes: $(bytes "$f")"
 expect_status "set 3 back" 0 "$tool" set "$f" 3=on 3=25
 [ "$(bytes "$f" | cut -d' ' -f4)" = 25 ] || fail "3=on then 3=25"
+
+# Displays of known bytes, as the window shows them.
+k=$work/known
+"$tool" default "$k"
+expect_status "set known" 0 "$tool" set --firmware 500 "$k" 0=26 6=4.7 7=-0.3 17=3.5% 13=1/5
+expect_status "show known" 0 "$tool" show --firmware 500 "$k"
+for line in "0=26  433.700 MHz (Sendekanal 26)  (byte 26)" "6=4.7  4.7 Volt  (byte 47)" \
+    "7=-0.3  -0.3 m/s  (byte 3)" "17=3.5%  3.5 Ah, alle Kapazitäts-Ansagen rel. in %  (byte 163)"; do
+    grep -qxF "  $line" "$work/out" || fail "show $line"
+done
+# Firmware 407 hides setup 13's step: the mode alone is shown and set, the step stays.
+expect_status "set under 407" 0 "$tool" set --firmware 407 "$k" 13=2
+[ "$(bytes "$k" | cut -d' ' -f14)" = 6 ] || fail "407 keeps the step: $(bytes "$k")"
+expect_status "show under 407" 0 "$tool" show --firmware 407 "$k"
+grep -qx "  13=2  Werte relativ in m/s  (byte 6)" "$work/out" || fail "407 shows the mode alone"
+
+# Bytes no control can set show no assignment to type back, and null in JSON.
+printf '\001\377\024\000\001\001\057\000\001\000\000\000\000\001\002\001\003\200\000\000' \
+    >"$work/odd"
+expect_status "show odd" 0 "$tool" show --firmware 500 "$work/odd"
+for line in "1:  255 Sekunden  (byte 255)" "3:  keine Ansage  (byte 0)" \
+    "17:  0 Ah, alle Kapazitäts-Ansagen rel. in %  (byte 128)"; do
+    grep -qxF "  $line" "$work/out" || fail "show $line"
+done
+expect_status "show odd --json" 0 "$tool" show --firmware 500 --json "$work/odd"
+[ "$(grep -c '"value": null' "$work/out")" = 3 ] || fail "JSON null for the odd bytes"
 
 # Refused values: named, exit 2, nothing written.
 cp "$f" "$work/before"
@@ -91,6 +121,9 @@ for bad in short long; do
 done
 expect_status "missing file" 1 "$tool" set "$work/none" 1=70
 grep -qF "$work/none: Datei nicht gefunden" "$work/err" || fail "missing file message"
+cp "$f" "$work/unreadable" && chmod 000 "$work/unreadable"
+expect_status "unreadable file" 1 as_pilot "$tool" show "$work/unreadable"
+grep -qF "$work/unreadable: Dateizugriff verweigert" "$work/err" || fail "unreadable message"
 head -c 16 "$f" >"$work/sixteen"
 expect_status "16 bytes" 0 "$tool" set "$work/sixteen" 0=2
 [ "$(bytes "$work/sixteen")" = "2 70 20 25 1 1 47 3 2 0 3 0 0 6 2 1 3 0 0 0" ] ||
@@ -105,6 +138,11 @@ cmp -s "$f" "$work/ro/SETUPUPL.HEX" || fail "default into read-only folder: file
 chmod 755 "$work/ro" && chmod 444 "$work/ro/SETUPUPL.HEX"
 expect_status "write-protected file" 1 as_pilot "$tool" set "$work/ro/SETUPUPL.HEX" 1=90
 cmp -s "$f" "$work/ro/SETUPUPL.HEX" || fail "write-protected file changed"
+
+# Output that cannot be written is a failure.
+expect_lost_output "show" "$tool" show "$f"
+expect_lost_output "diff" "$tool" diff "$work/other" "$f"
+expect_lost_output "--help" "$tool" --help
 
 # Usage errors.
 expect_status "no command" 2 "$tool"

@@ -16,6 +16,17 @@ expect_eq() {
     fi
 }
 
+# expect_lost_output WHAT COMMAND...: stdout on a full device is a failure
+# (exit 1, named on stderr), never a silent success.
+expect_lost_output() {
+    local what=$1
+    shift
+    "$@" >/dev/full 2>"$work/lost"
+    local got=$?
+    [ "$got" -eq 1 ] || fail "$what to a full device: exit status $got, not 1"
+    grep -q "standard output" "$work/lost" || fail "$what to a full device: no message"
+}
+
 # finish WHAT: "all WHAT passed", or the number of failed checks and exit 1.
 finish() {
     if [ $failures -ne 0 ]; then

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 #include "common/fakedialogs.h"
+#include "setup/setupmodel.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -113,6 +114,47 @@ class TestShellWindow : public QObject {
         fake.reset();
         setSettingsFolder(QString());
         dir.reset();
+    }
+
+    // The setup table and the window's layout name the same controls: each
+    // in its setup's group (setup 0's spinner on the window, over its group),
+    // and firmware 407 hides exactly those the table gives it.
+    void setupTableMatchesTheWindow() {
+        form = std::make_unique<TForm1>(); // firmware 407 without settings
+        const QWidget* canvas = form->findChild<QWidget*>(QStringLiteral("canvas"));
+        for (const SetupDefinition& s : setupDefinitions()) {
+            const QGroupBox* group = form->findChild<QGroupBox*>(QLatin1String(s.group));
+            QVERIFY2(group, s.group);
+            QList<const char*> names{s.spinner, s.display,          s.unit,
+                                     s.box,     s.frequencyDisplay, s.displayLabel};
+            names.append(QList<const char*>(s.labels.begin(), s.labels.end()));
+            for (const SetupOption& option : s.options)
+                names << option.button;
+            for (const char* name : names) {
+                if (!name)
+                    continue;
+                const QWidget* control = form->findChild<QWidget*>(QLatin1String(name));
+                QVERIFY2(control, name);
+                const bool onWindow = s.kind == SetupKind::Channel && name == s.spinner;
+                QVERIFY2(onWindow ? control->parentWidget() == canvas
+                                  : group->isAncestorOf(control),
+                         name);
+            }
+        }
+        const auto hiddenControls = [&] {
+            QStringList names;
+            // Every control is named; unnamed parts of controls are left aside.
+            for (const QWidget* w : canvas->findChildren<QWidget*>())
+                if (w->isHidden() && !w->objectName().isEmpty())
+                    names << w->objectName();
+            names.sort();
+            return names;
+        };
+        QStringList late = lateFirmwareControls();
+        late.sort();
+        QCOMPARE(hiddenControls(), late);
+        runCommand("500");
+        QCOMPARE(hiddenControls(), QStringList());
     }
 
     void firstStartWithoutSettingsFile() {
