@@ -63,7 +63,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption outputDirOption(
         QStringLiteral("output-dir"),
         QStringLiteral("Write the outputs into DIR instead of next to each log (for a card that "
-                       "is read-only). Existing files of the same name are replaced."),
+                       "is read-only). Existing files of the same name are replaced, except one "
+                       "written in this run from another log: that log fails."),
         QStringLiteral("DIR"));
     const QCommandLineOption summaryOption(
         QStringLiteral("summary"),
@@ -121,8 +122,10 @@ int main(int argc, char* argv[]) {
             QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareChoice)));
     const FirmwareVariant firmware = *chosen;
     // Scripts read the exit status; a log of the other layout must not pass
-    // for an empty flight there.
-    ConversionOptions options{QString(), true};
+    // for an empty flight there, nor may a second card's LOG00001.CSV silently
+    // replace the first card's output in one --output-dir.
+    OutputsOfRun outputs;
+    ConversionOptions options{QString(), true, &outputs};
     if (parser.isSet(outputDirOption)) {
         options.outputFolder = parser.value(outputDirOption);
         if (!QFileInfo(options.outputFolder).isDir())
