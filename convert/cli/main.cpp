@@ -89,13 +89,11 @@ int main(int argc, char* argv[]) {
             "JSON object per line with --json); no file is written.\n"
             "Exit status: 0 when every log converted, 1 when one failed, 2 for a usage error."),
         {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
-        {{QStringLiteral("altorin-convert --firmware 500 --format gpx /media/card"),
-          QStringLiteral("Every log on the card to GPX, each file beside its log.")},
+        {{QStringLiteral("altorin-convert --firmware 500 --format gpx LOG00012.CSV"),
+          QStringLiteral("One log of a device from V500 to GPX: LOG00012.GPX beside it.")},
          {QStringLiteral("altorin-convert --format kml2d --output-dir ~/flights /media/card"),
           QStringLiteral("Every log of a read-only card to KML in ~/flights, read with the "
                          "firmware last chosen in the window.")},
-         {QStringLiteral("altorin-convert --firmware duo --format trakmond LOG00012.CSV"),
-          QStringLiteral("One log of a Duo for the Trakmond plotter: TMD00012.CSV beside it.")},
          {QStringLiteral("altorin-convert --firmware 500 --summary /media/card"),
           QStringLiteral("A table of every flight on the card: duration, altitudes, climb, "
                          "distances.")}}};
