@@ -14,6 +14,7 @@ enum class FailureKind {
     NotASetupFile, // a file of fewer than 16 or more than 20 bytes
     InvalidValue,  // a value a setup cannot take (command line)
     WrongFirmware, // a log written under the other firmware layout
+    OutputOfRun,   // an output written earlier in the same run from another log
 };
 
 // A failure of a command, carried as a value through the core. Only the window

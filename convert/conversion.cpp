@@ -5,9 +5,12 @@
 
 namespace {
 
-Status exportLines(LogReader& log, const FirmwareVariant& firmware,
+Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
                    const ConversionOptions& options, ExportWriter& writer,
                    ConversionResult& result) {
+    if (options.run)
+        if (auto clash = options.run->checkTarget(result.outputPath, log.status()))
+            return clash;
     OutputFile output;
     if (auto failure = output.open(result.outputPath, log.status()))
         return failure;
@@ -39,14 +42,18 @@ Status exportLines(LogReader& log, const FirmwareVariant& firmware,
     // Not committed, the older output of that name stays as it was.
     if (options.refuseWrongFirmware && result.wrongFirmware())
         return Failure{FailureKind::WrongFirmware, wrongFirmwareText(result)};
-    return output.commit();
+    if (auto failure = output.commit())
+        return failure;
+    if (options.run)
+        options.run->add(result.outputPath, logPath, log.status());
+    return std::nullopt;
 }
 
 } // namespace
 
-void runExport(LogReader& log, const FirmwareVariant& firmware, const ConversionOptions& options,
-               ExportWriter& writer, ConversionResult& result) {
-    result.failure = exportLines(log, firmware, options, writer, result);
+void runExport(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
+               const ConversionOptions& options, ExportWriter& writer, ConversionResult& result) {
+    result.failure = exportLines(logPath, log, firmware, options, writer, result);
 }
 
 QString otherLayoutText(const FirmwareVariant& otherLayout) {

@@ -2,6 +2,7 @@
 
 #include "app/programstate.h"
 #include "app/result.h"
+#include "convert/outputsofrun.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,6 +22,9 @@ struct ConversionOptions {
     // layout fails with FailureKind::WrongFirmware, and no output replaces an
     // older file of that name (for scripts, which have no second box to read).
     bool refuseWrongFirmware = false;
+    // When given: the output is recorded there, and one this run wrote from
+    // another log is not replaced (FailureKind::OutputOfRun).
+    OutputsOfRun* run = nullptr;
 };
 
 struct ConversionResult {

@@ -28,11 +28,12 @@ class ExportWriter {
     virtual void writeTail(OutputText& out) = 0;
 };
 
-// Reads the log from its first line and writes the output through `writer`;
-// the output replaces `result.outputPath` only when everything went well.
-// Sets the failure, the line it stopped at and the line counts of `result`.
-void runExport(LogReader& log, const FirmwareVariant& firmware, const ConversionOptions& options,
-               ExportWriter& writer, ConversionResult& result);
+// Reads the log at `logPath`, opened as `log`, from its first line and writes
+// the output through `writer`; the output replaces `result.outputPath` only
+// when everything went well. Sets the failure, the line it stopped at and the
+// line counts of `result`.
+void runExport(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
+               const ConversionOptions& options, ExportWriter& writer, ConversionResult& result);
 
 // The log's folder as given, with `outputName` in place of the log's name.
 QString outputPathBeside(const QString& logPath, const QString& outputName);

@@ -151,6 +151,6 @@ ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& fir
     result.logDate = QDateTime::fromSecsSinceEpoch(logDate);
     result.outputPath = outputPathFor(logPath, gpxOutputName(fileNameOf(logPath)), options);
     GpxWriter writer(firmware, logDate);
-    runExport(log, firmware, options, writer, result);
+    runExport(logPath, log, firmware, options, writer, result);
     return result;
 }

@@ -74,6 +74,6 @@ ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAlti
         return result;
     result.outputPath = outputPathFor(logPath, kmlOutputName(fileNameOf(logPath)), options);
     KmlWriter writer(Is3D, UseGpsAltitude, firmware);
-    runExport(log, firmware, options, writer, result);
+    runExport(logPath, log, firmware, options, writer, result);
     return result;
 }

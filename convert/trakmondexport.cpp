@@ -109,6 +109,6 @@ ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant
         return result;
     result.outputPath = outputPathFor(logPath, trakmondOutputName(fileNameOf(logPath)), options);
     TrakmondWriter writer(firmware);
-    runExport(log, firmware, options, writer, result);
+    runExport(logPath, log, firmware, options, writer, result);
     return result;
 }

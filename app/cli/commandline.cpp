@@ -136,11 +136,14 @@ int finishOutput(int status) {
     return std::max(status, 1);
 }
 
-std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help) {
+namespace {
+
+void addOptions(QCommandLineParser& parser, const CommandHelp& help) {
     for (const QCommandLineOption& option : help.options)
         parser.addOption(option);
-    if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser.errorText());
+}
+
+std::optional<int> answered(const QCommandLineParser& parser, const CommandHelp& help) {
     if (parser.isSet(helpOption().names().constLast())) {
         printHelp(help);
         return finishOutput(0);
@@ -150,6 +153,25 @@ std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHel
         return finishOutput(0);
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help) {
+    addOptions(parser, help);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    return answered(parser, help);
+}
+
+std::optional<int> answerHelpOrVersion(const CommandHelp& help, const QStringList& arguments) {
+    QCommandLineParser parser;
+    // Qt's options are words after one dash: -stylesheet is no -s -t ... -h.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    addOptions(parser, help);
+    // Unknown options wait for parseCommandLine(); the known ones are set anyway.
+    (void)parser.parse(arguments);
+    return answered(parser, help);
 }
 
 QCommandLineOption firmwareOption(const QString& description) {

@@ -59,6 +59,12 @@ int finishOutput(int status);
 // failed file).
 std::optional<int> parseCommandLine(QCommandLineParser& parser, const CommandHelp& help);
 
+// For the window program, whose QApplication needs a display: answers --help
+// and --version among `arguments` (argv as given) before that exists. Other
+// options are judged by parseCommandLine() once Qt has taken its own (-style,
+// -platform ...) out of the arguments.
+std::optional<int> answerHelpOrVersion(const CommandHelp& help, const QStringList& arguments);
+
 // The option that names the device's firmware: 407 (up to V407x), 500 (from
 // V500) or duo (Duo from V500), in any letter case.
 QCommandLineOption firmwareOption(const QString& description);

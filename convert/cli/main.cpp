@@ -63,7 +63,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption outputDirOption(
         QStringLiteral("output-dir"),
         QStringLiteral("Write the outputs into DIR instead of next to each log (for a card that "
-                       "is read-only). Existing files of the same name are replaced."),
+                       "is read-only). Existing files of the same name are replaced, except one "
+                       "written in this run from another log: that log fails."),
         QStringLiteral("DIR"));
     const QCommandLineOption summaryOption(
         QStringLiteral("summary"),
@@ -89,13 +90,11 @@ int main(int argc, char* argv[]) {
             "Exit status: 0 when every log converted, 1 when one failed or the output could not be "
             "printed, 2 for a usage error."),
         {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
-        {{QStringLiteral("altorin-convert --firmware 500 --format gpx /media/card"),
-          QStringLiteral("Every log on the card to GPX, each file beside its log.")},
+        {{QStringLiteral("altorin-convert --firmware 500 --format gpx LOG00012.CSV"),
+          QStringLiteral("One log of a device from V500 to GPX: LOG00012.GPX beside it.")},
          {QStringLiteral("altorin-convert --format kml2d --output-dir ~/flights /media/card"),
           QStringLiteral("Every log of a read-only card to KML in ~/flights, read with the "
                          "firmware last chosen in the window.")},
-         {QStringLiteral("altorin-convert --firmware duo --format trakmond LOG00012.CSV"),
-          QStringLiteral("One log of a Duo for the Trakmond plotter: TMD00012.CSV beside it.")},
          {QStringLiteral("altorin-convert --firmware 500 --summary /media/card"),
           QStringLiteral("A table of every flight on the card: duration, altitudes, climb, "
                          "distances.")}}};
@@ -122,8 +121,10 @@ int main(int argc, char* argv[]) {
             QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareChoice)));
     const FirmwareVariant firmware = *chosen;
     // Scripts read the exit status; a log of the other layout must not pass
-    // for an empty flight there.
-    ConversionOptions options{QString(), true};
+    // for an empty flight there, nor may a second card's LOG00001.CSV silently
+    // replace the first card's output in one --output-dir.
+    OutputsOfRun outputs;
+    ConversionOptions options{QString(), true, &outputs};
     if (parser.isSet(outputDirOption)) {
         options.outputFolder = parser.value(outputDirOption);
         if (!QFileInfo(options.outputFolder).isDir())

@@ -1,7 +1,8 @@
 #!/bin/bash
 # altorin-convert in scripts: a log of the other firmware fails and keeps the
 # older output, an empty track is warned about, folders stand for their logs,
-# --output-dir, option values in any case, and a help that fits the terminal.
+# --output-dir (no output replaced by another log's), option values in any
+# case, and a help that fits the terminal.
 set -u
 tool=$(readlink -f "$1")
 work=$(mktemp -d)
@@ -75,6 +76,25 @@ out=$("$tool" --firmware 500 --format trakmond --output-dir "$work/out" "$work/o
 grep -q '^0;4312;' "$work/out/TMD00500.CSV" || fail "--output-dir onto the log: the log changed"
 "$tool" --format gpx --output-dir "$work/none" "$work/card/LOG00500.CSV" 2>/dev/null
 [ $? -eq 2 ] || fail "--output-dir of a missing folder should be a usage error"
+
+# Two cards' logs of one name into one --output-dir: the first card's output
+# stays, the second log fails naming the clash, the next log still converts.
+# The same log named again (its folder and itself) rewrites its own output.
+mkdir -p "$work/card1" "$work/card2" "$work/merged"
+line500 >"$work/card1/LOG00001.CSV"
+{ line500; line500; } >"$work/card2/LOG00001.CSV"
+line500 >"$work/card2/LOG00002.CSV"
+merged=$work/merged
+out=$("$tool" --firmware 500 --format gpx --output-dir "$merged" "$work/card1" "$work/card2" \
+    "$work/card1/LOG00001.CSV" 2>"$work/err")
+[ $? -eq 1 ] || fail "two logs of one name: exit status"
+expect_eq "two logs of one name: outputs" "$out" \
+    "$merged/LOG00001.GPX"$'\n'"$merged/LOG00002.GPX"$'\n'"$merged/LOG00001.GPX"
+expect_eq "two logs of one name: message" "$(cat "$work/err")" "$work/card2/LOG00001.CSV: \
+$merged/LOG00001.GPX wurde in diesem Lauf schon aus $work/card1/LOG00001.CSV geschrieben und \
+wird nicht ersetzt"
+[ "$(grep -c '<trkpt' "$merged/LOG00001.GPX")" = 1 ] || fail "the first card's output replaced"
+expect_eq "two logs of one name: files" "$(ls -A "$merged")" $'LOG00001.GPX\nLOG00002.GPX'
 
 # Help: wrapped to $COLUMNS when stdout is no terminal, no Qt options.
 help=$(COLUMNS=60 "$tool" --help)

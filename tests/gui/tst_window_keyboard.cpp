@@ -118,6 +118,8 @@ class TestWindowKeyboard : public QObject {
     }
 
     // A notch of the wheel is one click; finer wheels add up to a notch.
+    // UpDown6's wheel up lowers its reversed position, and at the end of its
+    // range runs no handler.
     void wheel() {
         TUpDown* spinner = form->UpDown5; // 44 to 99, at 47
         turnWheel(spinner, 120);
@@ -129,9 +131,23 @@ class TestWindowKeyboard : public QObject {
         turnWheel(spinner, -240);
         QCOMPARE(programState().image[6], 47);
         QCOMPARE(form->Memo6->text(), QStringLiteral("4.7"));
-        form->UpDown6->setPosition(0);
-        turnWheel(form->UpDown6, 120); // the up arrow's end: nothing runs
-        QCOMPARE(form->UpDown6->position(), 0);
+
+        TUpDown* reversed = form->UpDown6; // Min 20, Max 0
+        reversed->setPosition(5);
+        QSignalSpy clicks(reversed, &TUpDown::clicked);
+        turnWheel(reversed, 240);
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(programState().image[7], 3);
+        QCOMPARE(form->Memo7->text(), QStringLiteral("-0.3"));
+        turnWheel(reversed, -120);
+        QCOMPARE(clicks.count(), 3);
+        QCOMPARE(clicks.last().first().value<TUpDown::TUDBtnType>(), TUpDown::btPrev);
+        QCOMPARE(programState().image[7], 4);
+        reversed->setPosition(0);
+        turnWheel(reversed, 120); // the up arrow's end
+        QCOMPARE(reversed->position(), 0);
+        QCOMPARE(clicks.count(), 3);
+        QCOMPARE(programState().image[7], 4);
     }
 
     // The focus frame shows while focused and leaves no trace after.
