@@ -45,18 +45,14 @@ FlightSummary summarizeFlight(const FlightLog& log);
 using SummaryValue = std::variant<std::monostate, QString, QDateTime, qint64, double>;
 
 // One row of the table of summary fields. The command-line table and JSON,
-// the view's summary panel, its comparison table and CSV export all read it.
+// the view's summary panel, its comparison table and CSV export all read it;
+// the view's captions of the rows are in the caption tables, by key.
 struct SummaryField {
-    const char* key;     // JSON member and CSV column
-    const char* german;  // caption (UTF-8)
-    const char* english; // caption
-    const char* unit;    // "s", "m", "m/s", "km/h", or "" for counts, text and dates
-    const char* column;  // heading in the command-line table; nullptr when not shown there
-    int decimals;        // the most decimals printed; trailing zeros are dropped
+    const char* key;    // JSON member and CSV column
+    const char* unit;   // "s", "m", "m/s", "km/h", or "" for counts, text and dates
+    const char* column; // heading in the command-line table; nullptr when not shown there
+    int decimals;       // the most decimals printed; trailing zeros are dropped
     SummaryValue (*value)(const FlightSummary&);
-
-    // The caption for the tool's language flag (1 English, else German).
-    QString caption(qint32 language) const;
 };
 
 std::span<const SummaryField> summaryFields();

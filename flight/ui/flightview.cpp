@@ -376,10 +376,11 @@ void FlightView::retranslate() {
 
     const auto fields = summaryFields();
     QStringList rows;
-    for (const SummaryField& field : fields)
-        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(field.caption(language),
-                                                             QString::fromUtf8(field.unit))
-                             : field.caption(language));
+    for (const SummaryField& field : fields) {
+        const QString caption = summaryCaption(field.key, language);
+        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(caption, QString::fromUtf8(field.unit))
+                             : caption);
+    }
     m_summaryTable->setVerticalHeaderLabels(rows);
     m_summaryTable->setHorizontalHeaderLabels(names);
 
