@@ -120,8 +120,15 @@ FlightSummary summarizeFlight(const FlightLog& log) {
     s.minAltitude = lowest(log, log.baroAltitude);
     s.altitudeGain = s.maxAltitude->value - *s.startAltitude;
     s.maxGpsAltitude = highest(log, log.gpsAltitude);
+    // A log that never climbs has no strongest climb, one that never sinks no
+    // strongest sink: a negative figure would read as a wrong number.
     s.maxClimb = highest(log, log.climb);
-    if ((s.maxSink = lowest(log, log.climb)))
+    if (s.maxClimb && s.maxClimb->value <= 0)
+        s.maxClimb.reset();
+    s.maxSink = lowest(log, log.climb);
+    if (s.maxSink && s.maxSink->value >= 0)
+        s.maxSink.reset();
+    else if (s.maxSink)
         s.maxSink->value = -s.maxSink->value;
     s.maxSpeed = highest(log, log.speed);
     if (log.positionLines > 0)

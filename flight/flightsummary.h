@@ -32,8 +32,8 @@ struct FlightSummary {
     std::optional<Extreme> minAltitude;
     std::optional<double> altitudeGain; // m, the highest over the start
     std::optional<Extreme> maxGpsAltitude;
-    std::optional<Extreme> maxClimb;         // m/s
-    std::optional<Extreme> maxSink;          // m/s, sinking counted positive
+    std::optional<Extreme> maxClimb;         // m/s; absent when the log never climbs
+    std::optional<Extreme> maxSink;          // m/s, counted positive; absent when it never sinks
     std::optional<Extreme> maxSpeed;         // km/h, 17-field logs only
     std::optional<double> trackDistance;     // m along the track
     std::optional<Extreme> maxStartDistance; // m, the farthest from the first position

@@ -116,6 +116,25 @@ class TestFlightSummary : public QObject {
                 !ground.maxStartDistance);
     }
 
+    // A log that only climbs has no sink, one that only sinks no climb, a
+    // level one neither: never a figure of the wrong sign, nor its time.
+    void climbOrSinkOnly() {
+        auto flight = [this](int perSecond) {
+            QByteArray bytes;
+            for (int t = 0; t < 10; ++t)
+                bytes += dataLine(V500, t, 300 + perSecond * t, "0", "0");
+            return summary(bytes, V500);
+        };
+        const FlightSummary climbing = flight(2), sinking = flight(-3), level = flight(0);
+        QCOMPARE(climbing.maxClimb->value, 2.0);
+        QVERIFY(!climbing.maxSink);
+        QCOMPARE(text(climbing, "maxSinkTime"), QString());
+        QCOMPARE(sinking.maxSink->value, 3.0);
+        QVERIFY(!sinking.maxClimb);
+        QCOMPARE(text(sinking, "maxClimbTime"), QString());
+        QVERIFY(!level.maxClimb && !level.maxSink);
+    }
+
     // Locale-free by default; a display locale gets its own decimal point.
     void textForms() {
         const FlightSummary s = knownFlight(Duo);
