@@ -158,9 +158,10 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->errors,
                  QStringList({"LOG99999.CSV: Datei nicht gefunden",
                               QString::fromUtf8("LOG00407.CSV: keine Datenzeilen für die gewählte "
-                                                "Firmware (Altorin 500x), die Log-Datei hat "
-                                                "Zeilen mit 13 Feldern. Firmware im Menue "
-                                                ">Einstellungen< anpassen.")}));
+                                                "Firmware (%1), die Log-Datei hat Zeilen mit 13 "
+                                                "Feldern. Firmware im Menue >Einstellungen< "
+                                                "anpassen.")
+                                  .arg(form->abV408x1->text())}));
         QVERIFY(shown());
         QCOMPARE(shown()->logs().size(), size_t(1));
     }
