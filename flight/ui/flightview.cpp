@@ -108,6 +108,12 @@ const ExportRow Exports[] = {
      &FlightView::saveSummaryCsv},
 };
 
+// A picture that could not be drawn or encoded (no memory for its pixels):
+// nothing is written.
+Failure pictureFailure() {
+    return {FailureKind::IoError, QStringLiteral("Bild konnte nicht erzeugt werden")};
+}
+
 QFileDialog* makeSaveDialog(QWidget* parent, const char* name, const QString& filter,
                             const QString& suffix, const QString& path) {
     auto* dialog = new QFileDialog(parent);
@@ -547,8 +553,10 @@ void FlightView::runExport(QFileDialog* dialog, Status (FlightView::*save)(const
     const QString path = dialogs().runFileDialog(dialog);
     if (path.isEmpty())
         return;
+    // Named by the file, as a log that cannot be opened is.
     if (const Status failure = (this->*save)(path))
-        m_form->showFailure(*failure);
+        m_form->showFailure(
+            {failure->kind, QFileInfo(path).fileName() + QStringLiteral(": ") + failure->message});
 }
 
 // The visible plots one below the other, as large as on the screen.
@@ -585,7 +593,8 @@ Status FlightView::savePng(const QString& path) {
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!image.save(&buffer, "PNG"))
+        return pictureFailure();
     return writeFileAtomically(path, buffer.data());
 }
 
@@ -597,10 +606,12 @@ Status FlightView::saveSvg(const QString& path) {
     svg.setSize(plotsSize());
     svg.setViewBox(QRect(QPoint(0, 0), plotsSize()));
     svg.setTitle(windowTitle());
-    {
-        QPainter painter(&svg);
-        paintPlots(painter);
-    }
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return pictureFailure();
+    paintPlots(painter);
+    if (!painter.end() || buffer.data().isEmpty())
+        return pictureFailure();
     return writeFileAtomically(path, buffer.data());
 }
 

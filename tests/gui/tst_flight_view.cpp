@@ -45,6 +45,13 @@ QByteArray climbLog(int seconds, int first = 0) {
     return log;
 }
 
+// A pixel of the curve's colour, antialiased edges left out.
+bool colourNear(const QColor& pixel, const QColor& colour) {
+    return std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+               std::abs(pixel.blue() - colour.blue()) <
+           40;
+}
+
 template <typename T> T* child(QWidget* parent, const char* name) {
     T* found = parent->findChild<T*>(QString::fromLatin1(name));
     if (!found)
@@ -272,13 +279,38 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->dialogsRun,
                  (QStringList{"SavePngDialog", "SaveSvgDialog", "SaveCsvDialog"}));
         QVERIFY(fake->errors.isEmpty());
+        // Not blank: the first log's barometric curve crosses the altitude
+        // plot in the picture, and is stroked in its colour in the SVG.
+        const QColor baro = view->series(0, FlightView::BaroAltitude)->pen().color();
         QImage image;
         QVERIFY(image.load(png));
         QVERIFY(image.width() > 300 && image.height() > 300);
+        const QRect area = view->plot(FlightView::AltitudePlot)
+                               ->chart()
+                               ->plotArea()
+                               .toRect()
+                               .adjusted(2, 2, -2, -2);
+        int curvePixels = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                curvePixels += colourNear(image.pixelColor(x, y), baro);
+        QVERIFY2(curvePixels > area.width() / 2, qPrintable(QString::number(curvePixels)));
         QXmlStreamReader xml(readBytes(svg));
-        while (!xml.atEnd())
+        QStringList strokes{QString()}; // the stroke in force, by element depth
+        int strokedLines = 0;
+        while (!xml.atEnd()) {
             xml.readNext();
+            if (xml.isStartElement()) {
+                const auto stroke = xml.attributes().value("stroke");
+                strokes << (stroke.isEmpty() ? strokes.last() : stroke.toString());
+                strokedLines += QStringList{"path", "polyline", "line"}.contains(xml.name()) &&
+                                strokes.last() == baro.name();
+            } else if (xml.isEndElement()) {
+                strokes.removeLast();
+            }
+        }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY2(strokedLines >= 50, qPrintable(QString::number(strokedLines)));
         QVERIFY(QSvgRenderer(svg).isValid());
 
         const QList<QByteArray> lines = readBytes(csv).split('\n');
@@ -293,7 +325,7 @@ class TestFlightView : public QObject {
 
         fake->fileAnswers << dir->filePath("missing/plots.png");
         QTest::mouseClick(child<QAbstractButton>(view, "savePngButton"), Qt::LeftButton);
-        QCOMPARE(fake->errors.size(), 1);
+        QCOMPARE(fake->errors, QStringList{"plots.png: Datei nicht gefunden"});
     }
 
     // The conversions of the shown log report as the menu commands do.
