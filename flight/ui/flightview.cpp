@@ -494,10 +494,11 @@ void FlightView::setCursorTime(double time) {
     m_cursor = time;
     for (PlotView* plot : m_plots)
         plot->setCursorTime(time);
-    // The track marks the chosen log's place while its flight lasts.
+    // The track marks the chosen log's place while its flight lasts: the
+    // last known one where the sample under the cursor has no position.
     const FlightLog& log = m_logs[m_current];
     const double own = time - shiftOf(m_current);
-    m_track->setCursorSample(during(log, own) ? std::optional<size_t>(sampleNearTime(log, own))
+    m_track->setCursorSample(during(log, own) ? positionAtOrBefore(log, sampleNearTime(log, own))
                                               : std::nullopt);
     updateReadout();
 }
