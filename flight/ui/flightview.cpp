@@ -262,7 +262,13 @@ void FlightView::buildWindow() {
     m_track = new TrackView(side);
     m_track->setObjectName(QStringLiteral("trackView"));
     connect(m_track, &TrackView::sampleClicked, this, [this](size_t sample) {
-        setCursorTime(m_logs[m_current].axisTime(sample) + shiftOf(m_current));
+        const double time = m_logs[m_current].axisTime(sample) + shiftOf(m_current);
+        // A place outside the zoomed range: the plots pan to it, as wide as before.
+        if (time < m_from || time > m_to) {
+            const double width = m_to - m_from;
+            setRange(time - width / 2, time + width / 2);
+        }
+        setCursorTime(time);
     });
     sideColumn->addWidget(m_track, 3);
     m_summaryTable = new QTableWidget(side);

@@ -19,6 +19,9 @@ constexpr double ZoomPerNotch = 0.8;
 constexpr int LeftRoom = 76, RightRoom = 18, TopRoom = 10, LegendRoom = 28, BottomRoom = 26,
               TitleRoom = 18;
 
+// The share of the value span added above and below the curves.
+constexpr double ValueMargin = 0.04;
+
 // The smallest step of 1, 2 or 5 times a power of ten that cuts the span in
 // at most `count`. Labels closer than about 30 px are cut short by the chart.
 double roundStep(double span, int count) {
@@ -81,10 +84,16 @@ void PlotView::setTimeRange(double from, double to) {
     setLabelDecimals(m_timeAxis, step);
 }
 
-// Widened to whole steps, so the ends carry labels too.
+// A small margin keeps a curve at its extremes, or a flat one, off the
+// frame; then widened to whole steps, so the ends carry labels too.
 void PlotView::setValueRange(double low, double high) {
-    if (!(high > low))
+    if (!(high > low)) {
+        low -= 0.5;
         high = low + 1;
+    }
+    const double margin = (high - low) * ValueMargin;
+    low -= margin;
+    high += margin;
     const double step = roundStep(high - low, std::max(2, height() / 40));
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;

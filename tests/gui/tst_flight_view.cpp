@@ -222,11 +222,20 @@ class TestFlightView : public QObject {
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 
+        // Zoomed in elsewhere, the plots pan to the place clicked on the track.
+        view->setRange(10, 30);
         auto* track = child<TrackView>(view, "trackView");
         QTest::mouseClick(track, Qt::LeftButton, {}, track->positionOf(80).toPoint());
         QCOMPARE(view->cursorTime(), 80.);
+        QVERIFY(view->from() <= 80 && view->to() >= 80);
+        QCOMPARE(view->to() - view->from(), 20.);
         QVERIFY(
             readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 580 m")));
+
+        // The curves keep off the frame: the altitudes span 500 to 700 m.
+        view->showAll();
+        const QValueAxis* altitude = view->plot(FlightView::AltitudePlot)->valueAxis();
+        QVERIFY(altitude->min() < 500 && altitude->max() > 700);
     }
 
     // A long log draws a few points per pixel column; a drag and the wheel
