@@ -40,6 +40,8 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 // The narrowest range a zoom goes to (s).
 constexpr double NarrowestRange = 2;
+// The share of the value span left free above and below the curves.
+constexpr double ValueMargin = 0.04;
 
 // Per quantity: its caption, the plot it is drawn in, the log's column.
 struct QuantityRow {
@@ -179,8 +181,7 @@ void FlightView::buildWindow() {
         auto* show = new QCheckBox(this);
         show->setObjectName(QString::fromLatin1(QuantityNames[q]));
         show->setChecked(true);
-        connect(show, &QCheckBox::toggled, this,
-                [this, q](bool on) { showQuantity(Quantity(q), on); });
+        connect(show, &QCheckBox::toggled, this, &FlightView::showCheckedQuantities);
         m_shows[q] = show;
         tools->addWidget(show);
     }
@@ -313,6 +314,9 @@ void FlightView::buildCurves() {
             plot->chart()->addSeries(series);
             series->attachAxis(plot->timeAxis());
             series->attachAxis(plot->valueAxis());
+            for (QLegendMarker* marker : plot->chart()->legend()->markers(series))
+                connect(marker, &QLegendMarker::clicked, this,
+                        [this, curve = m_curves.size()] { toggleCurve(curve); });
             m_curves.push_back({log, Quantity(q), series});
         }
     }
@@ -321,6 +325,7 @@ void FlightView::buildCurves() {
                                    [](const FlightLog& log) { return hasValues(log.speed); });
     m_shows[Speed]->setEnabled(speed);
     m_shows[Speed]->setChecked(speed);
+    applyVisibility();
 }
 
 void FlightView::fillSummaryTable() {
@@ -376,15 +381,9 @@ void FlightView::retranslate() {
     m_plots[SpeedPlot]->valueAxis()->setTitleText(withUnit(ViewText::Speed));
     // One log: the legend names the two altitudes. Several: it names the logs
     // by their barometric curve, the GPS curve paler in the same colour.
-    for (const Curve& curve : m_curves) {
-        const bool several = m_logs.size() > 1;
-        curve.series->setName(several ? names[int(curve.log)]
-                                      : text(Quantities[curve.quantity].caption));
-        if (several && curve.quantity == GpsAltitude)
-            for (QLegendMarker* marker :
-                 m_plots[AltitudePlot]->chart()->legend()->markers(curve.series))
-                marker->setVisible(false);
-    }
+    for (const Curve& curve : m_curves)
+        curve.series->setName(m_logs.size() > 1 ? names[int(curve.log)]
+                                                : text(Quantities[curve.quantity].caption));
 
     const auto fields = summaryFields();
     QStringList rows;
@@ -416,10 +415,8 @@ bool FlightView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FlightView::showQuantity(Quantity quantity, bool shown) {
-    for (const Curve& curve : m_curves)
-        if (curve.quantity == quantity)
-            curve.series->setVisible(shown);
+void FlightView::showCheckedQuantities() {
+    applyVisibility();
     // A plot none of whose series shows gives its room to the others.
     for (int p = 0; p < PlotCount; ++p) {
         bool any = false;
@@ -429,6 +426,43 @@ void FlightView::showQuantity(Quantity quantity, bool shown) {
     }
     placeTimeTitle();
     refresh();
+}
+
+// A legend marker switches its curve; with several logs it names a log and
+// switches all of that log's curves.
+void FlightView::toggleCurve(size_t curve) {
+    const bool hide = !m_curves[curve].hidden;
+    for (Curve& other : m_curves)
+        if (&other == &m_curves[curve] || (m_logs.size() > 1 && other.log == m_curves[curve].log))
+            other.hidden = hide;
+    applyVisibility();
+    refresh();
+}
+
+// A curve shows when its quantity's check box is on and its marker has not
+// switched it off. Qt Charts hides the marker of a hidden series; a marker
+// that switched its curve off stays, dimmed, so it can switch it on again.
+void FlightView::applyVisibility() {
+    const bool several = m_logs.size() > 1;
+    for (const Curve& curve : m_curves) {
+        const bool checked = m_shows[curve.quantity]->isChecked();
+        curve.series->setVisible(checked && !curve.hidden);
+        const bool inLegend = several ? curve.quantity == BaroAltitude : checked;
+        const double alpha = curve.hidden ? 0.35 : 1.0;
+        for (QLegendMarker* marker :
+             m_plots[Quantities[curve.quantity].plot]->chart()->legend()->markers(curve.series)) {
+            marker->setVisible(inLegend);
+            QColor label = marker->labelBrush().color();
+            label.setAlphaF(alpha);
+            marker->setLabelBrush(label);
+            QColor colour = curve.series->pen().color();
+            colour.setAlphaF(alpha);
+            marker->setBrush(colour);
+            QPen pen = marker->pen();
+            pen.setColor(colour);
+            marker->setPen(pen);
+        }
+    }
 }
 
 void FlightView::placeTimeTitle() {
@@ -484,6 +518,10 @@ void FlightView::refresh() {
         PlotView* plot = m_plots[p];
         plot->setTimeRange(m_from, m_to);
         double a = low[p], b = high[p];
+        // A small margin keeps a curve at its extremes, or a flat one, off the frame.
+        const double margin = b > a ? (b - a) * ValueMargin : 0.5;
+        a -= margin;
+        b += margin;
         if (p != AltitudePlot) { // climb and speed keep their zero line in sight
             a = std::min(a, 0.0);
             b = std::max(b, 0.0);

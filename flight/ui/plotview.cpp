@@ -1,6 +1,7 @@
 #include "flight/ui/plotview.h"
 
 #include <QGraphicsLayout>
+#include <QLegend>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QValueAxis>
@@ -18,9 +19,6 @@ constexpr double ZoomPerNotch = 0.8;
 // legend above, the time labels (and title) below.
 constexpr int LeftRoom = 76, RightRoom = 18, TopRoom = 10, LegendRoom = 28, BottomRoom = 26,
               TitleRoom = 18;
-
-// The share of the value span added above and below the curves.
-constexpr double ValueMargin = 0.04;
 
 // The smallest step of 1, 2 or 5 times a power of ten that cuts the span in
 // at most `count`. Labels closer than about 30 px are cut short by the chart.
@@ -84,16 +82,10 @@ void PlotView::setTimeRange(double from, double to) {
     setLabelDecimals(m_timeAxis, step);
 }
 
-// A small margin keeps a curve at its extremes, or a flat one, off the
-// frame; then widened to whole steps, so the ends carry labels too.
+// Widened to whole steps, so the ends carry labels too.
 void PlotView::setValueRange(double low, double high) {
-    if (!(high > low)) {
-        low -= 0.5;
+    if (!(high > low))
         high = low + 1;
-    }
-    const double margin = (high - low) * ValueMargin;
-    low -= margin;
-    high += margin;
     const double step = roundStep(high - low, std::max(2, height() / 40));
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
@@ -119,8 +111,15 @@ void PlotView::placePlotArea() {
     chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, LegendRoom - 4));
 }
 
+bool PlotView::onLegend(const QPointF& viewportPosition) const {
+    const QLegend* legend = chart()->legend();
+    return legend->isVisible() &&
+           legend->geometry().contains(mapToScene(viewportPosition.toPoint()));
+}
+
 void PlotView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    // The legend's markers take their own clicks.
+    if (event->button() != Qt::LeftButton || onLegend(event->position()))
         return QChartView::mousePressEvent(event);
     m_dragStart = qRound(event->position().x());
     emit cursorMoved(timeAt(event->position().x()));

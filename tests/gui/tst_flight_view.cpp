@@ -14,7 +14,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGraphicsTextItem>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
@@ -50,6 +53,16 @@ bool colourNear(const QColor& pixel, const QColor& colour) {
     return std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
                std::abs(pixel.blue() - colour.blue()) <
            40;
+}
+
+// The viewport place of the legend entry whose label is `name`.
+QPoint markerPlace(QGraphicsView* plot, const QString& name) {
+    for (QGraphicsItem* item : plot->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text && text->isVisible() && text->toPlainText() == name)
+            return plot->mapFromScene(text->sceneBoundingRect().center());
+    }
+    return QPoint();
 }
 
 template <typename T> T* child(QWidget* parent, const char* name) {
@@ -270,6 +283,31 @@ class TestFlightView : public QObject {
         child<QCheckBox>(view, "baroCheck")->setChecked(false);
         QVERIFY(!view->plot(FlightView::AltitudePlot)->isHidden());
         QVERIFY(!view->series(0, FlightView::BaroAltitude)->isVisible());
+    }
+
+    // With several logs a legend marker names a flight: a click switches
+    // that flight's curves off, its marker stays dimmed, a second click
+    // brings them back; a redraw keeps them off meanwhile.
+    void legendMarkerSwitchesAFlight() {
+        const QString later = write("LOG00013.CSV", climbLog(51, 1000));
+        QVERIFY(form->OpenFlightView({log, later}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightView::AltitudePlot);
+        const QPoint marker = markerPlace(plot, "LOG00013.CSV");
+        QVERIFY(!marker.isNull());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        for (FlightView::Quantity q : {FlightView::BaroAltitude, FlightView::Climb})
+            QVERIFY(!view->series(1, q)->isVisible());
+        QVERIFY(view->series(0, FlightView::BaroAltitude)->isVisible());
+        const QLegendMarker* dimmed =
+            plot->chart()->legend()->markers(view->series(1, FlightView::BaroAltitude)).front();
+        QVERIFY(dimmed->isVisible() && dimmed->labelBrush().color().alphaF() < 0.5);
+        view->zoomAbout(25, 0.5);
+        QVERIFY(!view->series(1, FlightView::BaroAltitude)->isVisible());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        QVERIFY(view->series(1, FlightView::BaroAltitude)->isVisible());
+        QVERIFY(view->series(1, FlightView::Climb)->isVisible());
     }
 
     // The plots as PNG and SVG that open again, the summaries as CSV with
