@@ -25,14 +25,35 @@ inline double secondsOf(const timeval& t) {
     return double(t.tv_sec) + double(t.tv_usec) / 1e6;
 }
 
-// Runs `child` in a forked process; its return value is the exit status (0: success).
-inline Run runForked(const std::function<int()>& child) {
+// Runs `child` in a forked process; its return value is the exit status (0:
+// success). With `output`, what the child writes on its standard output is
+// collected there (a child that reports its own figures).
+inline Run runForked(const std::function<int()>& child, std::string* output = nullptr) {
     Run run;
+    int pipeFds[2] = {-1, -1};
+    if (output && pipe(pipeFds) != 0)
+        return run;
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
-    if (pid == 0)
-        _exit(child());
+    if (pid == 0) {
+        if (output) {
+            dup2(pipeFds[1], STDOUT_FILENO);
+            close(pipeFds[0]);
+            close(pipeFds[1]);
+        }
+        const int status = child();
+        std::fflush(stdout);
+        _exit(status);
+    }
+    if (output) {
+        close(pipeFds[1]);
+        char buffer[4096];
+        ssize_t got = 0;
+        while (pid > 0 && (got = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+            output->append(buffer, size_t(got));
+        close(pipeFds[0]);
+    }
     int status = 0;
     struct rusage usage {};
     if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)

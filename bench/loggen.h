@@ -4,6 +4,7 @@
 // once a second, in the 17-field layout of firmware from V500.
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 struct LogPoint {
     std::int32_t seconds;
@@ -47,6 +48,15 @@ inline void writeLog(std::FILE* out, long lines) {
                      int(p.seconds), int(i % 7 - 3), int(p.baroAltitude), int(p.longitude),
                      int(p.latitude), int(p.gpsAltitude), int(p.speed));
     }
+}
+
+// The log as a file; false when it cannot be written.
+inline bool writeLogFile(const std::string& path, long lines) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    writeLog(out, lines);
+    return std::fclose(out) == 0;
 }
 
 inline double degreesOf(std::int32_t coordinate) {

@@ -16,9 +16,11 @@ namespace {
 
 constexpr float NoValue = std::numeric_limits<float>::quiet_NaN();
 
-// The shortest line that can be a readable Data line: one-digit fields, their
-// ';' and the LF. Columns reserved for file size / this never grow while
-// reading; pages reserved but never written cost no memory.
+// The shortest Data line the device writes: every field one digit, their ';'
+// and the LF. Columns reserved for file size / this do not grow while reading
+// such a log; a line that leaves fields the view does not read empty is
+// shorter still, and then the columns grow as vectors do. Pages reserved but
+// never written cost no memory.
 size_t shortestDataLine(const FirmwareVariant& firmware) {
     return firmware.hasLongLogLines() ? 17 + 16 + 1 : 13 + 12 + 1;
 }

@@ -52,52 +52,34 @@ SummaryValue firstSkipped(const FlightSummary& s) {
 using S = FlightSummary;
 // Altitudes keep the Duo's tenths; distances whole metres.
 constexpr std::array Fields{
-    SummaryField{"file", "Logdatei", "Log file", "", "log", 0, plain<&S::logFile>},
-    SummaryField{"date", "Logdatum", "Log date", "", "date", 0, plain<&S::logDate>},
-    SummaryField{"duration", "Dauer", "Duration", "s", "flight", 0, plain<&S::duration>},
-    SummaryField{"segments", "Abschnitte", "Segments", "", nullptr, 0, plain<&S::segments>},
-    SummaryField{"dataLines", "Datenzeilen", "Data lines", "", "lines", 0, plain<&S::dataLines>},
-    SummaryField{"positionLines", "Zeilen mit Position", "Lines with position", "", nullptr, 0,
-                 plain<&S::positionLines>},
-    SummaryField{"skippedLines", "Übersprungene Zeilen", "Skipped lines", "", "skip", 0,
-                 plain<&S::skippedLines>},
-    SummaryField{"firstSkippedLine", "Erste übersprungene Zeile", "First skipped line", "", nullptr,
-                 0, firstSkipped},
-    SummaryField{"startAltitude", "Starthöhe", "Start altitude", "m", nullptr, 1,
-                 optionalValue<&S::startAltitude>},
-    SummaryField{"maxAltitude", "Größte Höhe", "Maximum altitude", "m", "max", 1,
-                 extreme<&S::maxAltitude, &Extreme::value>},
-    SummaryField{"maxAltitudeTime", "Zeit der größten Höhe", "Time of maximum altitude", "s",
-                 nullptr, 0, extreme<&S::maxAltitude, &Extreme::time>},
-    SummaryField{"minAltitude", "Kleinste Höhe", "Minimum altitude", "m", nullptr, 1,
-                 extreme<&S::minAltitude, &Extreme::value>},
-    SummaryField{"minAltitudeTime", "Zeit der kleinsten Höhe", "Time of minimum altitude", "s",
-                 nullptr, 0, extreme<&S::minAltitude, &Extreme::time>},
-    SummaryField{"altitudeGain", "Höhengewinn", "Altitude gain", "m", "gain", 1,
-                 optionalValue<&S::altitudeGain>},
-    SummaryField{"maxGpsAltitude", "Größte GPS-Höhe", "Maximum GPS altitude", "m", nullptr, 0,
-                 extreme<&S::maxGpsAltitude, &Extreme::value>},
-    SummaryField{"maxGpsAltitudeTime", "Zeit der größten GPS-Höhe", "Time of maximum GPS altitude",
-                 "s", nullptr, 0, extreme<&S::maxGpsAltitude, &Extreme::time>},
-    SummaryField{"maxClimb", "Stärkstes Steigen", "Maximum climb", "m/s", "climb", 2,
-                 extreme<&S::maxClimb, &Extreme::value>},
-    SummaryField{"maxClimbTime", "Zeit des stärksten Steigens", "Time of maximum climb", "s",
-                 nullptr, 0, extreme<&S::maxClimb, &Extreme::time>},
-    SummaryField{"maxSink", "Stärkstes Sinken", "Maximum sink", "m/s", "sink", 2,
-                 extreme<&S::maxSink, &Extreme::value>},
-    SummaryField{"maxSinkTime", "Zeit des stärksten Sinkens", "Time of maximum sink", "s", nullptr,
-                 0, extreme<&S::maxSink, &Extreme::time>},
-    SummaryField{"maxSpeed", "Höchstgeschwindigkeit", "Maximum speed", "km/h", "speed", 0,
-                 extreme<&S::maxSpeed, &Extreme::value>},
-    SummaryField{"maxSpeedTime", "Zeit der Höchstgeschwindigkeit", "Time of maximum speed", "s",
-                 nullptr, 0, extreme<&S::maxSpeed, &Extreme::time>},
-    SummaryField{"trackDistance", "Streckenlänge", "Track distance", "m", "track", 0,
-                 optionalValue<&S::trackDistance>},
-    SummaryField{"maxStartDistance", "Größte Entfernung vom Start",
-                 "Greatest distance from the start", "m", "away", 0,
+    SummaryField{"file", "", "log", 0, plain<&S::logFile>},
+    SummaryField{"date", "", "date", 0, plain<&S::logDate>},
+    SummaryField{"duration", "s", "flight", 0, plain<&S::duration>},
+    SummaryField{"segments", "", nullptr, 0, plain<&S::segments>},
+    SummaryField{"dataLines", "", "lines", 0, plain<&S::dataLines>},
+    SummaryField{"positionLines", "", nullptr, 0, plain<&S::positionLines>},
+    SummaryField{"skippedLines", "", "skip", 0, plain<&S::skippedLines>},
+    SummaryField{"firstSkippedLine", "", nullptr, 0, firstSkipped},
+    SummaryField{"startAltitude", "m", nullptr, 1, optionalValue<&S::startAltitude>},
+    SummaryField{"maxAltitude", "m", "max", 1, extreme<&S::maxAltitude, &Extreme::value>},
+    SummaryField{"maxAltitudeTime", "s", nullptr, 0, extreme<&S::maxAltitude, &Extreme::time>},
+    SummaryField{"minAltitude", "m", nullptr, 1, extreme<&S::minAltitude, &Extreme::value>},
+    SummaryField{"minAltitudeTime", "s", nullptr, 0, extreme<&S::minAltitude, &Extreme::time>},
+    SummaryField{"altitudeGain", "m", "gain", 1, optionalValue<&S::altitudeGain>},
+    SummaryField{"maxGpsAltitude", "m", nullptr, 0, extreme<&S::maxGpsAltitude, &Extreme::value>},
+    SummaryField{"maxGpsAltitudeTime", "s", nullptr, 0,
+                 extreme<&S::maxGpsAltitude, &Extreme::time>},
+    SummaryField{"maxClimb", "m/s", "climb", 2, extreme<&S::maxClimb, &Extreme::value>},
+    SummaryField{"maxClimbTime", "s", nullptr, 0, extreme<&S::maxClimb, &Extreme::time>},
+    SummaryField{"maxSink", "m/s", "sink", 2, extreme<&S::maxSink, &Extreme::value>},
+    SummaryField{"maxSinkTime", "s", nullptr, 0, extreme<&S::maxSink, &Extreme::time>},
+    SummaryField{"maxSpeed", "km/h", "speed", 0, extreme<&S::maxSpeed, &Extreme::value>},
+    SummaryField{"maxSpeedTime", "s", nullptr, 0, extreme<&S::maxSpeed, &Extreme::time>},
+    SummaryField{"trackDistance", "m", "track", 0, optionalValue<&S::trackDistance>},
+    SummaryField{"maxStartDistance", "m", "away", 0,
                  extreme<&S::maxStartDistance, &Extreme::value>},
-    SummaryField{"maxStartDistanceTime", "Zeit der größten Entfernung", "Time of greatest distance",
-                 "s", nullptr, 0, extreme<&S::maxStartDistance, &Extreme::time>},
+    SummaryField{"maxStartDistanceTime", "s", nullptr, 0,
+                 extreme<&S::maxStartDistance, &Extreme::time>},
 };
 
 // Rounded to the field's decimals, trailing zeros dropped, never "-0".
@@ -138,18 +120,21 @@ FlightSummary summarizeFlight(const FlightLog& log) {
     s.minAltitude = lowest(log, log.baroAltitude);
     s.altitudeGain = s.maxAltitude->value - *s.startAltitude;
     s.maxGpsAltitude = highest(log, log.gpsAltitude);
+    // A log that never climbs has no strongest climb, one that never sinks no
+    // strongest sink: a negative figure would read as a wrong number.
     s.maxClimb = highest(log, log.climb);
-    if ((s.maxSink = lowest(log, log.climb)))
+    if (s.maxClimb && s.maxClimb->value <= 0)
+        s.maxClimb.reset();
+    s.maxSink = lowest(log, log.climb);
+    if (s.maxSink && s.maxSink->value >= 0)
+        s.maxSink.reset();
+    else if (s.maxSink)
         s.maxSink->value = -s.maxSink->value;
     s.maxSpeed = highest(log, log.speed);
     if (log.positionLines > 0)
         s.trackDistance = log.trackDistance.back();
     s.maxStartDistance = highest(log, log.startDistance);
     return s;
-}
-
-QString SummaryField::caption(qint32 language) const {
-    return QString::fromUtf8(language == 1 ? english : german);
 }
 
 std::span<const SummaryField> summaryFields() {

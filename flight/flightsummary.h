@@ -32,8 +32,8 @@ struct FlightSummary {
     std::optional<Extreme> minAltitude;
     std::optional<double> altitudeGain; // m, the highest over the start
     std::optional<Extreme> maxGpsAltitude;
-    std::optional<Extreme> maxClimb;         // m/s
-    std::optional<Extreme> maxSink;          // m/s, sinking counted positive
+    std::optional<Extreme> maxClimb;         // m/s; absent when the log never climbs
+    std::optional<Extreme> maxSink;          // m/s, counted positive; absent when it never sinks
     std::optional<Extreme> maxSpeed;         // km/h, 17-field logs only
     std::optional<double> trackDistance;     // m along the track
     std::optional<Extreme> maxStartDistance; // m, the farthest from the first position
@@ -45,18 +45,14 @@ FlightSummary summarizeFlight(const FlightLog& log);
 using SummaryValue = std::variant<std::monostate, QString, QDateTime, qint64, double>;
 
 // One row of the table of summary fields. The command-line table and JSON,
-// the view's summary panel, its comparison table and CSV export all read it.
+// the view's summary panel, its comparison table and CSV export all read it;
+// the view's captions of the rows are in the caption tables, by key.
 struct SummaryField {
-    const char* key;     // JSON member and CSV column
-    const char* german;  // caption (UTF-8)
-    const char* english; // caption
-    const char* unit;    // "s", "m", "m/s", "km/h", or "" for counts, text and dates
-    const char* column;  // heading in the command-line table; nullptr when not shown there
-    int decimals;        // the most decimals printed; trailing zeros are dropped
+    const char* key;    // JSON member and CSV column
+    const char* unit;   // "s", "m", "m/s", "km/h", or "" for counts, text and dates
+    const char* column; // heading in the command-line table; nullptr when not shown there
+    int decimals;       // the most decimals printed; trailing zeros are dropped
     SummaryValue (*value)(const FlightSummary&);
-
-    // The caption for the tool's language flag (1 English, else German).
-    QString caption(qint32 language) const;
 };
 
 std::span<const SummaryField> summaryFields();

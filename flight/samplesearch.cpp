@@ -44,6 +44,14 @@ size_t sampleNearTime(const FlightLog& log, double axisTime) {
     return axisTime - log.axisTime(before) <= log.axisTime(after) - axisTime ? before : after;
 }
 
+std::optional<size_t> positionAtOrBefore(const FlightLog& log, size_t sample) {
+    const size_t begin = log.segmentOf(sample).begin;
+    for (size_t i = sample + 1; i-- > begin;)
+        if (!std::isnan(log.east[i]))
+            return i;
+    return std::nullopt;
+}
+
 std::optional<size_t> nearestPositionSample(const FlightLog& log, double east, double north) {
     std::optional<size_t> nearest;
     double best = std::numeric_limits<double>::infinity();

@@ -25,19 +25,17 @@ QStringList droppedFiles(const QMimeData* data) {
 }
 
 // Why a log that was read has nothing to show: no line of the selected
-// layout (most likely the wrong firmware), or none that could be read.
-QString nothingToShowText(const FlightLog& log) {
+// layout (most likely the wrong firmware), or none that could be read. The
+// firmware is named by the caption of its menu item.
+QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
     const QString name = QFileInfo(log.path).fileName();
     if (log.dataLines == 0 && log.otherLayoutLines > 0)
-        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (Altorin %2%3x), "
-                              "%4. Firmware im Menue >Einstellungen< anpassen.")
-            .arg(name, log.firmware.duoText())
-            .arg(log.firmware.version)
-            .arg(otherLayoutText(log.firmware.otherLayout()));
+        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
+                              "im Menue >Einstellungen< anpassen.")
+            .arg(name, firmwareCaption, otherLayoutText(log.firmware.otherLayout()));
     if (log.dataLines == 0)
-        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (Altorin %2%3x)")
-            .arg(name, log.firmware.duoText())
-            .arg(log.firmware.version);
+        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2)")
+            .arg(name, firmwareCaption);
     return QStringLiteral("%1: keine lesbare Datenzeile (%2 übersprungen, erste: Zeile %3)")
         .arg(name)
         .arg(log.skippedLines)
@@ -55,7 +53,8 @@ FlightView* TForm1::OpenFlightView(const QStringList& logPaths) {
             showFailure({failure.kind,
                          QFileInfo(path).fileName() + QStringLiteral(": ") + failure.message});
         } else if (read->empty()) {
-            showFailure({FailureKind::WrongFirmware, nothingToShowText(*read)});
+            showFailure(
+                {FailureKind::WrongFirmware, nothingToShowText(*read, firmwareMenuItem()->text())});
         } else {
             logs.push_back(std::move(read).value());
         }

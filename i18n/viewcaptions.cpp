@@ -40,6 +40,41 @@ constexpr bool inOrder() {
 }
 static_assert(inOrder(), "one row per caption, in the order of ViewText");
 
+// The rows of the flight summary, by the key of their summary field.
+struct SummaryCaptionRow {
+    std::string_view key;
+    const char* german; // UTF-8
+    const char* english;
+};
+
+constexpr SummaryCaptionRow summaryRows[] = {
+    {"file", "Logdatei", "Log file"},
+    {"date", "Logdatum", "Log date"},
+    {"duration", "Dauer", "Duration"},
+    {"segments", "Abschnitte", "Segments"},
+    {"dataLines", "Datenzeilen", "Data lines"},
+    {"positionLines", "Zeilen mit Position", "Lines with position"},
+    {"skippedLines", "Übersprungene Zeilen", "Skipped lines"},
+    {"firstSkippedLine", "Erste übersprungene Zeile", "First skipped line"},
+    {"startAltitude", "Starthöhe", "Start altitude"},
+    {"maxAltitude", "Größte Höhe", "Maximum altitude"},
+    {"maxAltitudeTime", "Zeit der größten Höhe", "Time of maximum altitude"},
+    {"minAltitude", "Kleinste Höhe", "Minimum altitude"},
+    {"minAltitudeTime", "Zeit der kleinsten Höhe", "Time of minimum altitude"},
+    {"altitudeGain", "Höhengewinn", "Altitude gain"},
+    {"maxGpsAltitude", "Größte GPS-Höhe", "Maximum GPS altitude"},
+    {"maxGpsAltitudeTime", "Zeit der größten GPS-Höhe", "Time of maximum GPS altitude"},
+    {"maxClimb", "Stärkstes Steigen", "Maximum climb"},
+    {"maxClimbTime", "Zeit des stärksten Steigens", "Time of maximum climb"},
+    {"maxSink", "Stärkstes Sinken", "Maximum sink"},
+    {"maxSinkTime", "Zeit des stärksten Sinkens", "Time of maximum sink"},
+    {"maxSpeed", "Höchstgeschwindigkeit", "Maximum speed"},
+    {"maxSpeedTime", "Zeit der Höchstgeschwindigkeit", "Time of maximum speed"},
+    {"trackDistance", "Streckenlänge", "Track distance"},
+    {"maxStartDistance", "Größte Entfernung vom Start", "Greatest distance from the start"},
+    {"maxStartDistanceTime", "Zeit der größten Entfernung", "Time of greatest distance"},
+};
+
 } // namespace
 
 QString viewText(ViewText text, qint32 language) {
@@ -49,4 +84,11 @@ QString viewText(ViewText text, qint32 language) {
 
 QString viewUnit(ViewText text) {
     return QString::fromLatin1(rows[size_t(text)].unit);
+}
+
+QString summaryCaption(std::string_view key, qint32 language) {
+    for (const SummaryCaptionRow& row : summaryRows)
+        if (row.key == key)
+            return QString::fromUtf8(language == 1 ? row.english : row.german);
+    return QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 // The captions of the flight view, German with English entries, chosen by the
 // tool's language flag like the main window's. Messages stay German.
@@ -29,3 +30,7 @@ enum class ViewText {
 QString viewText(ViewText text, qint32 language);
 // The unit a value of that kind is shown in ("m", "m/s", ...); empty for the others.
 QString viewUnit(ViewText text);
+
+// The caption of a row of the flight summary, by the summary field's key (its
+// JSON member), for the language flag; empty for a key without a caption.
+QString summaryCaption(std::string_view key, qint32 language);

@@ -40,6 +40,8 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 // The narrowest range a zoom goes to (s).
 constexpr double NarrowestRange = 2;
+// The share of the value span left free above and below the curves.
+constexpr double ValueMargin = 0.04;
 
 // Per quantity: its caption, the plot it is drawn in, the log's column.
 struct QuantityRow {
@@ -108,6 +110,12 @@ const ExportRow Exports[] = {
      &FlightView::saveSummaryCsv},
 };
 
+// A picture that could not be drawn or encoded (no memory for its pixels):
+// nothing is written.
+Failure pictureFailure() {
+    return {FailureKind::IoError, QStringLiteral("Bild konnte nicht erzeugt werden")};
+}
+
 QFileDialog* makeSaveDialog(QWidget* parent, const char* name, const QString& filter,
                             const QString& suffix, const QString& path) {
     auto* dialog = new QFileDialog(parent);
@@ -173,8 +181,7 @@ void FlightView::buildWindow() {
         auto* show = new QCheckBox(this);
         show->setObjectName(QString::fromLatin1(QuantityNames[q]));
         show->setChecked(true);
-        connect(show, &QCheckBox::toggled, this,
-                [this, q](bool on) { showQuantity(Quantity(q), on); });
+        connect(show, &QCheckBox::toggled, this, &FlightView::showCheckedQuantities);
         m_shows[q] = show;
         tools->addWidget(show);
     }
@@ -256,7 +263,13 @@ void FlightView::buildWindow() {
     m_track = new TrackView(side);
     m_track->setObjectName(QStringLiteral("trackView"));
     connect(m_track, &TrackView::sampleClicked, this, [this](size_t sample) {
-        setCursorTime(m_logs[m_current].axisTime(sample) + shiftOf(m_current));
+        const double time = m_logs[m_current].axisTime(sample) + shiftOf(m_current);
+        // A place outside the zoomed range: the plots pan to it, as wide as before.
+        if (time < m_from || time > m_to) {
+            const double width = m_to - m_from;
+            setRange(time - width / 2, time + width / 2);
+        }
+        setCursorTime(time);
     });
     sideColumn->addWidget(m_track, 3);
     m_summaryTable = new QTableWidget(side);
@@ -301,6 +314,9 @@ void FlightView::buildCurves() {
             plot->chart()->addSeries(series);
             series->attachAxis(plot->timeAxis());
             series->attachAxis(plot->valueAxis());
+            for (QLegendMarker* marker : plot->chart()->legend()->markers(series))
+                connect(marker, &QLegendMarker::clicked, this,
+                        [this, curve = m_curves.size()] { toggleCurve(curve); });
             m_curves.push_back({log, Quantity(q), series});
         }
     }
@@ -309,6 +325,7 @@ void FlightView::buildCurves() {
                                    [](const FlightLog& log) { return hasValues(log.speed); });
     m_shows[Speed]->setEnabled(speed);
     m_shows[Speed]->setChecked(speed);
+    applyVisibility();
 }
 
 void FlightView::fillSummaryTable() {
@@ -364,22 +381,17 @@ void FlightView::retranslate() {
     m_plots[SpeedPlot]->valueAxis()->setTitleText(withUnit(ViewText::Speed));
     // One log: the legend names the two altitudes. Several: it names the logs
     // by their barometric curve, the GPS curve paler in the same colour.
-    for (const Curve& curve : m_curves) {
-        const bool several = m_logs.size() > 1;
-        curve.series->setName(several ? names[int(curve.log)]
-                                      : text(Quantities[curve.quantity].caption));
-        if (several && curve.quantity == GpsAltitude)
-            for (QLegendMarker* marker :
-                 m_plots[AltitudePlot]->chart()->legend()->markers(curve.series))
-                marker->setVisible(false);
-    }
+    for (const Curve& curve : m_curves)
+        curve.series->setName(m_logs.size() > 1 ? names[int(curve.log)]
+                                                : text(Quantities[curve.quantity].caption));
 
     const auto fields = summaryFields();
     QStringList rows;
-    for (const SummaryField& field : fields)
-        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(field.caption(language),
-                                                             QString::fromUtf8(field.unit))
-                             : field.caption(language));
+    for (const SummaryField& field : fields) {
+        const QString caption = summaryCaption(field.key, language);
+        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(caption, QString::fromUtf8(field.unit))
+                             : caption);
+    }
     m_summaryTable->setVerticalHeaderLabels(rows);
     m_summaryTable->setHorizontalHeaderLabels(names);
 
@@ -403,10 +415,8 @@ bool FlightView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FlightView::showQuantity(Quantity quantity, bool shown) {
-    for (const Curve& curve : m_curves)
-        if (curve.quantity == quantity)
-            curve.series->setVisible(shown);
+void FlightView::showCheckedQuantities() {
+    applyVisibility();
     // A plot none of whose series shows gives its room to the others.
     for (int p = 0; p < PlotCount; ++p) {
         bool any = false;
@@ -416,6 +426,43 @@ void FlightView::showQuantity(Quantity quantity, bool shown) {
     }
     placeTimeTitle();
     refresh();
+}
+
+// A legend marker switches its curve; with several logs it names a log and
+// switches all of that log's curves.
+void FlightView::toggleCurve(size_t curve) {
+    const bool hide = !m_curves[curve].hidden;
+    for (Curve& other : m_curves)
+        if (&other == &m_curves[curve] || (m_logs.size() > 1 && other.log == m_curves[curve].log))
+            other.hidden = hide;
+    applyVisibility();
+    refresh();
+}
+
+// A curve shows when its quantity's check box is on and its marker has not
+// switched it off. Qt Charts hides the marker of a hidden series; a marker
+// that switched its curve off stays, dimmed, so it can switch it on again.
+void FlightView::applyVisibility() {
+    const bool several = m_logs.size() > 1;
+    for (const Curve& curve : m_curves) {
+        const bool checked = m_shows[curve.quantity]->isChecked();
+        curve.series->setVisible(checked && !curve.hidden);
+        const bool inLegend = several ? curve.quantity == BaroAltitude : checked;
+        const double alpha = curve.hidden ? 0.35 : 1.0;
+        for (QLegendMarker* marker :
+             m_plots[Quantities[curve.quantity].plot]->chart()->legend()->markers(curve.series)) {
+            marker->setVisible(inLegend);
+            QColor label = marker->labelBrush().color();
+            label.setAlphaF(alpha);
+            marker->setLabelBrush(label);
+            QColor colour = curve.series->pen().color();
+            colour.setAlphaF(alpha);
+            marker->setBrush(colour);
+            QPen pen = marker->pen();
+            pen.setColor(colour);
+            marker->setPen(pen);
+        }
+    }
 }
 
 void FlightView::placeTimeTitle() {
@@ -471,6 +518,10 @@ void FlightView::refresh() {
         PlotView* plot = m_plots[p];
         plot->setTimeRange(m_from, m_to);
         double a = low[p], b = high[p];
+        // A small margin keeps a curve at its extremes, or a flat one, off the frame.
+        const double margin = b > a ? (b - a) * ValueMargin : 0.5;
+        a -= margin;
+        b += margin;
         if (p != AltitudePlot) { // climb and speed keep their zero line in sight
             a = std::min(a, 0.0);
             b = std::max(b, 0.0);
@@ -487,10 +538,11 @@ void FlightView::setCursorTime(double time) {
     m_cursor = time;
     for (PlotView* plot : m_plots)
         plot->setCursorTime(time);
-    // The track marks the chosen log's place while its flight lasts.
+    // The track marks the chosen log's place while its flight lasts: the
+    // last known one where the sample under the cursor has no position.
     const FlightLog& log = m_logs[m_current];
     const double own = time - shiftOf(m_current);
-    m_track->setCursorSample(during(log, own) ? std::optional<size_t>(sampleNearTime(log, own))
+    m_track->setCursorSample(during(log, own) ? positionAtOrBefore(log, sampleNearTime(log, own))
                                               : std::nullopt);
     updateReadout();
 }
@@ -546,8 +598,10 @@ void FlightView::runExport(QFileDialog* dialog, Status (FlightView::*save)(const
     const QString path = dialogs().runFileDialog(dialog);
     if (path.isEmpty())
         return;
+    // Named by the file, as a log that cannot be opened is.
     if (const Status failure = (this->*save)(path))
-        m_form->showFailure(*failure);
+        m_form->showFailure(
+            {failure->kind, QFileInfo(path).fileName() + QStringLiteral(": ") + failure->message});
 }
 
 // The visible plots one below the other, as large as on the screen.
@@ -584,7 +638,8 @@ Status FlightView::savePng(const QString& path) {
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!image.save(&buffer, "PNG"))
+        return pictureFailure();
     return writeFileAtomically(path, buffer.data());
 }
 
@@ -596,10 +651,12 @@ Status FlightView::saveSvg(const QString& path) {
     svg.setSize(plotsSize());
     svg.setViewBox(QRect(QPoint(0, 0), plotsSize()));
     svg.setTitle(windowTitle());
-    {
-        QPainter painter(&svg);
-        paintPlots(painter);
-    }
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return pictureFailure();
+    paintPlots(painter);
+    if (!painter.end() || buffer.data().isEmpty())
+        return pictureFailure();
     return writeFileAtomically(path, buffer.data());
 }
 

@@ -69,6 +69,7 @@ class FlightView : public QWidget {
         size_t log;
         Quantity quantity;
         QLineSeries* series;
+        bool hidden = false; // switched off by its legend marker
     };
 
     void buildWindow();
@@ -77,7 +78,9 @@ class FlightView : public QWidget {
     void retranslate();
     void refresh();
     void placeTimeTitle();
-    void showQuantity(Quantity quantity, bool shown);
+    void showCheckedQuantities();
+    void toggleCurve(size_t curve);
+    void applyVisibility();
     void updateReadout();
     void runExport(QFileDialog* dialog, Status (FlightView::*save)(const QString&));
     QSize plotsSize() const;

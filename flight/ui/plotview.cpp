@@ -1,6 +1,7 @@
 #include "flight/ui/plotview.h"
 
 #include <QGraphicsLayout>
+#include <QLegend>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QValueAxis>
@@ -110,8 +111,15 @@ void PlotView::placePlotArea() {
     chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, LegendRoom - 4));
 }
 
+bool PlotView::onLegend(const QPointF& viewportPosition) const {
+    const QLegend* legend = chart()->legend();
+    return legend->isVisible() &&
+           legend->geometry().contains(mapToScene(viewportPosition.toPoint()));
+}
+
 void PlotView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    // The legend's markers take their own clicks.
+    if (event->button() != Qt::LeftButton || onLegend(event->position()))
         return QChartView::mousePressEvent(event);
     m_dragStart = qRound(event->position().x());
     emit cursorMoved(timeAt(event->position().x()));

@@ -45,6 +45,7 @@ class PlotView : public QChartView {
 
   private:
     QRectF plotRect() const; // the plot area in viewport pixels
+    bool onLegend(const QPointF& viewportPosition) const;
     // The same margins in every plot, so their time axes stand one above the other.
     void placePlotArea();
 

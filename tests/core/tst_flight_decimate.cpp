@@ -160,6 +160,13 @@ class TestFlightDecimate : public QObject {
         QCOMPARE(thinTrack(log, 1.0), (std::vector<size_t>{0, 4, TrackBreak, 5, 6}));
         QCOMPARE(thinTrack(log, 0.1).size(), size_t(7));
         QCOMPARE(nearestPositionSample(log, 2.5, 1), std::optional<size_t>(4));
+        // The track marks the last position up to the cursor's sample, never
+        // one of the segment before a restart.
+        QCOMPARE(positionAtOrBefore(log, 2), std::optional<size_t>(2));
+        QCOMPARE(positionAtOrBefore(log, 3), std::optional<size_t>(2));
+        log.east[5] = None;
+        QCOMPARE(positionAtOrBefore(log, 5), std::nullopt);
+        QCOMPARE(positionAtOrBefore(log, 6), std::optional<size_t>(6));
         log.east.assign(7, None);
         QCOMPARE(nearestPositionSample(log, 0, 0), std::nullopt);
         QVERIFY(thinTrack(log, 1.0).empty());

@@ -93,6 +93,16 @@ class TestFlightLog : public QObject {
         QVERIFY(std::abs(log.startDistance[4]) < 0.01);
     }
 
+    // One long diagonal leg, 48 N 8 E to 52 30' N 13 24' E: 630,339.6 m by
+    // the haversine on a sphere of 6,371,000 m, worked out apart from this
+    // code (a flat-earth formula is some 370 m off).
+    void longDiagonalLeg() {
+        const FlightLog log = read(
+            line500(0, 400, "8000000", "48000000") + line500(1, 400, "13240000", "52300000"), V500);
+        QVERIFY(std::abs(log.trackDistance[1] - 630339.6) < 1);
+        QVERIFY(std::abs(log.startDistance[1] - 630339.6) < 1);
+    }
+
     // A steady climb gives its rate at every sample, window edges included;
     // the Duo logs tenths of a metre.
     void steadyClimb_data() {

@@ -3,6 +3,7 @@
 #include "core/flight_support.h"
 #include "flight/flightsummary.h"
 #include "flight/summarytext.h"
+#include "i18n/viewcaptions.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -115,6 +116,25 @@ class TestFlightSummary : public QObject {
                 !ground.maxStartDistance);
     }
 
+    // A log that only climbs has no sink, one that only sinks no climb, a
+    // level one neither: never a figure of the wrong sign, nor its time.
+    void climbOrSinkOnly() {
+        auto flight = [this](int perSecond) {
+            QByteArray bytes;
+            for (int t = 0; t < 10; ++t)
+                bytes += dataLine(V500, t, 300 + perSecond * t, "0", "0");
+            return summary(bytes, V500);
+        };
+        const FlightSummary climbing = flight(2), sinking = flight(-3), level = flight(0);
+        QCOMPARE(climbing.maxClimb->value, 2.0);
+        QVERIFY(!climbing.maxSink);
+        QCOMPARE(text(climbing, "maxSinkTime"), QString());
+        QCOMPARE(sinking.maxSink->value, 3.0);
+        QVERIFY(!sinking.maxClimb);
+        QCOMPARE(text(sinking, "maxClimbTime"), QString());
+        QVERIFY(!level.maxClimb && !level.maxSink);
+    }
+
     // Locale-free by default; a display locale gets its own decimal point.
     void textForms() {
         const FlightSummary s = knownFlight(Duo);
@@ -130,8 +150,20 @@ class TestFlightSummary : public QObject {
         QCOMPARE(text(tenths, "maxClimb", QLocale(QLocale::German)), QStringLiteral("1,31"));
         tenths.trackDistance = 12345.6;
         QCOMPARE(text(tenths, "trackDistance", QLocale(QLocale::German)), QStringLiteral("12.346"));
-        QCOMPARE(summaryFieldNamed("maxSink")->caption(0), QStringLiteral("Stärkstes Sinken"));
         QVERIFY(!summaryFieldNamed("nothing"));
+    }
+
+    // The view's captions are found by key: every field has its own in both
+    // languages.
+    void everyFieldHasCaptions() {
+        for (qint32 language : {0, 1}) {
+            QStringList captions;
+            for (const SummaryField& field : summaryFields())
+                captions << summaryCaption(field.key, language);
+            QVERIFY2(!captions.contains(QString()), qPrintable(captions.join(',')));
+            QCOMPARE(captions.removeDuplicates(), 0);
+        }
+        QVERIFY(summaryCaption("nothing", 0).isEmpty());
     }
 
     // JSON a parser reads back, null for absent values; CSV quoting.

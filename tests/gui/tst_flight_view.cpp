@@ -14,7 +14,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGraphicsTextItem>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,6 +46,23 @@ QByteArray climbLog(int seconds, int first = 0) {
                    .arg(40 + t % 10)
                    .toLatin1();
     return log;
+}
+
+// A pixel of the curve's colour, antialiased edges left out.
+bool colourNear(const QColor& pixel, const QColor& colour) {
+    return std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+               std::abs(pixel.blue() - colour.blue()) <
+           40;
+}
+
+// The viewport place of the legend entry whose label is `name`.
+QPoint markerPlace(QGraphicsView* plot, const QString& name) {
+    for (QGraphicsItem* item : plot->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text && text->isVisible() && text->toPlainText() == name)
+            return plot->mapFromScene(text->sceneBoundingRect().center());
+    }
+    return QPoint();
 }
 
 template <typename T> T* child(QWidget* parent, const char* name) {
@@ -158,9 +178,10 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->errors,
                  QStringList({"LOG99999.CSV: Datei nicht gefunden",
                               QString::fromUtf8("LOG00407.CSV: keine Datenzeilen für die gewählte "
-                                                "Firmware (Altorin 500x), die Log-Datei hat "
-                                                "Zeilen mit 13 Feldern. Firmware im Menue "
-                                                ">Einstellungen< anpassen.")}));
+                                                "Firmware (%1), die Log-Datei hat Zeilen mit 13 "
+                                                "Feldern. Firmware im Menue >Einstellungen< "
+                                                "anpassen.")
+                                  .arg(form->abV408x1->text())}));
         QVERIFY(shown());
         QCOMPARE(shown()->logs().size(), size_t(1));
     }
@@ -214,11 +235,20 @@ class TestFlightView : public QObject {
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 
+        // Zoomed in elsewhere, the plots pan to the place clicked on the track.
+        view->setRange(10, 30);
         auto* track = child<TrackView>(view, "trackView");
         QTest::mouseClick(track, Qt::LeftButton, {}, track->positionOf(80).toPoint());
         QCOMPARE(view->cursorTime(), 80.);
+        QVERIFY(view->from() <= 80 && view->to() >= 80);
+        QCOMPARE(view->to() - view->from(), 20.);
         QVERIFY(
             readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 580 m")));
+
+        // The curves keep off the frame: the altitudes span 500 to 700 m.
+        view->showAll();
+        const QValueAxis* altitude = view->plot(FlightView::AltitudePlot)->valueAxis();
+        QVERIFY(altitude->min() < 500 && altitude->max() > 700);
     }
 
     // A long log draws a few points per pixel column; a drag and the wheel
@@ -255,6 +285,31 @@ class TestFlightView : public QObject {
         QVERIFY(!view->series(0, FlightView::BaroAltitude)->isVisible());
     }
 
+    // With several logs a legend marker names a flight: a click switches
+    // that flight's curves off, its marker stays dimmed, a second click
+    // brings them back; a redraw keeps them off meanwhile.
+    void legendMarkerSwitchesAFlight() {
+        const QString later = write("LOG00013.CSV", climbLog(51, 1000));
+        QVERIFY(form->OpenFlightView({log, later}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightView::AltitudePlot);
+        const QPoint marker = markerPlace(plot, "LOG00013.CSV");
+        QVERIFY(!marker.isNull());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        for (FlightView::Quantity q : {FlightView::BaroAltitude, FlightView::Climb})
+            QVERIFY(!view->series(1, q)->isVisible());
+        QVERIFY(view->series(0, FlightView::BaroAltitude)->isVisible());
+        const QLegendMarker* dimmed =
+            plot->chart()->legend()->markers(view->series(1, FlightView::BaroAltitude)).front();
+        QVERIFY(dimmed->isVisible() && dimmed->labelBrush().color().alphaF() < 0.5);
+        view->zoomAbout(25, 0.5);
+        QVERIFY(!view->series(1, FlightView::BaroAltitude)->isVisible());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        QVERIFY(view->series(1, FlightView::BaroAltitude)->isVisible());
+        QVERIFY(view->series(1, FlightView::Climb)->isVisible());
+    }
+
     // The plots as PNG and SVG that open again, the summaries as CSV with
     // '.' decimals whatever the locale; a failed save goes to the error box.
     void exports() {
@@ -271,13 +326,38 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->dialogsRun,
                  (QStringList{"SavePngDialog", "SaveSvgDialog", "SaveCsvDialog"}));
         QVERIFY(fake->errors.isEmpty());
+        // Not blank: the first log's barometric curve crosses the altitude
+        // plot in the picture, and is stroked in its colour in the SVG.
+        const QColor baro = view->series(0, FlightView::BaroAltitude)->pen().color();
         QImage image;
         QVERIFY(image.load(png));
         QVERIFY(image.width() > 300 && image.height() > 300);
+        const QRect area = view->plot(FlightView::AltitudePlot)
+                               ->chart()
+                               ->plotArea()
+                               .toRect()
+                               .adjusted(2, 2, -2, -2);
+        int curvePixels = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                curvePixels += colourNear(image.pixelColor(x, y), baro);
+        QVERIFY2(curvePixels > area.width() / 2, qPrintable(QString::number(curvePixels)));
         QXmlStreamReader xml(readBytes(svg));
-        while (!xml.atEnd())
+        QStringList strokes{QString()}; // the stroke in force, by element depth
+        int strokedLines = 0;
+        while (!xml.atEnd()) {
             xml.readNext();
+            if (xml.isStartElement()) {
+                const auto stroke = xml.attributes().value("stroke");
+                strokes << (stroke.isEmpty() ? strokes.last() : stroke.toString());
+                strokedLines += QStringList{"path", "polyline", "line"}.contains(xml.name()) &&
+                                strokes.last() == baro.name();
+            } else if (xml.isEndElement()) {
+                strokes.removeLast();
+            }
+        }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY2(strokedLines >= 50, qPrintable(QString::number(strokedLines)));
         QVERIFY(QSvgRenderer(svg).isValid());
 
         const QList<QByteArray> lines = readBytes(csv).split('\n');
@@ -292,7 +372,7 @@ class TestFlightView : public QObject {
 
         fake->fileAnswers << dir->filePath("missing/plots.png");
         QTest::mouseClick(child<QAbstractButton>(view, "savePngButton"), Qt::LeftButton);
-        QCOMPARE(fake->errors.size(), 1);
+        QCOMPARE(fake->errors, QStringList{"plots.png: Datei nicht gefunden"});
     }
 
     // The conversions of the shown log report as the menu commands do.
