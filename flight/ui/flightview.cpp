@@ -518,14 +518,13 @@ void FlightView::refresh() {
         PlotView* plot = m_plots[p];
         plot->setTimeRange(m_from, m_to);
         double a = low[p], b = high[p];
-        // A small margin keeps a curve at its extremes, or a flat one, off the frame.
+        // A small margin keeps a curve at its extremes, or a flat one, off the
+        // frame. Climb and speed keep their zero line in sight, and a curve
+        // that does not cross it ends at the frame there: no speed below 0.
+        const bool zeroLine = p != AltitudePlot;
         const double margin = b > a ? (b - a) * ValueMargin : 0.5;
-        a -= margin;
-        b += margin;
-        if (p != AltitudePlot) { // climb and speed keep their zero line in sight
-            a = std::min(a, 0.0);
-            b = std::max(b, 0.0);
-        }
+        a = zeroLine && a >= 0 ? 0.0 : a - margin;
+        b = zeroLine && b <= 0 ? 0.0 : b + margin;
         if (!std::isfinite(a) || !std::isfinite(b)) {
             a = 0;
             b = 1;

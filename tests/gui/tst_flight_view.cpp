@@ -251,6 +251,17 @@ class TestFlightView : public QObject {
         QVERIFY(altitude->min() < 500 && altitude->max() > 700);
     }
 
+    // A flight that starts standing: the speed axis starts at its zero line,
+    // the margin above the curve shows no speed below 0.
+    void speedAxisFromZero() {
+        QByteArray text = climbLog(20);
+        text.replace(";40;180;", ";0;180;");
+        QVERIFY(form->OpenFlightView({write("LOG00014.CSV", text)}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->plot(FlightView::SpeedPlot)->valueAxis()->min(), 0.);
+    }
+
     // A long log draws a few points per pixel column; a drag and the wheel
     // zoom all plots together, "Alles zeigen" goes back; series switch off.
     void zoomAndSeries() {
