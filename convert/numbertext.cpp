@@ -248,18 +248,11 @@ double coordDegrees(qint32 coordinate) {
     return coordinate < 0 ? -r : r;
 }
 
-std::optional<double> coordinateDegrees(std::string_view field) {
-    const auto v = parseLogInteger(field);
-    if (!v)
-        return std::nullopt;
-    return coordDegrees(*v);
-}
-
 char* composeCoordinateText(char* out, std::string_view field, NumberLayout layout) {
-    const auto degrees = coordinateDegrees(field);
-    if (!degrees)
+    const auto coordinate = parseLogInteger(field);
+    if (!coordinate)
         return nullptr;
-    return composeNumberText(out, *degrees, layout);
+    return composeNumberText(out, coordDegrees(*coordinate), layout);
 }
 
 char* composeIntFieldText(char* out, std::string_view field) {

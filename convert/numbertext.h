@@ -47,9 +47,7 @@ NumberText decimalText(qint64 value);
 
 // Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
 // fraction goes through single precision as the device's tools always did,
-// and the lost digits show (48123456 gives 48.2057600021362). Nothing when
-// the field is no 32-bit whole number.
-std::optional<double> coordinateDegrees(std::string_view field);
+// and the lost digits show (48123456 gives 48.2057600021362).
 double coordDegrees(qint32 coordinate);
 
 // The three conversions of a log field into number texts, composed straight
