@@ -74,14 +74,17 @@ class LineWriter {
         m_p += number.size();
         return *this;
     }
-    // The field's number text in canonical decimal form, tenths, or degrees.
-    LineWriter& intField(std::string_view field) { return fieldText(intFieldText(field), field); }
+    // The field's number text in canonical decimal form, tenths, or degrees,
+    // composed straight into the line.
+    LineWriter& intField(std::string_view field) {
+        return composed(composeIntFieldText(room(NumberText::Capacity), field), field);
+    }
     LineWriter& tenthsField(std::string_view field) {
-        return fieldText(tenthsFieldText(field), field);
+        return composed(composeTenthsFieldText(room(NumberText::Capacity), field), field);
     }
     LineWriter& coordinateField(std::string_view field,
                                 NumberLayout layout = NumberLayout::General) {
-        return fieldText(coordinateText(field, layout), field);
+        return composed(composeCoordinateText(room(NumberText::Capacity), field, layout), field);
     }
 
     // The line with its CR LF into the text; or, after a field that was no
@@ -103,10 +106,12 @@ class LineWriter {
         }
         return m_p;
     }
-    LineWriter& fieldText(const std::optional<NumberText>& number, std::string_view field) {
-        if (number)
-            return this->number(*number);
-        if (!m_badField)
+    // A composer's text, put at the line's end, joins it; no text (nullptr)
+    // notes the field.
+    LineWriter& composed(char* end, std::string_view field) {
+        if (end)
+            m_p = end;
+        else if (!m_badField)
             m_badField = field;
         return *this;
     }

@@ -164,7 +164,8 @@ void significantDigits(double value, char* digits, int& exponent) {
     std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
 }
 
-// The number text form at `p`, which has room for NumberText::Capacity bytes.
+} // namespace
+
 char* composeNumberText(char* p, double value, NumberLayout layout) {
     if (value == 0) {
         *p++ = '0';
@@ -221,8 +222,6 @@ char* composeNumberText(char* p, double value, NumberLayout layout) {
     return p;
 }
 
-} // namespace
-
 NumberText numberTextOf(double value, NumberLayout layout) {
     NumberText text;
     text.setEnd(composeNumberText(text.begin(), value, layout));
@@ -249,48 +248,36 @@ double coordDegrees(qint32 coordinate) {
     return coordinate < 0 ? -r : r;
 }
 
-std::optional<double> coordinateDegrees(std::string_view field) {
-    const auto v = parseLogInteger(field);
-    if (!v)
-        return std::nullopt;
-    return coordDegrees(*v);
+char* composeCoordinateText(char* out, std::string_view field, NumberLayout layout) {
+    const auto coordinate = parseLogInteger(field);
+    if (!coordinate)
+        return nullptr;
+    return composeNumberText(out, coordDegrees(*coordinate), layout);
 }
 
-std::optional<NumberText> coordinateText(std::string_view field, NumberLayout layout) {
-    const auto degrees = coordinateDegrees(field);
-    if (!degrees)
-        return std::nullopt;
-    return numberTextOf(*degrees, layout);
-}
-
-std::optional<NumberText> intFieldText(std::string_view field) {
+char* composeIntFieldText(char* out, std::string_view field) {
     // Up to nine plain digits without a leading zero are their own canonical
     // form: copied as they are checked.
     if (field.size() - 1 < 9 && field[0] != '0') {
-        NumberText text;
-        char* p = text.begin();
         size_t k = 0;
         for (; k < field.size() && unsigned(field[k] - '0') <= 9; ++k)
-            p[k] = field[k];
-        if (k == field.size()) {
-            text.setEnd(p + k);
-            return text;
-        }
+            out[k] = field[k];
+        if (k == field.size())
+            return out + k;
     }
     const auto v = parseLogInteger(field);
     if (!v)
-        return std::nullopt;
-    return decimalText(*v);
+        return nullptr;
+    return std::to_chars(out, out + NumberText::Capacity, *v).ptr;
 }
 
-std::optional<NumberText> tenthsFieldText(std::string_view field) {
+char* composeTenthsFieldText(char* out, std::string_view field) {
     const auto v = parseLogInteger(field);
     if (!v)
-        return std::nullopt;
+        return nullptr;
     // A tenth of a 32-bit value has at most ten digits, far fewer than 15: its
     // text is exact, the whole part and one decimal when there is one.
-    NumberText text;
-    char* p = text.begin();
+    char* p = out;
     qint64 m = *v;
     if (m < 0) {
         *p++ = '-';
@@ -301,26 +288,30 @@ std::optional<NumberText> tenthsFieldText(std::string_view field) {
         *p++ = '.';
         *p++ = char('0' + m % 10);
     }
-    text.setEnd(p);
-    return text;
+    return p;
 }
 
 namespace {
-std::optional<std::string> asString(const std::optional<NumberText>& text) {
-    if (!text)
+// The text a composer gives for `field`, as a string.
+template <class Compose>
+std::optional<std::string> composedString(Compose compose, std::string_view field) {
+    char room[NumberText::Capacity];
+    const char* end = compose(room, field);
+    if (!end)
         return std::nullopt;
-    return std::string(text->view());
+    return std::string(room, size_t(end - room));
 }
 } // namespace
 
 std::optional<std::string> CoordFieldToDegrees(std::string_view field) {
-    return asString(coordinateText(field));
+    return composedString(
+        [](char* out, std::string_view f) { return composeCoordinateText(out, f); }, field);
 }
 
 std::optional<std::string> IntFieldToText(std::string_view field) {
-    return asString(intFieldText(field));
+    return composedString(composeIntFieldText, field);
 }
 
 std::optional<std::string> TenthsFieldToText(std::string_view field) {
-    return asString(tenthsFieldText(field));
+    return composedString(composeTenthsFieldText, field);
 }

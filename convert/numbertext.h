@@ -37,6 +37,9 @@ class NumberText {
     unsigned char m_size = 0;
 };
 
+// The number text form at `out`, which has room for NumberText::Capacity bytes;
+// returns the text's end.
+char* composeNumberText(char* out, double value, NumberLayout layout = NumberLayout::General);
 NumberText numberTextOf(double value, NumberLayout layout = NumberLayout::General);
 std::string numberText(double value, NumberLayout layout = NumberLayout::General);
 // Plain decimal digits, '-' before negative values.
@@ -44,19 +47,19 @@ NumberText decimalText(qint64 value);
 
 // Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
 // fraction goes through single precision as the device's tools always did,
-// and the lost digits show (48123456 gives 48.2057600021362). Nothing when
-// the field is no 32-bit whole number.
-std::optional<double> coordinateDegrees(std::string_view field);
+// and the lost digits show (48123456 gives 48.2057600021362).
 double coordDegrees(qint32 coordinate);
 
-// The three conversions of a log field into number texts; nothing when the
+// The three conversions of a log field into number texts, composed straight
+// into a writer's room: each writes its text at `out`, which has room for
+// NumberText::Capacity bytes, and returns the text's end; nullptr when the
 // field is no 32-bit whole number.
-std::optional<NumberText> coordinateText(std::string_view field,
-                                         NumberLayout layout = NumberLayout::General);
+char* composeCoordinateText(char* out, std::string_view field,
+                            NumberLayout layout = NumberLayout::General);
 // Canonical decimal form: no leading zeros, no '+'.
-std::optional<NumberText> intFieldText(std::string_view field);
+char* composeIntFieldText(char* out, std::string_view field);
 // The field divided by ten (Duo altitudes in tenths of a metre).
-std::optional<NumberText> tenthsFieldText(std::string_view field);
+char* composeTenthsFieldText(char* out, std::string_view field);
 
 // The same as std::string.
 std::optional<std::string> CoordFieldToDegrees(std::string_view field);
