@@ -45,14 +45,11 @@ Run runIoFloor(const std::string& log, const std::string& target, long long outp
 }
 
 bool generate(const std::string& log, const std::string& csv, long lines) {
-    std::FILE* out = std::fopen(log.c_str(), "wb");
-    if (!out)
+    if (!writeLogFile(log, lines))
         return false;
-    writeLog(out, lines);
-    std::fclose(out);
     if (csv.empty())
         return true;
-    out = std::fopen(csv.c_str(), "wb");
+    std::FILE* out = std::fopen(csv.c_str(), "wb");
     if (!out)
         return false;
     writeUnicsv(out, lines);

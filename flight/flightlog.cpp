@@ -16,11 +16,6 @@ namespace {
 
 constexpr float NoValue = std::numeric_limits<float>::quiet_NaN();
 
-// The shortest Data line the device writes: every field one digit, their ';'
-// and the LF. Columns reserved for file size / this do not grow while reading
-// such a log; a line that leaves fields the view does not read empty is
-// shorter still, and then the columns grow as vectors do. Pages reserved but
-// never written cost no memory.
 // Library code run before (Qt's command-line parsing, for one) may leave the
 // upper halves of the AVX registers in use without clearing them. Every plain
 // SSE instruction then waits on them, and the sine and arcsine calls of the
@@ -33,6 +28,11 @@ void clearUpperVectorState() {
 #endif
 }
 
+// The shortest Data line the device writes: every field one digit, their ';'
+// and the LF. Columns reserved for file size / this do not grow while reading
+// such a log; a line that leaves fields the view does not read empty is
+// shorter still, and then the columns grow as vectors do. Pages reserved but
+// never written cost no memory.
 size_t shortestDataLine(const FirmwareVariant& firmware) {
     return firmware.hasLongLogLines() ? 17 + 16 + 1 : 13 + 12 + 1;
 }

@@ -122,14 +122,10 @@ FlightSummary summarizeFlight(const FlightLog& log) {
     s.maxGpsAltitude = highest(log, log.gpsAltitude);
     // A log that never climbs has no strongest climb, one that never sinks no
     // strongest sink: a negative figure would read as a wrong number.
-    s.maxClimb = highest(log, log.climb);
-    if (s.maxClimb && s.maxClimb->value <= 0)
-        s.maxClimb.reset();
-    s.maxSink = lowest(log, log.climb);
-    if (s.maxSink && s.maxSink->value >= 0)
-        s.maxSink.reset();
-    else if (s.maxSink)
-        s.maxSink->value = -s.maxSink->value;
+    if (const auto climb = highest(log, log.climb); climb && climb->value > 0)
+        s.maxClimb = climb;
+    if (const auto sink = lowest(log, log.climb); sink && sink->value < 0)
+        s.maxSink = Extreme{-sink->value, sink->time};
     s.maxSpeed = highest(log, log.speed);
     if (log.positionLines > 0)
         s.trackDistance = log.trackDistance.back();

@@ -324,6 +324,13 @@ int spinnerPosition(const SetupDefinition& setup, int position) {
     return std::clamp(position, std::min(r.min, r.max), std::max(r.min, r.max));
 }
 
+bool spinnerReaches(const SetupDefinition& setup, int position) {
+    const SpinnerRange& r = setup.range;
+    const int low = std::min(r.min, r.max);
+    const int high = std::max(r.min, r.max);
+    return position >= low && position <= high && (position - low) % r.increment == 0;
+}
+
 std::optional<QString> announcementStepText(qint32 step) {
     switch (step) {
     case 0:

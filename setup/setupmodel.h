@@ -118,6 +118,8 @@ void setBox(EditorState& state, int setup, bool ticked);
 
 // The clamped position a spinner takes when the program sets it.
 int spinnerPosition(const SetupDefinition& setup, int position);
+// Whether the spinner can stand at a position: in its range and on its steps.
+bool spinnerReaches(const SetupDefinition& setup, int position);
 
 // Setup 13's "n" display for an announcement step; nothing: left as it is.
 std::optional<QString> announcementStepText(qint32 step);

@@ -36,13 +36,6 @@ int everyNth(qint32 step) {
     return text ? text->toInt() : -1;
 }
 
-// Whether the spinner can stand there: in its range and on its steps.
-bool onSpinner(const SetupDefinition& s, int position) {
-    const int low = std::min(s.range.min, s.range.max);
-    const int high = std::max(s.range.min, s.range.max);
-    return position >= low && position <= high && (position - low) % s.range.increment == 0;
-}
-
 Failure refused(const QString& assignment, const QString& why) {
     return {FailureKind::InvalidValue, QStringLiteral("'%1': %2").arg(assignment, why)};
 }
@@ -55,7 +48,7 @@ Result<int> positionFor(const QString& assignment, const SetupDefinition& s, con
         const double value = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
         const double position = std::round(value / scale);
         if (std::abs(position) <= 255 && std::abs(position * scale - value) < 1e-9 &&
-            onSpinner(s, static_cast<int>(position)))
+            spinnerReaches(s, static_cast<int>(position)))
             return static_cast<int>(position);
     }
     QString first = shownText(s.shown, std::min(s.range.min, s.range.max));
@@ -218,14 +211,14 @@ QString valueForm(const EditorState& state, int setup, const FirmwareVariant& fi
             return QStringLiteral("off");
         break;
     case SetupKind::Capacity:
-        if (!onSpinner(s, byte & ~s.offByte))
+        if (!spinnerReaches(s, byte & ~s.offByte))
             return QString();
         return group.ticked ? group.shown + QLatin1Char('%') : group.shown;
     case SetupKind::Channel:
     case SetupKind::Spinner:
         break;
     }
-    return onSpinner(s, byte) ? group.shown : QString();
+    return spinnerReaches(s, byte) ? group.shown : QString();
 }
 
 QString shownValue(const EditorState& state, int setup, CaptionLanguage language,
