@@ -1,5 +1,5 @@
-#include "app/cli/commandline.h"
-#include "app/programstate.h"
+#include "cli/commandline.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 
 #include <QApplication>

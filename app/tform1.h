@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/result.h"
+#include "core/result.h"
 
 #include <QList>
 #include <QMainWindow>

@@ -8,7 +8,7 @@
 //   columns hold once read.
 //   altorin-flight-bench [CONVERTER]   all figures
 //   altorin-flight-bench --view LOG    one view child (what the run starts)
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "bench/childrun.h"

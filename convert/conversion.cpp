@@ -1,6 +1,6 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
-#include "convert/logfields.h"
+#include "log/logfields.h"
 #include "convert/outputfile.h"
 
 namespace {

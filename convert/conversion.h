@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/programstate.h"
-#include "app/result.h"
+#include "core/programstate.h"
+#include "core/result.h"
 #include "convert/outputsofrun.h"
 
 #include <QDateTime>

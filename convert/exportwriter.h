@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/failure.h"
-#include "app/programstate.h"
-#include "app/result.h"
+#include "core/failure.h"
+#include "core/programstate.h"
+#include "core/result.h"
 #include "convert/conversion.h"
-#include "convert/logreader.h"
+#include "log/logreader.h"
 #include "convert/outputfile.h"
 
 #include <QString>

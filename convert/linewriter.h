@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/result.h"
-#include "convert/logfields.h"
+#include "core/result.h"
+#include "log/logfields.h"
 #include "convert/numbertext.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "convert/numbertext.h"
-#include "convert/logfields.h"
+#include "log/logfields.h"
 
 #include <bit>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/atomicfile.h"
-#include "app/result.h"
+#include "core/atomicfile.h"
+#include "core/result.h"
 #include "convert/linewriter.h"
 
 #include <sys/stat.h>

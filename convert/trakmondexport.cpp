@@ -1,7 +1,7 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
 #include "convert/linewriter.h"
-#include "convert/logfields.h"
+#include "log/logfields.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
-#include "convert/logfields.h"
-#include "convert/logreader.h"
+#include "log/logfields.h"
+#include "log/logreader.h"
 #include "convert/numbertext.h"
 #include "flight/flightseries.h"
 

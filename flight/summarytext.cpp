@@ -1,5 +1,5 @@
 #include "flight/summarytext.h"
-#include "app/cli/commandline.h"
+#include "cli/commandline.h"
 #include "convert/conversion.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "convert/conversion.h"

@@ -4,8 +4,8 @@
 // numbers written must read back as the value to 15 digits.
 #include "fuzzsupport.h"
 
-#include "convert/logfields.h"
-#include "convert/logreader.h"
+#include "log/logfields.h"
+#include "log/logreader.h"
 #include "convert/numbertext.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // integer rules read back every 32-bit number they may meet.
 #include "fuzzsupport.h"
 
-#include "app/settingsfile.h"
+#include "core/settingsfile.h"
 
 #include <cstring>
 

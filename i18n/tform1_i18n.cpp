@@ -1,4 +1,4 @@
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/fitcaption.h"
 #include "i18n/captiontables.h"

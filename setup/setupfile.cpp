@@ -1,5 +1,5 @@
 #include "setup/setupfile.h"
-#include "app/atomicfile.h"
+#include "core/atomicfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "setup/setupimage.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/result.h"
+#include "core/result.h"
 #include "i18n/captiontables.h"
 #include "setup/setupmodel.h"
 

@@ -1,8 +1,8 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
-#include "app/cli/commandline.h"
+#include "cli/commandline.h"
 #include "convert/conversions.h"
-#include "convert/logfiles.h"
+#include "log/logfiles.h"
 #include "flight/summarytext.h"
 
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "flight/ui/flightview.h"
 
-#include "app/atomicfile.h"
-#include "app/programstate.h"
+#include "core/atomicfile.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"

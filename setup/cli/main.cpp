@@ -1,6 +1,6 @@
 // altorin-setup: reads and edits the device's setup file SETUPUPL.HEX without
 // the window, with the window's own rules.
-#include "app/cli/commandline.h"
+#include "cli/commandline.h"
 #include "setup/setupfile.h"
 #include "setup/setuptext.h"
 

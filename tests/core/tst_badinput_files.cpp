@@ -2,7 +2,7 @@
 // and the settings file against missing, unreadable, malformed, huge and
 // unwritable files. Each row names what the pilot is told, and checks that no
 // file of theirs is lost or left half written and that memory stays bounded.
-#include "app/settingsfile.h"
+#include "core/settingsfile.h"
 #include "common/badinput.h"
 #include "common/badlogs.h"
 #include "setup/setupfile.h"

@@ -1,8 +1,8 @@
 // What the command-line programs share: logs named by a folder, the firmware
 // option, and help text wrapped to the terminal.
-#include "app/cli/commandline.h"
+#include "cli/commandline.h"
 #include "common/testfiles.h"
-#include "convert/logfiles.h"
+#include "log/logfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

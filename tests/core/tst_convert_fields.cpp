@@ -1,8 +1,8 @@
 // Field rules of the log lines: splitting, the three number conversions, the
 // number text form, and the streaming line reader.
 #include "convert/linewriter.h"
-#include "convert/logfields.h"
-#include "convert/logreader.h"
+#include "log/logfields.h"
+#include "log/logreader.h"
 #include "convert/numbertext.h"
 #include "core/convert_support.h"
 

@@ -4,7 +4,7 @@
 #include "core/convert_support.h"
 
 #include "convert/conversion.h"
-#include "convert/logfields.h"
+#include "log/logfields.h"
 
 #include <QTemporaryDir>
 #include <QTest>

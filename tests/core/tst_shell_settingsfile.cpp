@@ -1,5 +1,5 @@
-#include "app/initext.h"
-#include "app/settingsfile.h"
+#include "core/initext.h"
+#include "core/settingsfile.h"
 #include "common/testfiles.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 // The five commands of "Daten-Konvertierung" driven through the menu: open
 // dialog, conversion with the variant selected at that moment, completion
 // message or error box.
-#include "app/programstate.h"
-#include "app/settingsfile.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/conversionmenu.h"
 #include "common/fakedialogs.h"

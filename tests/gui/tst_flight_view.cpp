@@ -1,8 +1,8 @@
 // The flight view driven as a pilot does: opened by the menu, by a drop and
 // from the command line, alone and with several logs, the cursor, zoom,
 // exports and conversions of the shown log.
-#include "app/programstate.h"
-#include "app/settingsfile.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"

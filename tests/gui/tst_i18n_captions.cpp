@@ -1,5 +1,5 @@
-#include "app/programstate.h"
-#include "app/settingsfile.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 #include "common/fakedialogs.h"

@@ -1,7 +1,7 @@
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
 
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 

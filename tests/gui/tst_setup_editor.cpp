@@ -1,6 +1,6 @@
 #include "common/fakedialogs.h"
 
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 

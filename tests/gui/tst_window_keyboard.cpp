@@ -3,7 +3,7 @@
 // the menu bar, and the folder chosen last.
 #include "common/fakedialogs.h"
 
-#include "app/programstate.h"
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 

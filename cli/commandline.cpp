@@ -1,6 +1,6 @@
-#include "app/cli/commandline.h"
-#include "app/failure.h"
-#include "app/settingsfile.h"
+#include "cli/commandline.h"
+#include "core/failure.h"
+#include "core/settingsfile.h"
 
 #include <QCoreApplication>
 #include <algorithm>

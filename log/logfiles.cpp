@@ -1,4 +1,4 @@
-#include "convert/logfiles.h"
+#include "log/logfiles.h"
 
 #include <QFile>
 #include <algorithm>

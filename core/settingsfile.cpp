@@ -1,7 +1,7 @@
-#include "app/settingsfile.h"
-#include "app/atomicfile.h"
-#include "app/initext.h"
-#include "app/integertext.h"
+#include "core/settingsfile.h"
+#include "core/atomicfile.h"
+#include "core/initext.h"
+#include "core/integertext.h"
 
 #include <QDir>
 #include <QFile>

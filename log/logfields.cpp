@@ -1,4 +1,4 @@
-#include "convert/logfields.h"
+#include "log/logfields.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/failure.h"
-#include "app/integertext.h"
-#include "app/programstate.h"
+#include "core/failure.h"
+#include "core/integertext.h"
+#include "core/programstate.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/programstate.h"
-#include "app/result.h"
+#include "core/programstate.h"
+#include "core/result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -51,7 +51,7 @@ FirmwareVariant storedFirmwareVariant();
 // "In AltorinTool.ini kann nicht geschrieben werden.".
 Status writeToolSettings(const ToolSettings& settings);
 
-// --- the integer rule, exposed for tests (the INI text rules: app/initext.h) ---
+// --- the integer rule, exposed for tests (the INI text rules: core/initext.h) ---
 
 // The integer reading rules of the settings file: "0x"/"0X" followed by hex
 // digits; otherwise blanks, an optional sign, and decimal digits or hex digits

@@ -1,4 +1,4 @@
-#include "app/integertext.h"
+#include "core/integertext.h"
 
 namespace {
 int hexValue(char c) {

@@ -1,4 +1,4 @@
-#include "app/initext.h"
+#include "core/initext.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "convert/logreader.h"
+#include "log/logreader.h"
 
 #include <QFile>
 #include <algorithm>
