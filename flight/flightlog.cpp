@@ -126,6 +126,7 @@ class FlightReader {
         m_log.longitude.push_back(float(p.longitude));
         m_log.gpsAltitude.push_back(p.gpsAltitude);
         m_log.speed.push_back(p.speed);
+        m_log.lastPosition = FlightLog::Place{p.latitude, p.longitude};
         // No leg across a restart: where the glider went meanwhile is unknown.
         const GroundPoint point(p.latitude, p.longitude);
         m_track.add(point, m_log.segments.size());

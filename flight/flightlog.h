@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 // A log read for viewing: one sample per readable Data line, held in columns
@@ -41,6 +42,12 @@ struct FlightLog {
         double axisOffset; // axis time = elapsed + axisOffset
     };
     std::vector<Segment> segments;
+
+    // The last position of the log in full precision: where the model came down.
+    struct Place {
+        double latitude, longitude; // degrees, south and west negative
+    };
+    std::optional<Place> lastPosition;
 
     // --- line counts ---
     qint64 dataLines = 0;        // lines of this variant's layout

@@ -45,6 +45,18 @@ template <auto Member, auto Part> SummaryValue extreme(const FlightSummary& s) {
     return value ? SummaryValue((*value).*Part) : SummaryValue();
 }
 
+SummaryValue thermalCount(const FlightSummary& s) {
+    return qint64(s.thermals.size());
+}
+
+template <auto Member> SummaryValue bestThermalValue(const FlightSummary& s) {
+    return s.bestThermal ? SummaryValue(s.thermals[*s.bestThermal].*Member) : SummaryValue();
+}
+
+template <auto Member> SummaryValue landingValue(const FlightSummary& s) {
+    return s.landing ? SummaryValue((*s.landing).*Member) : SummaryValue();
+}
+
 SummaryValue firstSkipped(const FlightSummary& s) {
     return s.firstSkippedLine > 0 ? SummaryValue(s.firstSkippedLine) : SummaryValue();
 }
@@ -80,6 +92,14 @@ constexpr std::array Fields{
                  extreme<&S::maxStartDistance, &Extreme::value>},
     SummaryField{"maxStartDistanceTime", "s", nullptr, 0,
                  extreme<&S::maxStartDistance, &Extreme::time>},
+    SummaryField{"thermalCount", "", "thermals", 0, thermalCount},
+    SummaryField{"circlingShare", "", nullptr, 2, optionalValue<&S::circlingShare>},
+    SummaryField{"thermalClimb", "m/s", "thclimb", 2, optionalValue<&S::thermalClimb>},
+    SummaryField{"bestThermalClimb", "m/s", nullptr, 2, bestThermalValue<&Thermal::climb>},
+    SummaryField{"bestThermalTime", "s", nullptr, 0, bestThermalValue<&Thermal::start>},
+    // Six decimals: the log's ten-thousandths of a minute, about 0.2 m.
+    SummaryField{"landingLatitude", "°", nullptr, 6, landingValue<&FlightLog::Place::latitude>},
+    SummaryField{"landingLongitude", "°", nullptr, 6, landingValue<&FlightLog::Place::longitude>},
 };
 
 // Rounded to the field's decimals, trailing zeros dropped, never "-0".
@@ -130,6 +150,15 @@ FlightSummary summarizeFlight(const FlightLog& log) {
     if (log.positionLines > 0)
         s.trackDistance = log.trackDistance.back();
     s.maxStartDistance = highest(log, log.startDistance);
+    s.landing = log.lastPosition;
+
+    ThermalFlight found = findThermals(log);
+    s.thermalSource = found.source;
+    s.thermals = std::move(found.thermals);
+    if (s.duration > 0)
+        s.circlingShare = std::min(1.0, found.circlingTime / s.duration);
+    s.thermalClimb = averageThermalClimb(s.thermals);
+    s.bestThermal = bestThermal(s.thermals);
     return s;
 }
 
@@ -159,6 +188,24 @@ QString summaryText(const SummaryField& field, const FlightSummary& summary,
         if (plainForm)
             form.setNumberOptions(QLocale::OmitGroupSeparator);
         return measureText(*measure, field.decimals, form);
+    }
+    return QString();
+}
+
+QString plainMeasureText(double value, int decimals) {
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return measureText(value, decimals, plain);
+}
+
+QString thermalSourceKey(ThermalSource source) {
+    switch (source) {
+    case ThermalSource::Circling:
+        return QStringLiteral("circling");
+    case ThermalSource::ClimbNoPosition:
+        return QStringLiteral("climbNoPosition");
+    case ThermalSource::ClimbSparseFixes:
+        return QStringLiteral("climbSparseFixes");
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flight/flightlog.h"
+#include "flight/thermals.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -37,6 +38,14 @@ struct FlightSummary {
     std::optional<Extreme> maxSpeed;         // km/h, 17-field logs only
     std::optional<double> trackDistance;     // m along the track
     std::optional<Extreme> maxStartDistance; // m, the farthest from the first position
+
+    ThermalSource thermalSource = ThermalSource::ClimbNoPosition;
+    std::vector<Thermal> thermals;
+    std::optional<double> circlingShare; // of the duration, 0 to 1; absent when it is 0
+    std::optional<double> thermalClimb;  // m/s, the average in the thermals
+    std::optional<size_t> bestThermal;   // the thermal of the strongest climb
+
+    std::optional<FlightLog::Place> landing; // the last position of the log
 };
 
 FlightSummary summarizeFlight(const FlightLog& log);
@@ -49,7 +58,7 @@ using SummaryValue = std::variant<std::monostate, QString, QDateTime, qint64, do
 // the view's captions of the rows are in the caption tables, by key.
 struct SummaryField {
     const char* key;    // JSON member and CSV column
-    const char* unit;   // "s", "m", "m/s", "km/h", or "" for counts, text and dates
+    const char* unit;   // "s", "m", "m/s", "km/h", "°", or "" for counts, shares, text, dates
     const char* column; // heading in the command-line table; nullptr when not shown there
     int decimals;       // the most decimals printed; trailing zeros are dropped
     SummaryValue (*value)(const FlightSummary&);
@@ -68,3 +77,7 @@ QString summaryText(const SummaryField& field, const FlightSummary& summary,
 // The value as a number for sorting and comparing (a date as seconds since the
 // epoch); nothing when absent or text.
 std::optional<double> summaryNumber(const SummaryField& field, const FlightSummary& summary);
+// A measure as summaryText prints it in the C locale.
+QString plainMeasureText(double value, int decimals);
+// How the thermals were found, one word for scripts.
+QString thermalSourceKey(ThermalSource source);

@@ -54,6 +54,41 @@ QString csvField(const QString& text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// The members of a thermal's JSON object, in order, with their decimals.
+struct ThermalMember {
+    const char* key;
+    int decimals;
+    std::optional<double> (*value)(const Thermal&);
+};
+
+template <auto Member> std::optional<double> thermalValue(const Thermal& t) {
+    return t.*Member;
+}
+
+constexpr ThermalMember ThermalMembers[] = {
+    {"start", 0, thermalValue<&Thermal::start>},
+    {"duration", 0, thermalValue<&Thermal::duration>},
+    {"gain", 1, thermalValue<&Thermal::gain>},
+    {"climb", 2, thermalValue<&Thermal::climb>},
+    {"driftDirection", 0, thermalValue<&Thermal::driftDirection>},
+    {"driftSpeed", 1, thermalValue<&Thermal::driftSpeed>},
+};
+
+QString thermalsJson(const std::vector<Thermal>& thermals) {
+    QStringList objects;
+    for (const Thermal& thermal : thermals) {
+        QStringList members;
+        for (const ThermalMember& member : ThermalMembers) {
+            const std::optional<double> value = member.value(thermal);
+            members << jsonString(QString::fromUtf8(member.key)) + QLatin1Char(':') +
+                           (value ? plainMeasureText(*value, member.decimals)
+                                  : QStringLiteral("null"));
+        }
+        objects << QLatin1Char('{') + members.join(QLatin1Char(',')) + QLatin1Char('}');
+    }
+    return QLatin1Char('[') + objects.join(QLatin1Char(',')) + QLatin1Char(']');
+}
+
 void print(std::FILE* file, const QString& text) {
     std::fputs(text.toUtf8().constData(), file);
     std::fflush(file);
@@ -107,6 +142,9 @@ QString summaryJson(const FlightSummary& summary) {
         else
             json += summaryText(field, summary);
     }
+    json +=
+        QStringLiteral(",\"thermalSource\":") + jsonString(thermalSourceKey(summary.thermalSource));
+    json += QStringLiteral(",\"thermals\":") + thermalsJson(summary.thermals);
     return json + QLatin1Char('}');
 }
 

@@ -17,7 +17,10 @@
 QString summaryTable(const std::vector<FlightSummary>& summaries);
 
 // One JSON object on one line (no line end): every field by its key in table
-// order, null where the value is absent, dates as ISO 8601 strings.
+// order, null where the value is absent, dates as ISO 8601 strings; then
+// "thermalSource" (what the thermals were found from) and "thermals", an
+// array of objects: start and duration (s), gain (m), climb (m/s),
+// driftDirection (degrees) and driftSpeed (km/h).
 QString summaryJson(const FlightSummary& summary);
 
 // CSV as spreadsheets read it: ',' between fields, CR LF line ends, quotes

@@ -73,6 +73,13 @@ constexpr SummaryCaptionRow summaryRows[] = {
     {"trackDistance", "Streckenlänge", "Track distance"},
     {"maxStartDistance", "Größte Entfernung vom Start", "Greatest distance from the start"},
     {"maxStartDistanceTime", "Zeit der größten Entfernung", "Time of greatest distance"},
+    {"thermalCount", "Thermiken", "Thermals"},
+    {"circlingShare", "Anteil Kreisen", "Share of time circling"},
+    {"thermalClimb", "Mittleres Steigen in Thermik", "Average climb in thermals"},
+    {"bestThermalClimb", "Steigen der besten Thermik", "Climb of the best thermal"},
+    {"bestThermalTime", "Zeit der besten Thermik", "Time of the best thermal"},
+    {"landingLatitude", "Landeplatz Breite", "Landing place latitude"},
+    {"landingLongitude", "Landeplatz Länge", "Landing place longitude"},
 };
 
 } // namespace

@@ -31,22 +31,22 @@ out=$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV card/NONE
     card/LOG00002.CSV 2>"$work/err")
 status=$?
 expect_eq "table" "$out" \
-"            date flight lines skip  max gain climb sink speed track away log
-                      s               m    m   m/s  m/s  km/h     m    m
-2010-05-07 14:22     10    12    1  320   20     2    -    50  1853 1853 card/LOG00001.CSV
-2010-05-07 14:22      1     2    0 4322   10    10    -     -     -    - card/LOG00002.CSV"
+"            date flight lines skip  max gain climb sink speed track away thermals thclimb log
+                      s               m    m   m/s  m/s  km/h     m    m              m/s
+2010-05-07 14:22     10    12    1  320   20     2    -    50  1853 1853        0       - card/LOG00001.CSV
+2010-05-07 14:22      1     2    0 4322   10    10    -     -     -    -        0       - card/LOG00002.CSV"
 expect_eq "errors" "$(cat "$work/err")" "card/NONE.CSV: Datei nicht gefunden"
 [ $status -eq 1 ] || fail "exit status $status after a missing log"
 expect_eq "no file written" "$(ls "$work/card")" "$before"
 
 # JSON: one object per line, every field named, null where the log lacks it;
-# the Duo's tenths.
+# the Duo's tenths; the landing place is the last line with a position.
 out=$("$tool" --summary --json --firmware duo "$work/card/LOG00002.CSV" "$work/card/LOG00001.CSV")
 status=$?
 [ $status -eq 0 ] || fail "exit status $status for good logs"
 expect_eq "JSON" "$out" \
-"{\"file\":\"$work/card/LOG00002.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":1,\"segments\":1,\"dataLines\":2,\"positionLines\":0,\"skippedLines\":0,\"firstSkippedLine\":null,\"startAltitude\":431.2,\"maxAltitude\":432.2,\"maxAltitudeTime\":1,\"minAltitude\":431.2,\"minAltitudeTime\":0,\"altitudeGain\":1,\"maxGpsAltitude\":null,\"maxGpsAltitudeTime\":null,\"maxClimb\":1,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":null,\"maxSpeedTime\":null,\"trackDistance\":null,\"maxStartDistance\":null,\"maxStartDistanceTime\":null}
-{\"file\":\"$work/card/LOG00001.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":10,\"segments\":1,\"dataLines\":12,\"positionLines\":11,\"skippedLines\":1,\"firstSkippedLine\":13,\"startAltitude\":30,\"maxAltitude\":32,\"maxAltitudeTime\":10,\"minAltitude\":30,\"minAltitudeTime\":0,\"altitudeGain\":2,\"maxGpsAltitude\":500,\"maxGpsAltitudeTime\":0,\"maxClimb\":0.2,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":50,\"maxSpeedTime\":10,\"trackDistance\":1853,\"maxStartDistance\":1853,\"maxStartDistanceTime\":10}"
+"{\"file\":\"$work/card/LOG00002.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":1,\"segments\":1,\"dataLines\":2,\"positionLines\":0,\"skippedLines\":0,\"firstSkippedLine\":null,\"startAltitude\":431.2,\"maxAltitude\":432.2,\"maxAltitudeTime\":1,\"minAltitude\":431.2,\"minAltitudeTime\":0,\"altitudeGain\":1,\"maxGpsAltitude\":null,\"maxGpsAltitudeTime\":null,\"maxClimb\":1,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":null,\"maxSpeedTime\":null,\"trackDistance\":null,\"maxStartDistance\":null,\"maxStartDistanceTime\":null,\"thermalCount\":0,\"circlingShare\":0,\"thermalClimb\":null,\"bestThermalClimb\":null,\"bestThermalTime\":null,\"landingLatitude\":null,\"landingLongitude\":null,\"thermalSource\":\"climbNoPosition\",\"thermals\":[]}
+{\"file\":\"$work/card/LOG00001.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":10,\"segments\":1,\"dataLines\":12,\"positionLines\":11,\"skippedLines\":1,\"firstSkippedLine\":13,\"startAltitude\":30,\"maxAltitude\":32,\"maxAltitudeTime\":10,\"minAltitude\":30,\"minAltitudeTime\":0,\"altitudeGain\":2,\"maxGpsAltitude\":500,\"maxGpsAltitudeTime\":0,\"maxClimb\":0.2,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":50,\"maxSpeedTime\":10,\"trackDistance\":1853,\"maxStartDistance\":1853,\"maxStartDistanceTime\":10,\"thermalCount\":0,\"circlingShare\":0,\"thermalClimb\":null,\"bestThermalClimb\":null,\"bestThermalTime\":null,\"landingLatitude\":48.016667,\"landingLongitude\":8,\"thermalSource\":\"circling\",\"thermals\":[]}"
 
 # A log of the other firmware's layout is no empty flight: it fails as a
 # conversion would, naming the option that fits; the others still print.

@@ -1,10 +1,12 @@
 // Flight summaries of known flights, values a log lacks left absent, and the
 // text forms every display prints from the field table.
 #include "core/flight_support.h"
+#include "core/madeupflight.h"
 #include "flight/flightsummary.h"
 #include "flight/summarytext.h"
 #include "i18n/viewcaptions.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -84,6 +86,10 @@ class TestFlightSummary : public QObject {
         QVERIFY(std::abs(*s.trackDistance - 1853.25) < 0.1);
         QVERIFY(std::abs(s.maxStartDistance->value - 1853.25) < 0.1);
         QCOMPARE(s.maxStartDistance->time, 20.0);
+        // The last line with a position, not the restart's ground lines after it.
+        QVERIFY(std::abs(s.landing->latitude - (48 + 1 / 60.0)) < 1e-9);
+        QCOMPARE(s.landing->longitude, 8.0);
+        QCOMPARE(text(s, "landingLatitude"), QStringLiteral("48.016667"));
         if (firmware.hasLongLogLines()) {
             QCOMPARE(s.maxSpeed->value, 70.0);
             QCOMPARE(s.maxSpeed->time, 12.0);
@@ -101,8 +107,8 @@ class TestFlightSummary : public QObject {
         for (const SummaryField& field : summaryFields()) {
             const QString key = QString::fromLatin1(field.key);
             const bool present =
-                QStringList{"file",      "date",          "duration",    "segments",
-                            "dataLines", "positionLines", "skippedLines"}
+                QStringList{"file",      "date",          "duration",     "segments",
+                            "dataLines", "positionLines", "skippedLines", "thermalCount"}
                     .contains(key);
             QVERIFY2(present == !text(empty, field.key).isEmpty(), field.key);
             QVERIFY2(present == summaryNumber(field, empty).has_value() || key == "file",
@@ -166,6 +172,43 @@ class TestFlightSummary : public QObject {
         QVERIFY(summaryCaption("nothing", 0).isEmpty());
     }
 
+    // The flight's thermal figures and each thermal's object in JSON.
+    void thermalsInJson() {
+        MadeUpFlight flight(90, 2);
+        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
+        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        flight.ground(20);
+        const FlightSummary s = summary(flight.log(V500, 1), V500);
+        QCOMPARE(s.thermals.size(), size_t(2));
+        QCOMPARE(s.bestThermal, std::optional<size_t>(1));
+        QCOMPARE(text(s, "thermalCount"), QStringLiteral("2"));
+        QVERIFY(std::abs(*s.circlingShare - 160 / flight.duration()) < 0.02);
+        QVERIFY(std::abs(*s.thermalClimb - 260.0 / 160) < 0.1);
+
+        const QJsonObject object = QJsonDocument::fromJson(summaryJson(s).toUtf8()).object();
+        QCOMPARE(object["thermalSource"].toString(), QStringLiteral("circling"));
+        QCOMPARE(object["thermalCount"].toInteger(), 2);
+        QCOMPARE(object["thermalClimb"].toDouble(), std::round(*s.thermalClimb * 100) / 100);
+        const QJsonArray thermals = object["thermals"].toArray();
+        QCOMPARE(thermals.size(), 2);
+        const QJsonObject best = thermals[1].toObject();
+        QCOMPARE(best.keys(), (QStringList{"climb", "driftDirection", "driftSpeed", "duration",
+                                           "gain", "start"}));
+        QVERIFY(std::abs(best["start"].toDouble() - 160) <= 2);
+        QVERIFY(std::abs(best["gain"].toDouble() - 200) <= 20);
+        QVERIFY(std::abs(best["driftDirection"].toDouble() - 90) <= 15);
+        QVERIFY(std::abs(best["driftSpeed"].toDouble() - 7.2) <= 1.8);
+        QCOMPARE(object["bestThermalTime"].toDouble(), best["start"].toDouble());
+
+        // Without a position: found from climb alone, no drift.
+        const FlightSummary blind = summary(flight.log(V500, 1, false), V500);
+        const QJsonObject blindObject =
+            QJsonDocument::fromJson(summaryJson(blind).toUtf8()).object();
+        QCOMPARE(blindObject["thermalSource"].toString(), QStringLiteral("climbNoPosition"));
+        QVERIFY(blindObject["thermals"].toArray()[0].toObject()["driftSpeed"].isNull());
+        QVERIFY(blindObject["landingLatitude"].isNull());
+    }
+
     // JSON a parser reads back, null for absent values; CSV quoting.
     void jsonAndCsv() {
         FlightSummary s = knownFlight(V407);
@@ -175,7 +218,7 @@ class TestFlightSummary : public QObject {
         QJsonParseError error;
         const QJsonObject object = QJsonDocument::fromJson(json.toUtf8(), &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(object.size(), qsizetype(summaryFields().size()));
+        QCOMPARE(object.size(), qsizetype(summaryFields().size()) + 2);
         QCOMPARE(object["file"].toString(), s.logFile);
         QCOMPARE(object["maxAltitude"].toDouble(), 320.0);
         QCOMPARE(object["skippedLines"].toInteger(), 1);
