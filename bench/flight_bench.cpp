@@ -14,6 +14,7 @@
 #include "bench/childrun.h"
 #include "bench/loggen.h"
 #include "flight/flightlog.h"
+#include "flight/replay.h"
 #include "flight/ui/flightview.h"
 
 #include <QApplication>
@@ -60,7 +61,27 @@ void paint(FlightView* view) {
     view->grab();
 }
 
-// The view child: prints "open read zoom all columnBytes".
+// The mean time of a replay frame (ms): the replay's cursor at 64x moved
+// over the whole flight, the plots' cursor and the track's marker drawn anew
+// as the window shows them.
+double replayFrame(FlightView* view) {
+    constexpr int Frames = 120;
+    double now = 0;
+    Replay replay(view->from(), view->to(), [&now] { return now; });
+    replay.setSpeed(64);
+    replay.play();
+    const double frameClock = (view->to() - view->from()) / 64 / Frames;
+    QCoreApplication::processEvents();
+    const auto start = Clock::now();
+    for (int f = 0; f < Frames; ++f) {
+        now += frameClock;
+        view->setCursorTime(replay.position());
+        QCoreApplication::processEvents();
+    }
+    return msSince(start) / Frames;
+}
+
+// The view child: prints "open read zoom all columnBytes frame".
 int viewChild(int argc, char* argv[]) {
     QApplication app(argc, argv);
     SilentDialogs silent;
@@ -94,13 +115,14 @@ int viewChild(int argc, char* argv[]) {
     view->showAll();
     paint(view);
     const double all = msSince(start);
-    std::printf("%.0f %.0f %.1f %.1f %zu\n", open, reading, zoom, all, bytes);
+    const double frame = replayFrame(view);
+    std::printf("%.0f %.0f %.1f %.1f %zu %.2f\n", open, reading, zoom, all, bytes, frame);
     return 0;
 }
 
 struct ViewRun {
     Run run;
-    double open = 0, read = 0, zoom = 0, all = 0;
+    double open = 0, read = 0, zoom = 0, all = 0, frame = 0;
     size_t columnBytes = 0;
 };
 
@@ -118,8 +140,8 @@ ViewRun runViewChild(const char* self, const std::string& log) {
         },
         &output);
     view.run.ok =
-        view.run.ok && std::sscanf(output.c_str(), "%lf %lf %lf %lf %zu", &view.open, &view.read,
-                                   &view.zoom, &view.all, &view.columnBytes) == 5;
+        view.run.ok && std::sscanf(output.c_str(), "%lf %lf %lf %lf %zu %lf", &view.open, &view.read,
+                                   &view.zoom, &view.all, &view.columnBytes, &view.frame) == 6;
     return view;
 }
 
@@ -182,6 +204,9 @@ bool viewFigures(const char* self, const std::string& folder, int runs) {
             continue;
         std::printf("  1,000,000 lines open and shown in %.0f ms (target < 1000 ms): %s\n",
                     best.open, verdict(best.run.ok && best.open < 1000));
+        std::printf("  replay frame at 64x, cursor and track marker: %.2f ms, %.0f frames a "
+                    "second (target >= 30): %s\n",
+                    best.frame, 1000 / best.frame, verdict(best.run.ok && best.frame < 1000 / 30.0));
         const double mb = best.columnBytes / 1048576.0;
         std::printf("  columns held after reading: %.1f MB, %.1f bytes a sample (target < 60 MB, "
                     "well under 80 MB): %s\n",

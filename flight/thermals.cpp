@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 namespace {
@@ -17,25 +16,22 @@ bool hasFix(const FlightLog& log, size_t i) {
     return !std::isnan(log.east[i]);
 }
 
-// The usual time between fixes (s): the median of the forward steps from one
-// fix to the next within a segment; infinite without two fixes.
-double medianFixStep(const FlightLog& log) {
-    std::vector<double> steps;
+// Whether the fixes mostly come close enough to show circles: the median
+// step from one fix to the next within a segment at most MaxCirclingFixStep,
+// counted rather than sorted, so a long log needs no copy of its steps.
+bool fixesShowCircles(const FlightLog& log) {
+    qint64 close = 0, far = 0;
     for (const FlightLog::Segment& segment : log.segments) {
         std::optional<size_t> previous;
         for (size_t i = segment.begin; i < segment.end; ++i) {
             if (!hasFix(log, i))
                 continue;
             if (previous && log.elapsed[i] > log.elapsed[*previous])
-                steps.push_back(double(log.elapsed[i] - log.elapsed[*previous]));
+                ++(log.elapsed[i] - log.elapsed[*previous] <= MaxCirclingFixStep ? close : far);
             previous = i;
         }
     }
-    if (steps.empty())
-        return std::numeric_limits<double>::infinity();
-    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
-    std::nth_element(steps.begin(), middle, steps.end());
-    return *middle;
+    return close > far;
 }
 
 void addThermal(const FlightLog& log, size_t first, size_t last, double circling,
@@ -206,7 +202,7 @@ ThermalFlight findThermals(const FlightLog& log) {
     ThermalFlight flight;
     if (log.positionLines == 0)
         flight.source = ThermalSource::ClimbNoPosition;
-    else if (medianFixStep(log) > MaxCirclingFixStep)
+    else if (!fixesShowCircles(log))
         flight.source = ThermalSource::ClimbSparseFixes;
     else
         flight.source = ThermalSource::Circling;

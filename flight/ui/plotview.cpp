@@ -3,6 +3,8 @@
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QRubberBand>
 #include <QValueAxis>
 #include <algorithm>
@@ -46,6 +48,7 @@ PlotView::PlotView(QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     setDragMode(QGraphicsView::NoDrag);
+    connect(scene(), &QGraphicsScene::changed, this, [this] { m_pictureStale = true; });
 }
 
 QRectF PlotView::plotRect() const {
@@ -166,7 +169,8 @@ void PlotView::resizeEvent(QResizeEvent* event) {
 
 void PlotView::drawForeground(QPainter* painter, const QRectF& rect) {
     QChartView::drawForeground(painter, rect);
-    if (std::isnan(m_cursor) || m_cursor < m_timeAxis->min() || m_cursor > m_timeAxis->max())
+    if (m_drawingPicture || std::isnan(m_cursor) || m_cursor < m_timeAxis->min() ||
+        m_cursor > m_timeAxis->max())
         return;
     const QRectF area = chart()->mapToScene(chart()->plotArea()).boundingRect();
     const double span = m_timeAxis->max() - m_timeAxis->min();
@@ -176,4 +180,28 @@ void PlotView::drawForeground(QPainter* painter, const QRectF& rect) {
     painter->setPen(QPen(QColor(200, 30, 30), 1));
     painter->drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
     painter->restore();
+}
+
+void PlotView::paintEvent(QPaintEvent* event) {
+    // The scene reports its changes before the paint they cause.
+    QWidget* port = viewport();
+    const qreal ratio = port->devicePixelRatioF();
+    if (m_pictureStale || m_picture.size() != port->size() * ratio) {
+        m_picture = QPixmap(port->size() * ratio);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(port->palette().color(port->backgroundRole()));
+        QPainter painter(&m_picture);
+        painter.setRenderHints(renderHints());
+        m_drawingPicture = true;
+        render(&painter, QRectF(QPointF(0, 0), port->size()), port->rect());
+        m_drawingPicture = false;
+        m_pictureStale = false;
+    }
+    QPainter painter(port);
+    painter.drawPixmap(
+        event->rect(), m_picture,
+        QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
+    painter.setRenderHints(renderHints());
+    painter.setWorldTransform(viewportTransform());
+    drawForeground(&painter, mapToScene(event->rect()).boundingRect());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChartView>
+#include <QPixmap>
 #include <limits>
 
 class QRubberBand;
@@ -42,6 +43,7 @@ class PlotView : public QChartView {
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void drawForeground(QPainter* painter, const QRectF& rect) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QRectF plotRect() const; // the plot area in viewport pixels
@@ -53,5 +55,11 @@ class PlotView : public QChartView {
     QValueAxis* m_valueAxis;
     QRubberBand* m_band;
     double m_cursor = std::numeric_limits<double>::quiet_NaN();
+    // The chart as last drawn, without the cursor: a moving cursor (a replay,
+    // the mouse) draws over it instead of drawing the curves again. Any
+    // change of the scene makes it stale.
+    QPixmap m_picture;
+    bool m_pictureStale = true;
+    bool m_drawingPicture = false;
     int m_dragStart = -1; // viewport x of the pressed button; -1 when up
 };

@@ -1,11 +1,11 @@
 // The flight view driven as a pilot does: opened by the menu, by a drop and
 // from the command line, alone and with several logs, the cursor, zoom,
 // exports and conversions of the shown log.
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/trackview.h"
@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -249,6 +250,49 @@ class TestFlightView : public QObject {
         view->showAll();
         const QValueAxis* altitude = view->plot(FlightView::AltitudePlot)->valueAxis();
         QVERIFY(altitude->min() < 500 && altitude->max() > 700);
+    }
+
+    // The cursor is drawn over the plot as last drawn; a new range draws the
+    // curves again rather than showing the old ones.
+    void cursorOverTheDrawnPlot() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightView::ClimbPlot);
+        const int y = qRound(plot->chart()->plotArea().top()) + 3; // above the curve
+        auto cursorAt = [plot, y](double time) {
+            const QImage image = plot->viewport()->grab().toImage();
+            // An antialiased line may fall between two pixel columns.
+            const int x = qRound(plot->xOf(time));
+            for (int column : {x - 1, x, x + 1}) {
+                const QColor pixel = image.pixelColor(column, y);
+                if (pixel.red() - pixel.green() > 60 && pixel.red() - pixel.blue() > 60)
+                    return true;
+            }
+            return false;
+        };
+        view->setCursorTime(20);
+        QVERIFY(cursorAt(20));
+        view->setCursorTime(70);
+        QVERIFY(cursorAt(70));
+        QVERIFY(!cursorAt(20));
+
+        // Without a cursor the plot shows what its scene draws now.
+        auto current = [plot] {
+            QCoreApplication::processEvents();
+            QImage drawn(plot->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+            drawn.fill(plot->viewport()->palette().color(plot->viewport()->backgroundRole()));
+            QPainter painter(&drawn);
+            painter.setRenderHints(plot->renderHints());
+            plot->render(&painter, QRectF(drawn.rect()), plot->viewport()->rect());
+            painter.end();
+            return plot->viewport()->grab().toImage().convertToFormat(drawn.format()) == drawn;
+        };
+        view->setCursorTime(qQNaN());
+        view->setRange(40, 60);
+        QVERIFY(current());
+        view->showAll();
+        QVERIFY(current());
     }
 
     // A flight that starts standing: the speed axis starts at its zero line,
