@@ -3,6 +3,7 @@
 #include "core/flight_support.h"
 #include "core/madeupflight.h"
 #include "flight/flightsummary.h"
+#include "flight/landingplace.h"
 #include "flight/summarytext.h"
 #include "i18n/viewcaptions.h"
 
@@ -207,6 +208,17 @@ class TestFlightSummary : public QObject {
         QCOMPARE(blindObject["thermalSource"].toString(), QStringLiteral("climbNoPosition"));
         QVERIFY(blindObject["thermals"].toArray()[0].toObject()["driftSpeed"].isNull());
         QVERIFY(blindObject["landingLatitude"].isNull());
+    }
+
+    // The landing place as a pilot passes it on: six decimals, a '.' in any
+    // locale, no "-0".
+    void landingPlaceTexts() {
+        QLocale::setDefault(QLocale(QLocale::German));
+        const FlightLog::Place south{-33.8688197, 151.2092955}, west{51.5, -0.00000004};
+        QCOMPARE(placeText(south), QStringLiteral("-33.868820, 151.209296"));
+        QCOMPARE(geoUri(south), QStringLiteral("geo:-33.868820,151.209296"));
+        QCOMPARE(geoUri(west), QStringLiteral("geo:51.500000,0.000000"));
+        QLocale::setDefault(QLocale::c());
     }
 
     // JSON a parser reads back, null for absent values; CSV quoting.
