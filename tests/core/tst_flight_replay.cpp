@@ -1,6 +1,9 @@
 // The replay's cursor on a clock the test moves: it reaches the end at the
 // chosen speed, pauses where asked and goes on from where it stands.
 #include "flight/replay.h"
+#include "flight/replaydriver.h"
+
+#include <QSignalSpy>
 
 #include <QTest>
 
@@ -100,6 +103,36 @@ class TestFlightReplay : public QObject {
         QCOMPARE(r.position(), 30.0);
         QVERIFY(!r.playing());
         QCOMPARE(r.speed(), 1);
+    }
+
+    // Frames run only while playing and hand on the cursor; the end stops them.
+    void framesWhilePlaying() {
+        ReplayDriver driver(0, 100, [this] { return m_now; });
+        QSignalSpy moved(&driver, &ReplayDriver::cursorMoved);
+        QSignalSpy playing(&driver, &ReplayDriver::playingChanged);
+        driver.setSpeed(16);
+        QVERIFY(!driver.framesRunning());
+        driver.play();
+        QVERIFY(driver.framesRunning());
+        QCOMPARE(playing.takeFirst().at(0).toBool(), true);
+        m_now += 2;
+        driver.frame();
+        QCOMPARE(moved.last().at(0).toDouble(), 32.0);
+        driver.seek(90); // from the slider: not echoed
+        const qsizetype frames = moved.size();
+        m_now += 1;
+        driver.frame();
+        QCOMPARE(moved.size(), frames + 1);
+        QCOMPARE(moved.last().at(0).toDouble(), 100.0);
+        QVERIFY(!driver.playing() && !driver.framesRunning());
+        QCOMPARE(playing.takeFirst().at(0).toBool(), false);
+
+        // Played from the end, the cursor jumps back to the start at once.
+        driver.toggle();
+        QCOMPARE(moved.last().at(0).toDouble(), 0.0);
+        driver.pause();
+        QVERIFY(!driver.framesRunning());
+        QCOMPARE(playing.size(), 2);
     }
 };
 
