@@ -30,6 +30,28 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::Convert, "Konvertieren", "Convert", ""},
     {ViewText::Skipped, "Übersprungene Zeilen: %1, erste: Zeile %2",
      "Skipped lines: %1, first: line %2", ""},
+    {ViewText::Play, "Abspielen", "Play", ""},
+    {ViewText::Pause, "Anhalten", "Pause", ""},
+    {ViewText::ReplaySpeed, "Tempo", "Speed", ""},
+    {ViewText::ReplayPosition, "Zeit im Flug", "Time in the flight", "s"},
+    {ViewText::Thermals, "Thermik", "Thermals", ""},
+    {ViewText::ThermalStart, "Beginn", "Start", "s"},
+    {ViewText::ThermalDuration, "Dauer", "Duration", "s"},
+    {ViewText::ThermalGain, "Höhengewinn", "Height gained", "m"},
+    {ViewText::ThermalClimb, "Mittleres Steigen", "Average climb", "m/s"},
+    {ViewText::ThermalDrift, "Versatz", "Drift", ""},
+    {ViewText::ThermalsFromCircling, "Aus dem Kreisen im GPS-Kurs erkannt",
+     "Found from circling in the GPS course", ""},
+    {ViewText::ThermalsNoPosition, "Aus dem Steigen allein erkannt: das Log hat keine GPS-Position",
+     "Found from climb alone: the log has no GPS position", ""},
+    {ViewText::ThermalsSparseFixes,
+     "Aus dem Steigen allein erkannt: die GPS-Positionen liegen zu weit auseinander, um "
+     "Kreise zu zeigen",
+     "Found from climb alone: the GPS fixes are too far apart to show circles", ""},
+    {ViewText::NoThermals, "Keine Thermik gefunden", "No thermals found", ""},
+    {ViewText::Landing, "Landeplatz", "Landing place", ""},
+    {ViewText::CopyPlace, "Kopieren", "Copy", ""},
+    {ViewText::OpenPlace, "In Karten-App öffnen", "Open in a map app", ""},
 }};
 
 constexpr bool inOrder() {

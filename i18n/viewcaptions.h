@@ -23,6 +23,23 @@ enum class ViewText {
     SaveCsv,
     Convert,
     Skipped, // %1 lines skipped, %2 the first one's number
+    Play,
+    Pause,
+    ReplaySpeed,
+    ReplayPosition,
+    Thermals,
+    ThermalStart,
+    ThermalDuration,
+    ThermalGain,
+    ThermalClimb,
+    ThermalDrift,
+    ThermalsFromCircling,
+    ThermalsNoPosition,
+    ThermalsSparseFixes,
+    NoThermals,
+    Landing,
+    CopyPlace,
+    OpenPlace,
     Count
 };
 

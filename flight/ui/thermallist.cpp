@@ -1,0 +1,108 @@
+#include "flight/ui/thermallist.h"
+
+#include "flight/flightsummary.h"
+#include "i18n/viewcaptions.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr ViewText Columns[] = {ViewText::ThermalStart, ViewText::ThermalDuration,
+                                ViewText::ThermalGain, ViewText::ThermalClimb,
+                                ViewText::ThermalDrift};
+
+ViewText sourceText(ThermalSource source) {
+    switch (source) {
+    case ThermalSource::Circling:
+        return ViewText::ThermalsFromCircling;
+    case ThermalSource::ClimbNoPosition:
+        return ViewText::ThermalsNoPosition;
+    case ThermalSource::ClimbSparseFixes:
+        break;
+    }
+    return ViewText::ThermalsSparseFixes;
+}
+
+QStringList cells(const Thermal& thermal) {
+    const QLocale locale;
+    QString drift = QStringLiteral("–");
+    if (thermal.driftDirection && thermal.driftSpeed)
+        drift = QStringLiteral("%1° · %2 km/h")
+                    .arg(locale.toString(*thermal.driftDirection, 'f', 0),
+                         locale.toString(*thermal.driftSpeed, 'f', 1));
+    return {locale.toString(thermal.start, 'f', 0), locale.toString(thermal.duration, 'f', 0),
+            locale.toString(thermal.gain, 'f', 1), locale.toString(thermal.climb, 'f', 2), drift};
+}
+
+} // namespace
+
+ThermalList::ThermalList(QWidget* parent)
+    : QWidget(parent), m_note(new QLabel(this)), m_table(new QTableWidget(this)) {
+    m_table->setObjectName(QStringLiteral("thermalTable"));
+    m_note->setObjectName(QStringLiteral("thermalNote"));
+    m_note->setWordWrap(true);
+    m_table->setColumnCount(int(std::size(Columns)));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_note);
+    column->addWidget(m_table, 1);
+    connect(m_table, &QTableWidget::cellClicked, this,
+            [this](int row, int) { emit thermalChosen(size_t(row)); });
+    setLanguage(0);
+}
+
+void ThermalList::setFlight(const FlightSummary* summary) {
+    m_summary = summary;
+    fill();
+}
+
+void ThermalList::setLanguage(qint32 language) {
+    m_language = language;
+    QStringList headings;
+    for (ViewText column : Columns) {
+        const QString unit = viewUnit(column);
+        headings << (unit.isEmpty()
+                         ? viewText(column, language)
+                         : QStringLiteral("%1 (%2)").arg(viewText(column, language), unit));
+    }
+    m_table->setHorizontalHeaderLabels(headings);
+    fill();
+}
+
+QString ThermalList::note() const {
+    return m_note->text();
+}
+
+void ThermalList::fill() {
+    const bool any = m_summary && !m_summary->thermals.empty();
+    if (!m_summary)
+        m_note->clear();
+    else
+        m_note->setText(viewText(any ? sourceText(m_summary->thermalSource) : ViewText::NoThermals,
+                                 m_language));
+    m_table->setRowCount(any ? int(m_summary->thermals.size()) : 0);
+    if (!any)
+        return;
+    for (size_t t = 0; t < m_summary->thermals.size(); ++t) {
+        const QStringList texts = cells(m_summary->thermals[t]);
+        for (int c = 0; c < texts.size(); ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (m_summary->bestThermal == t) {
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
+            m_table->setItem(int(t), c, item);
+        }
+    }
+    m_table->resizeColumnsToContents();
+}
