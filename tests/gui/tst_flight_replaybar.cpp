@@ -1,13 +1,17 @@
-// The replay's controls and the thermal list driven as a pilot does: play,
-// speed and slider on a clock the test moves; the list's rows, its note and
-// a click on a thermal.
+// The replay's controls, the thermal list and the landing place driven as a
+// pilot does: play, speed and slider on a clock the test moves; the list's
+// rows, its note and a click on a thermal; the place copied and linked.
 #include "core/madeupflight.h"
 #include "flight/flightsummary.h"
+#include "flight/ui/landingplacebox.h"
 #include "flight/ui/replaybar.h"
 #include "flight/ui/thermallist.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTableWidget>
@@ -90,6 +94,24 @@ class TestFlightReplayBar : public QObject {
         list.setFlight(nullptr);
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(list.note().isEmpty());
+    }
+
+    void landingPlace() {
+        QWidget window;
+        auto* box = new LandingPlaceBox(&window);
+        window.show();
+        QVERIFY(!box->isVisible()); // no position, nothing to offer
+        box->setPlace(FlightLog::Place{48.2170561, -8.1});
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->placeShown(), QStringLiteral("48.217056, -8.100000"));
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(box->copyButton(), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("48.217056, -8.100000"));
+        QVERIFY(box->link()->text().contains(QStringLiteral("href=\"geo:48.217056,-8.100000\"")));
+        box->setLanguage(1);
+        QCOMPARE(box->copyButton()->text(), QStringLiteral("Copy"));
+        box->setPlace(std::nullopt);
+        QVERIFY(!box->isVisible());
     }
 };
 
