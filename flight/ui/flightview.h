@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+class FlightViewTools;
 class PlotView;
 class QCheckBox;
 class QComboBox;
@@ -108,4 +109,5 @@ class FlightView : public QWidget {
     TrackView* m_track = nullptr;
     QTableWidget* m_summaryTable = nullptr;
     QLabel* m_skippedNote = nullptr;
+    FlightViewTools* m_tools = nullptr;
 };

@@ -86,8 +86,10 @@ void ThermalList::fill() {
     if (!m_summary)
         m_note->clear();
     else
-        m_note->setText(viewText(any ? sourceText(m_summary->thermalSource) : ViewText::NoThermals,
-                                 m_language));
+        m_note->setText(
+            viewText(ViewText::Thermals, m_language)
+                .arg(viewText(any ? sourceText(m_summary->thermalSource) : ViewText::NoThermals,
+                              m_language)));
     m_table->setRowCount(any ? int(m_summary->thermals.size()) : 0);
     if (!any)
         return;

@@ -1,8 +1,14 @@
 // The replay's controls, the thermal list and the landing place driven as a
 // pilot does: play, speed and slider on a clock the test moves; the list's
 // rows, its note and a click on a thermal; the place copied and linked.
+#include "app/tform1.h"
+#include "common/fakedialogs.h"
+#include "common/testfiles.h"
 #include "core/madeupflight.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "flight/flightsummary.h"
+#include "flight/ui/flightview.h"
 #include "flight/ui/landingplacebox.h"
 #include "flight/ui/replaybar.h"
 #include "flight/ui/thermallist.h"
@@ -75,9 +81,9 @@ class TestFlightReplayBar : public QObject {
         QSignalSpy chosen(&list, &ThermalList::thermalChosen);
         QTableWidget* table = list.table();
         QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(list.note(), QStringLiteral("Aus dem Kreisen im GPS-Kurs erkannt"));
+        QCOMPARE(list.note(), QStringLiteral("Thermik: aus dem Kreisen im GPS-Kurs erkannt"));
         QVERIFY(table->item(1, 0)->font().bold() && !table->item(0, 0)->font().bold());
-        QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Höhengewinn (m)"));
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Gewinn (m)"));
         QVERIFY(table->item(1, 4)->text().endsWith(QStringLiteral(" km/h")));
         const QRect second = table->visualItemRect(table->item(1, 1));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second.center());
@@ -85,15 +91,57 @@ class TestFlightReplayBar : public QObject {
         QCOMPARE(chosen.first().at(0).value<size_t>(), size_t(1));
 
         list.setLanguage(1);
-        QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Height gained (m)"));
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Gain (m)"));
         const FlightSummary blind = summarizeFlight(m_logs.read(flight.log(v500, 1, false), v500));
         list.setFlight(&blind);
         QCOMPARE(list.note(),
-                 QStringLiteral("Found from climb alone: the log has no GPS position"));
+                 QStringLiteral("Thermals: found from climb alone, the log has no GPS position"));
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("–"));
         list.setFlight(nullptr);
         QCOMPARE(table->rowCount(), 0);
         QVERIFY(list.note().isEmpty());
+    }
+
+    // In the flight view: a thermal chosen in the list comes into view with
+    // the cursor at its start; the slider and the cursor follow each other;
+    // the replay turns the plots' page when the cursor runs out of them.
+    void inTheFlightView() {
+        resetProgramState();
+        setSettingsFolder(m_logs.path(QStringLiteral("settings")));
+        FakeDialogs fake;
+        TForm1 form;
+        programState().firmware = FirmwareVariant{500, 0};
+        MadeUpFlight flight(90, 2);
+        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
+        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        const QString path = m_logs.path(QStringLiteral("LOG00040.CSV"));
+        QVERIFY(writeBytes(path, flight.log(programState().firmware, 1)));
+        FlightView* view = form.OpenFlightView({path});
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        auto* list = view->findChild<ThermalList*>();
+        auto* bar = view->findChild<ReplayBar*>();
+        QVERIFY(list && bar);
+        QCOMPARE(list->table()->rowCount(), 2);
+        QVERIFY(view->findChild<LandingPlaceBox*>()->isVisible());
+
+        view->setRange(0, 40);
+        const Thermal& second = view->summaries().front().thermals[1];
+        QTest::mouseClick(list->table()->viewport(), Qt::LeftButton, {},
+                          list->table()->visualItemRect(list->table()->item(1, 0)).center());
+        QCOMPARE(view->cursorTime(), second.start);
+        QVERIFY(view->from() <= second.start && view->to() >= second.start + second.duration);
+        QCOMPARE(bar->slider()->value(), qRound(second.start));
+
+        bar->slider()->setValue(100);
+        QCOMPARE(view->cursorTime(), 100.0);
+        view->setRange(0, 50);
+        emit bar->cursorMoved(120); // a replay frame past the range
+        QCOMPARE(view->cursorTime(), 120.0);
+        QVERIFY(view->from() <= 120 && view->to() >= 120);
+        QCOMPARE(view->to() - view->from(), 50.0);
+        view->close();
+        setSettingsFolder(QString());
     }
 
     void landingPlace() {
