@@ -163,6 +163,23 @@ class TestFlightThermals : public QObject {
         QVERIFY(near(expected, 280.0 / 180, 0.1));
     }
 
+    // A log the device restarted: each segment's thermal stays in it, on the
+    // shared axis; the Duo's tenths read as metres.
+    void restartedLogOfTheDuo() {
+        const FirmwareVariant duo{500, 1};
+        const MadeUpFlight flight = spiralFlight();
+        const FlightLog log = m_logs.read(flight.log(duo, 1) + flight.log(duo, 1), duo);
+        QCOMPARE(log.segments.size(), size_t(2));
+        const ThermalFlight found = findThermals(log);
+        QCOMPARE(found.thermals.size(), size_t(2));
+        const double offset = log.segments[1].axisOffset;
+        QVERIFY(std::abs(found.thermals[1].start - (SpiralStart + offset)) <= 2);
+        for (const Thermal& t : found.thermals) {
+            QVERIFY2(near(t.gain, 180, 0.1), qPrintable(QString::number(t.gain)));
+            QCOMPARE(&log.segmentOf(t.firstSample), &log.segmentOf(t.lastSample));
+        }
+    }
+
     void flightFiguresWithoutThermals() {
         QVERIFY(!averageThermalClimb({}));
         QVERIFY(!bestThermal({}));
