@@ -257,8 +257,8 @@ void FlightView::buildWindow() {
     m_readout->setMargin(4);
     m_readout->setWordWrap(true); // a long line must not widen the plots' side
     plotColumn->addWidget(m_readout);
-    m_tools = new FlightViewTools(this, m_fullFrom, m_fullTo);
-    plotColumn->addWidget(m_tools->replayBar());
+    m_viewTools = new FlightViewTools(this, m_fullFrom, m_fullTo);
+    plotColumn->addWidget(m_viewTools->replayBar());
 
     auto* side = new QWidget;
     auto* sideColumn = new QVBoxLayout(side);
@@ -286,8 +286,8 @@ void FlightView::buildWindow() {
     connect(m_summaryTable->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { setCurrentLog(size_t(column)); });
     sideColumn->addWidget(m_summaryTable, 2);
-    sideColumn->addWidget(m_tools->landingPlace());
-    sideColumn->addWidget(m_tools->thermalList(), 1);
+    sideColumn->addWidget(m_viewTools->landingPlace());
+    sideColumn->addWidget(m_viewTools->thermalList(), 1);
     m_skippedNote = new QLabel(side);
     m_skippedNote->setObjectName(QStringLiteral("skippedNote"));
     m_skippedNote->setWordWrap(true);
@@ -381,7 +381,7 @@ void FlightView::retranslate() {
         m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));
     m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
-    m_tools->setLanguage(language);
+    m_viewTools->setLanguage(language);
 
     for (PlotView* plot : m_plots)
         plot->timeAxis()->setTitleText(withUnit(ViewText::Time));
@@ -553,7 +553,7 @@ void FlightView::setCursorTime(double time) {
     m_track->setCursorSample(during(log, own) ? positionAtOrBefore(log, sampleNearTime(log, own))
                                               : std::nullopt);
     updateReadout();
-    m_tools->cursorChanged(time);
+    m_viewTools->cursorChanged(time);
 }
 
 void FlightView::setCurrentLog(size_t log) {
@@ -562,7 +562,7 @@ void FlightView::setCurrentLog(size_t log) {
     m_current = log;
     m_flightChoice->setCurrentIndex(int(log));
     m_track->setLog(&m_logs[log]);
-    m_tools->logChanged(log);
+    m_viewTools->logChanged(log);
     setCursorTime(m_cursor);
 }
 

@@ -109,5 +109,5 @@ class FlightView : public QWidget {
     TrackView* m_track = nullptr;
     QTableWidget* m_summaryTable = nullptr;
     QLabel* m_skippedNote = nullptr;
-    FlightViewTools* m_tools = nullptr;
+    FlightViewTools* m_viewTools = nullptr;
 };
