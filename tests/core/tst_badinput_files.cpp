@@ -2,9 +2,9 @@
 // and the settings file against missing, unreadable, malformed, huge and
 // unwritable files. Each row names what the pilot is told, and checks that no
 // file of theirs is lost or left half written and that memory stays bounded.
-#include "core/settingsfile.h"
 #include "common/badinput.h"
 #include "common/badlogs.h"
+#include "core/settingsfile.h"
 #include "setup/setupfile.h"
 
 #include <QTemporaryDir>
@@ -103,6 +103,8 @@ class TestBadInputFiles : public QObject {
             {BadLog::Unreadable, FailureKind::AccessDenied},
             {BadLog::BigInteger, FailureKind::NotANumber},
             {BadLog::OpenQuote, FailureKind::TooFewFields},
+            {BadLog::OutputIsInput, FailureKind::OutputIsLog},
+            {BadLog::LinkToInput, FailureKind::OutputIsLog},
         };
         for (const auto& [row, kind] : logRows) {
             LogScene scene(row, freshFolder(), QLatin1String(gpx.name));
