@@ -71,7 +71,7 @@ class UtcClock {
 class GpxWriter final : public ExportWriter {
   public:
     GpxWriter(const FirmwareVariant& firmware, qint64 logDate)
-        : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()), m_logDate(logDate) {}
+        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()), m_logDate(logDate) {}
 
     void writeHead(OutputText& out) override {
         out.append("<?xml version=\"1.0\" standalone=\"yes\" ?>\r<gpx version=\"1.1\" "

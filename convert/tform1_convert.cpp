@@ -1,7 +1,7 @@
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
+#include "core/programstate.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -40,10 +40,7 @@ void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& log
 }
 
 const QAction* TForm1::firmwareMenuItem() const {
-    const FirmwareVariant& firmware = programState().firmware;
-    if (!firmware.hasLongLogLines())
-        return bisV407x1;
-    return firmware.isDuo() ? Duo_ab50x : abV408x1;
+    return findChild<QAction*>(QLatin1String(firmwareRowOf(programState().firmware).menuItem));
 }
 
 // The sequence all five commands share: choose the log, convert it with the

@@ -53,7 +53,7 @@ constexpr CopiedItem CopiedItems[] = {
 class TrakmondWriter final : public ExportWriter {
   public:
     explicit TrakmondWriter(const FirmwareVariant& firmware)
-        : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
+        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
 
     void writeHead(OutputText& out) override { out.append("2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"); }
 

@@ -2,10 +2,10 @@
 
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
-#include "log/logfields.h"
-#include "log/logreader.h"
 #include "convert/numbertext.h"
 #include "flight/flightseries.h"
+#include "log/logfields.h"
+#include "log/logreader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,13 +34,13 @@ void clearUpperVectorState() {
 // shorter still, and then the columns grow as vectors do. Pages reserved but
 // never written cost no memory.
 size_t shortestDataLine(const FirmwareVariant& firmware) {
-    return firmware.hasLongLogLines() ? 17 + 16 + 1 : 13 + 12 + 1;
+    return firmware.hasV500Layout() ? 17 + 16 + 1 : 13 + 12 + 1;
 }
 
 class FlightReader {
   public:
     FlightReader(FlightLog& log, const FirmwareVariant& firmware)
-        : m_log(log), m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
+        : m_log(log), m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
 
     void reserve(qint64 fileSize, size_t shortestLine) {
         const size_t samples = fileSize > 0 ? size_t(fileSize) / shortestLine + 1 : 0;

@@ -144,7 +144,7 @@ bool splitPlainLine(const std::string& line, std::vector<std::string_view>& fiel
 } // namespace
 
 bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
-    const size_t wanted = firmware.hasLongLogLines() ? 16 : 12;
+    const size_t wanted = size_t(firmware.logFieldCount() - 1);
     return countSemicolons(line) == wanted;
 }
 

@@ -243,7 +243,7 @@ class TestConvertExports : public QObject {
         QFETCH(QByteArray, badLine);
         QFETCH(QString, message);
         const FirmwareVariant fw = variant == "407" ? V407 : variant == "duo" ? Duo : V500;
-        const QByteArray good = fw.hasLongLogLines()
+        const QByteArray good = fw.hasV500Layout()
                                     ? line500("75", "431", "8123456", "48123456", "500", "42")
                                     : line407("75", "431", "8123456", "48123456", "500");
         const QString log = placeLog("LOG00012.CSV", good);
@@ -365,7 +365,7 @@ class TestConvertExports : public QObject {
         const FirmwareVariant fw = variant == "407" ? V407 : V500;
         // Four of the line's ';' stand inside quotes.
         const QByteArray quoted =
-            fw.hasLongLogLines()
+            fw.hasV500Layout()
                 ? "01;\"a;b;c;d;e\";75;-2;431;4.9;5.1;21;0;8123456;48123456;500;42\r\n"
                 : "01;\"a;b;c;d;e\";75;-2;431;4.9;8123456;48123456;500\r\n";
         const QString log = placeLog("LOG00001.CSV", "Altorin\r\n\r\n" + quoted);
