@@ -1,13 +1,12 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
-#include "log/logfields.h"
 #include "convert/outputfile.h"
+#include "log/logfields.h"
 
 namespace {
 
 Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
-                   const ConversionOptions& options, ExportWriter& writer,
-                   ConversionResult& result) {
+                   const ConversionOptions& options, ExportWriter& writer, Conversion& result) {
     if (options.run)
         if (auto clash = options.run->checkTarget(result.outputPath, log.status()))
             return clash;
@@ -26,10 +25,11 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
                 ++result.otherLayoutLines;
             continue;
         }
-        const Result<LineOutcome> outcome = writer.writeDataLine(line, log.lineNumber(), out);
+        const Result<LineOutcome> outcome = writer.writeDataLine(line, out);
         if (!outcome) {
-            result.failureLine = log.lineNumber();
-            return outcome.failure();
+            Failure failure = outcome.failure();
+            failure.line = log.lineNumber();
+            return failure;
         }
         if (*outcome == LineOutcome::Point)
             ++result.trackPoints;
@@ -51,9 +51,12 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
 
 } // namespace
 
-void runExport(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
-               const ConversionOptions& options, ExportWriter& writer, ConversionResult& result) {
-    result.failure = exportLines(logPath, log, firmware, options, writer, result);
+Result<Conversion> runExport(const QString& logPath, LogReader& log,
+                             const FirmwareVariant& firmware, const ConversionOptions& options,
+                             ExportWriter& writer, Conversion conversion) {
+    if (auto failure = exportLines(logPath, log, firmware, options, writer, conversion))
+        return *failure;
+    return conversion;
 }
 
 QString otherLayoutText(const FirmwareVariant& otherLayout) {
@@ -61,8 +64,14 @@ QString otherLayoutText(const FirmwareVariant& otherLayout) {
         .arg(otherLayout.logFieldCount());
 }
 
-QString wrongFirmwareText(const ConversionResult& result) {
-    return QStringLiteral("Keine Trackpunkte: ") + otherLayoutText(result.otherLayout);
+QString wrongFirmwareText(const Conversion& conversion) {
+    return QStringLiteral("Keine Trackpunkte: ") + otherLayoutText(conversion.otherLayout);
+}
+
+QString conversionFailureText(const Failure& failure) {
+    if (failure.kind == FailureKind::TooFewFields && failure.line > 0)
+        return QStringLiteral("Zeile %1: ").arg(failure.line) + failure.message;
+    return failure.message;
 }
 
 QString fileNameOf(const QString& path) {
@@ -88,14 +97,13 @@ QString withExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields) {
+Status splitDataLine(std::string& line, size_t needed, Fields& fields) {
     SplitLogLine(line, fields, needed);
     if (fields.size() >= needed)
         return std::nullopt;
     return Failure{FailureKind::TooFewFields,
-                   QStringLiteral("Zeile %1: nur %2 Felder, die Konvertierung braucht %3 "
+                   QStringLiteral("nur %1 Felder, die Konvertierung braucht %2 "
                                   "(Anführungszeichen um ';'?)")
-                       .arg(lineNumber)
                        .arg(fields.size())
                        .arg(needed)};
 }

@@ -82,11 +82,10 @@ class GpxWriter final : public ExportWriter {
                    "<trk>\r\n<name>Track</name>\r\n<number>1</number>\r\n<trkseg>\r\n");
     }
 
-    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                      OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) override {
         // Lines of 13 fields carry no speed.
         const size_t needed = (m_long ? LogField::Speed : LogField::GpsAltitude) + 1;
-        if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
+        if (auto failure = splitDataLine(line, needed, m_fields))
             return *failure;
         const auto& f = m_fields;
         // The time is read before the position test, so every Data line needs it.
@@ -141,16 +140,15 @@ qint64 logDateInstant(const struct stat& status) {
     return qint64(modified) - local.tm_sec % 2;
 }
 
-ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
-                              const ConversionOptions& options) {
-    ConversionResult result;
+Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
+                                const ConversionOptions& options) {
     LogReader log;
-    if ((result.failure = log.open(logPath)))
-        return result;
+    if (auto failure = log.open(logPath))
+        return *failure;
+    Conversion result;
     const qint64 logDate = logDateInstant(log.status());
     result.logDate = QDateTime::fromSecsSinceEpoch(logDate);
     result.outputPath = outputPathFor(logPath, gpxOutputName(fileNameOf(logPath)), options);
     GpxWriter writer(firmware, logDate);
-    runExport(logPath, log, firmware, options, writer, result);
-    return result;
+    return runExport(logPath, log, firmware, options, writer, std::move(result));
 }

@@ -20,20 +20,20 @@ const ConversionFormat& formatOf(const QAction* item) {
 } // namespace
 
 void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath) {
-    const ConversionResult result = format.convert(logPath, programState().firmware);
-    if (result.failure) {
-        showFailure(*result.failure);
+    const Result<Conversion> result = format.convert(logPath, programState().firmware);
+    if (!result) {
+        showFailure({result.failure().kind, conversionFailureText(result.failure())});
         return;
     }
     QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
-                   QFileInfo(result.outputPath).fileName();
+                   QFileInfo(result->outputPath).fileName();
     if (format.reportsLogDate)
-        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
+        text += QLatin1Char('\r') + QLocale().toString(result->logDate, QLocale::ShortFormat);
     dialogs().information(this, text);
     // The track is empty because the log is of the other firmware: say which
     // variant is chosen, by the caption its menu item shows now.
-    if (result.wrongFirmware())
-        dialogs().information(this, wrongFirmwareText(result) +
+    if (result->wrongFirmware())
+        dialogs().information(this, wrongFirmwareText(*result) +
                                         QStringLiteral(", eingestellt ist %1. Firmware im Menue "
                                                        ">Einstellungen< anpassen.")
                                             .arg(firmwareMenuItem()->text()));

@@ -57,12 +57,11 @@ class TrakmondWriter final : public ExportWriter {
 
     void writeHead(OutputText& out) override { out.append("2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"); }
 
-    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                      OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) override {
         line.erase(0, 3);
         // Up to log field 15 from V500, up to the latitude in lines of 13 fields.
         const size_t needed = itemOf(m_long ? 15 : LogField::Latitude) + 1;
-        if (auto failure = splitDataLine(line, lineNumber, needed, m_items))
+        if (auto failure = splitDataLine(line, needed, m_items))
             return *failure;
         const auto item = [this](size_t logField) { return m_items[itemOf(logField)]; };
         const auto longitude = trimmedCoordinate(item(LogField::Longitude));
@@ -101,14 +100,13 @@ class TrakmondWriter final : public ExportWriter {
 
 } // namespace
 
-ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
-                                   const ConversionOptions& options) {
-    ConversionResult result;
+Result<Conversion> ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
+                                     const ConversionOptions& options) {
     LogReader log;
-    if ((result.failure = log.open(logPath)))
-        return result;
+    if (auto failure = log.open(logPath))
+        return *failure;
+    Conversion result;
     result.outputPath = outputPathFor(logPath, trakmondOutputName(fileNameOf(logPath)), options);
     TrakmondWriter writer(firmware);
-    runExport(logPath, log, firmware, options, writer, result);
-    return result;
+    return runExport(logPath, log, firmware, options, writer, std::move(result));
 }

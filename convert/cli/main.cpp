@@ -2,8 +2,8 @@
 // at once, or for scripts.
 #include "cli/commandline.h"
 #include "convert/conversions.h"
-#include "log/logfiles.h"
 #include "flight/summarytext.h"
+#include "log/logfiles.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,18 +27,18 @@ void report(const QString& log, qint64 line, const QString& message) {
 // Converts one log; false when it failed.
 bool convertLog(const ConversionFormat& format, const QString& log, const FirmwareVariant& firmware,
                 const ConversionOptions& options) {
-    const ConversionResult result = format.convert(log, firmware, options);
-    if (result.failure) {
-        QString message = result.failure->message;
-        if (result.failure->kind == FailureKind::WrongFirmware) {
-            message += fittingFirmwareHint(result.otherLayout);
-        }
-        report(log, result.failureLine, message);
+    const Result<Conversion> result = format.convert(log, firmware, options);
+    if (!result) {
+        const Failure& failure = result.failure();
+        QString message = failure.message;
+        if (failure.kind == FailureKind::WrongFirmware)
+            message += fittingFirmwareHint(firmware.otherLayout());
+        report(log, failure.line, message);
         return false;
     }
-    std::printf("%s\n", result.outputPath.toUtf8().constData());
+    std::printf("%s\n", result->outputPath.toUtf8().constData());
     std::fflush(stdout);
-    if (result.trackPoints == 0)
+    if (result->trackPoints == 0)
         report(log, 0, QStringLiteral("Warnung: keine Trackpunkte, die Spur ist leer"));
     return true;
 }

@@ -73,9 +73,9 @@ class TestFlightLog : public QObject {
             QVERIFY(std::abs(log.north[i] - i * ArcMinute) < 0.05);
         }
 
-        const ConversionResult gpx = ConvertToGpx(log.path, V500);
+        const Result<Conversion> gpx = ConvertToGpx(log.path, V500);
         QVERIFY(gpx.ok());
-        QCOMPARE(log.logDate, gpx.logDate);
+        QCOMPARE(log.logDate, gpx->logDate);
     }
 
     // East along a parallel the projection shrinks the longitude by the
