@@ -1,6 +1,7 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
 #include "convert/outputfile.h"
+#include "log/datalines.h"
 #include "log/logfields.h"
 
 namespace {
@@ -15,29 +16,26 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
         return failure;
     OutputText& out = output.text();
     writer.writeHead(out);
-    // Lines of the other layout are skipped like any other line, but counted:
-    // a log of the other firmware would otherwise pass for an empty flight.
     result.otherLayout = firmware.otherLayout();
-    std::string line;
-    while (log.readLine(line)) {
-        if (!IsLogDataLine(line, firmware)) {
-            if (IsLogDataLine(line, result.otherLayout))
-                ++result.otherLayoutLines;
-            continue;
-        }
+    LayoutCounts counts;
+    Status stopped;
+    const Status readFailure = forEachDataLine(log, firmware, counts, [&](std::string& line) {
         const Result<LineOutcome> outcome = writer.writeDataLine(line, out);
         if (!outcome) {
-            Failure failure = outcome.failure();
-            failure.line = log.lineNumber();
-            return failure;
+            stopped = outcome.failure();
+            stopped->line = log.lineNumber();
+            return false;
         }
         if (*outcome == LineOutcome::Point)
             ++result.trackPoints;
-        if (auto failure = output.writeIfFull())
-            return failure;
-    }
-    if (log.failure())
-        return log.failure();
+        stopped = output.writeIfFull();
+        return !stopped;
+    });
+    if (stopped)
+        return stopped;
+    if (readFailure)
+        return readFailure;
+    result.otherLayoutLines = counts.otherLayoutLines;
     writer.writeTail(out);
     // Not committed, the older output of that name stays as it was.
     if (options.refuseWrongFirmware && result.wrongFirmware())
@@ -57,11 +55,6 @@ Result<Conversion> runExport(const QString& logPath, LogReader& log,
     if (auto failure = exportLines(logPath, log, firmware, options, writer, conversion))
         return *failure;
     return conversion;
-}
-
-QString otherLayoutText(const FirmwareVariant& otherLayout) {
-    return QStringLiteral("die Log-Datei hat Zeilen mit %1 Feldern")
-        .arg(otherLayout.logFieldCount());
 }
 
 QString wrongFirmwareText(const Conversion& conversion) {

@@ -3,6 +3,7 @@
 #include "convert/outputsofrun.h"
 #include "core/programstate.h"
 #include "core/result.h"
+#include "log/datalines.h"
 
 #include <QDateTime>
 #include <QString>
@@ -43,7 +44,7 @@ struct Conversion {
 
     // The log was written under the other firmware: nothing of it reached the
     // track, though it has lines of the other layout.
-    bool wrongFirmware() const { return trackPoints == 0 && otherLayoutLines > 0; }
+    bool wrongFirmware() const { return wrongFirmwareLikely(trackPoints, otherLayoutLines); }
 };
 
 // KML 2.0 path: 2D (clampedToGround), 3D barometric (relativeToGround) or 3D
@@ -58,20 +59,12 @@ Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& f
 Result<Conversion> ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
                                      const ConversionOptions& options = {});
 
-// The log file date of the GPX point times (seconds since the epoch): the
-// log's modification time taken down to an even second of local time, the
-// resolution of the card's file dates.
-qint64 logDateInstant(const struct stat& logStatus);
-
 // Output names without folder: LOG00012.CSV gives LOG00012.kml, LOG00012.GPX
 // and TMD00012.CSV.
 QString kmlOutputName(const QString& logName);
 QString gpxOutputName(const QString& logName);
 QString trakmondOutputName(const QString& logName);
 
-// "die Log-Datei hat Zeilen mit 17 Feldern": what every report of a log of
-// the other firmware's layout says of it.
-QString otherLayoutText(const FirmwareVariant& otherLayout);
 // "Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern": the start of
 // every report of a conversion that met only the other firmware's lines.
 QString wrongFirmwareText(const Conversion& conversion);

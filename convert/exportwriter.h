@@ -50,7 +50,3 @@ using Fields = std::vector<std::string_view>;
 // fields swallowed some ';' has fewer: that stops the export with a message
 // whose failure the export gives the line's number.
 Status splitDataLine(std::string& line, size_t needed, Fields& fields);
-
-inline bool isNoPosition(std::string_view coordinate) {
-    return coordinate == "0";
-}

@@ -1,6 +1,7 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
 #include "convert/linewriter.h"
+#include "log/logdate.h"
 #include "log/logfields.h"
 
 #include <cstring>
@@ -130,15 +131,6 @@ class GpxWriter final : public ExportWriter {
 };
 
 } // namespace
-
-qint64 logDateInstant(const struct stat& status) {
-    const time_t modified = status.st_mtime;
-    tzset();
-    struct tm local {};
-    if (!localtime_r(&modified, &local))
-        return modified;
-    return qint64(modified) - local.tm_sec % 2;
-}
 
 Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
                                 const ConversionOptions& options) {

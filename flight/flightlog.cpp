@@ -1,9 +1,8 @@
 #include "flight/flightlog.h"
 
-#include "convert/conversion.h"
-#include "convert/exportwriter.h"
-#include "convert/numbertext.h"
 #include "flight/flightseries.h"
+#include "log/datalines.h"
+#include "log/logdate.h"
 #include "log/logfields.h"
 #include "log/logreader.h"
 
@@ -181,22 +180,17 @@ Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firm
     FlightReader flight(log, firmware);
     flight.reserve(S_ISREG(reader.status().st_mode) ? qint64(reader.status().st_size) : 0,
                    shortestDataLine(firmware));
-    const FirmwareVariant other = firmware.otherLayout();
-    std::string line;
+    LayoutCounts counts;
     clearUpperVectorState();
-    while (reader.readLine(line)) {
-        if (!IsLogDataLine(line, firmware)) {
-            log.otherLayoutLines += IsLogDataLine(line, other);
-            continue;
-        }
-        ++log.dataLines;
-        if (flight.add(line))
-            continue;
-        if (log.skippedLines++ == 0)
+    const Status failure = forEachDataLine(reader, firmware, counts, [&](std::string& line) {
+        if (!flight.add(line) && log.skippedLines++ == 0)
             log.firstSkippedLine = reader.lineNumber();
-    }
-    if (reader.failure())
-        return *reader.failure();
+        return true;
+    });
+    if (failure)
+        return *failure;
+    log.dataLines = counts.dataLines;
+    log.otherLayoutLines = counts.otherLayoutLines;
     flight.finish();
     return log;
 }

@@ -1,8 +1,8 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
 #include "cli/commandline.h"
+#include "convert/cli/summaries.h"
 #include "convert/conversions.h"
-#include "flight/summarytext.h"
 #include "log/logfiles.h"
 
 #include <QCommandLineParser>
