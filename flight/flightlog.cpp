@@ -194,3 +194,12 @@ Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firm
     flight.finish();
     return log;
 }
+
+Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen) {
+    Result<FlightLog> log = readFlightLog(path, chosen);
+    if (!log)
+        return log;
+    const FirmwareVariant fitting =
+        fittingFirmware(chosen, {log->dataLines, log->otherLayoutLines});
+    return fitting == chosen ? std::move(log) : readFlightLog(path, fitting);
+}

@@ -43,6 +43,17 @@ inline bool wrongFirmwareLikely(qint64 usedLines, qint64 otherLayoutLines) {
     return usedLines == 0 && otherLayoutLines > 0;
 }
 
+// The variant to read a log with, once it was read with `chosen` and gave
+// `counts`: `chosen` while its layout fits, else the layout the log has (13
+// fields: up to V407x, 17 fields: from V500). The Duo, which shares the 500's
+// layout, is never guessed: a chosen Duo fits a log of 17 fields as it is.
+FirmwareVariant fittingFirmware(const FirmwareVariant& chosen, const LayoutCounts& counts);
+
+// The layout a log was written in, by its lines: the 407's or the 500's,
+// whichever has more lines (the 407's when it has none of either; never the
+// Duo). Reads the whole log; fails only when it cannot be read.
+Result<FirmwareVariant> logLayoutOf(const QString& path);
+
 // "die Log-Datei hat Zeilen mit 17 Feldern": what every report of a log of
 // the other firmware's layout says of it.
 QString otherLayoutText(const FirmwareVariant& otherLayout);

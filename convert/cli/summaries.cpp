@@ -2,7 +2,7 @@
 #include "cli/commandline.h"
 #include "flight/flightlog.h"
 #include "flight/summarytext.h"
-#include "log/datalines.h"
+#include "i18n/captiontables.h"
 
 namespace {
 
@@ -14,24 +14,22 @@ void print(std::FILE* file, const QString& text) {
 } // namespace
 
 int printSummaries(const QStringList& logs, const FirmwareVariant& firmware, SummaryForm form,
-                   std::FILE* out, std::FILE* err) {
+                   std::FILE* out, std::FILE* err, bool sayLayout) {
     int status = 0;
     std::vector<FlightSummary> summaries;
     for (const QString& path : logs) {
-        const Result<FlightLog> log = readFlightLog(path, firmware);
+        const Result<FlightLog> log = readFlightLogFitting(path, firmware);
         if (!log) {
             print(err, path + QStringLiteral(": ") + log.failure().message + QLatin1Char('\n'));
             status = 1;
             continue;
         }
-        // As for the conversions: a log of the other layout is no empty flight.
-        if (wrongFirmwareLikely(log->dataLines, log->otherLayoutLines)) {
-            print(err, path + QStringLiteral(": Keine Datenzeilen: ") +
-                           otherLayoutText(firmware.otherLayout()) +
-                           fittingFirmwareHint(firmware.otherLayout()) + QLatin1Char('\n'));
-            status = 1;
-            continue;
-        }
+        // A log of the other layout is read with the layout it has, and said so
+        // by the caption of the fitting firmware's menu item.
+        if (sayLayout && log->firmware != firmware)
+            print(err, path + QStringLiteral(": gelesen als ") +
+                           designCaption(firmwareRowOf(log->firmware).menuItem) +
+                           QLatin1Char('\n'));
         FlightSummary summary = summarizeFlight(*log);
         if (form == SummaryForm::Json)
             print(out, summaryJson(summary) + QLatin1Char('\n'));
