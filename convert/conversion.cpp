@@ -49,9 +49,15 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
 
 } // namespace
 
-Result<Conversion> runExport(const QString& logPath, LogReader& log,
+Result<Conversion> runExport(const QString& logPath, const QString& outputName,
                              const FirmwareVariant& firmware, const ConversionOptions& options,
-                             ExportWriter& writer, Conversion conversion) {
+                             ExportWriter& writer) {
+    LogReader log;
+    if (auto failure = log.open(logPath))
+        return *failure;
+    Conversion conversion;
+    conversion.outputPath = outputPathFor(logPath, outputName, options);
+    writer.begin(log, conversion);
     if (auto failure = exportLines(logPath, log, firmware, options, writer, conversion))
         return *failure;
     return conversion;

@@ -20,6 +20,12 @@ enum class LineOutcome { Point, NoPosition };
 class ExportWriter {
   public:
     virtual ~ExportWriter() = default;
+    // Once the log is open, before the head: what the writer takes from the
+    // log file itself (the GPX export its date), noted in `conversion` too.
+    virtual void begin(const LogReader& log, Conversion& conversion) {
+        (void)log;
+        (void)conversion;
+    }
     virtual void writeHead(OutputText& out) = 0;
     // One Data line of the variant (the ';' count already matched). May
     // change `line` (fields are unquoted in place). A failure stops the export.
@@ -27,13 +33,14 @@ class ExportWriter {
     virtual void writeTail(OutputText& out) = 0;
 };
 
-// Reads the log at `logPath`, opened as `log`, from its first line and writes
-// the output through `writer`; the output replaces `conversion.outputPath`
-// only when everything went well. Gives `conversion` with its line counts, or
-// the failure with the line it stopped at.
-Result<Conversion> runExport(const QString& logPath, LogReader& log,
+// The steps every conversion shares: opens the log at `logPath`, reads it
+// from its first line and writes the output `outputName` through `writer`;
+// the output replaces an older file only when everything went well. Gives
+// what was written with the line counts, or the failure with the line it
+// stopped at.
+Result<Conversion> runExport(const QString& logPath, const QString& outputName,
                              const FirmwareVariant& firmware, const ConversionOptions& options,
-                             ExportWriter& writer, Conversion conversion);
+                             ExportWriter& writer);
 
 // The log's folder as given, with `outputName` in place of the log's name.
 QString outputPathBeside(const QString& logPath, const QString& outputName);

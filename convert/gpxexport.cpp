@@ -71,8 +71,13 @@ class UtcClock {
 
 class GpxWriter final : public ExportWriter {
   public:
-    GpxWriter(const FirmwareVariant& firmware, qint64 logDate)
-        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()), m_logDate(logDate) {}
+    explicit GpxWriter(const FirmwareVariant& firmware)
+        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
+
+    void begin(const LogReader& log, Conversion& conversion) override {
+        m_logDate = logDateInstant(log.status());
+        conversion.logDate = QDateTime::fromSecsSinceEpoch(m_logDate);
+    }
 
     void writeHead(OutputText& out) override {
         out.append("<?xml version=\"1.0\" standalone=\"yes\" ?>\r<gpx version=\"1.1\" "
@@ -125,7 +130,7 @@ class GpxWriter final : public ExportWriter {
   private:
     bool m_long;
     bool m_duo;
-    qint64 m_logDate;
+    qint64 m_logDate = 0;
     UtcClock m_clock;
     Fields m_fields;
 };
@@ -134,13 +139,6 @@ class GpxWriter final : public ExportWriter {
 
 Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
                                 const ConversionOptions& options) {
-    LogReader log;
-    if (auto failure = log.open(logPath))
-        return *failure;
-    Conversion result;
-    const qint64 logDate = logDateInstant(log.status());
-    result.logDate = QDateTime::fromSecsSinceEpoch(logDate);
-    result.outputPath = outputPathFor(logPath, gpxOutputName(fileNameOf(logPath)), options);
-    GpxWriter writer(firmware, logDate);
-    return runExport(logPath, log, firmware, options, writer, std::move(result));
+    GpxWriter writer(firmware);
+    return runExport(logPath, gpxOutputName(fileNameOf(logPath)), firmware, options, writer);
 }

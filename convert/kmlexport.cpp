@@ -67,11 +67,6 @@ class KmlWriter final : public ExportWriter {
 
 Result<Conversion> ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
                                 const FirmwareVariant& firmware, const ConversionOptions& options) {
-    LogReader log;
-    if (auto failure = log.open(logPath))
-        return *failure;
-    Conversion result;
-    result.outputPath = outputPathFor(logPath, kmlOutputName(fileNameOf(logPath)), options);
     KmlWriter writer(Is3D, UseGpsAltitude, firmware);
-    return runExport(logPath, log, firmware, options, writer, std::move(result));
+    return runExport(logPath, kmlOutputName(fileNameOf(logPath)), firmware, options, writer);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "convert/linewriter.h"
 #include "core/atomicfile.h"
 #include "core/result.h"
-#include "convert/linewriter.h"
 
 #include <sys/stat.h>
 

@@ -102,11 +102,6 @@ class TrakmondWriter final : public ExportWriter {
 
 Result<Conversion> ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
                                      const ConversionOptions& options) {
-    LogReader log;
-    if (auto failure = log.open(logPath))
-        return *failure;
-    Conversion result;
-    result.outputPath = outputPathFor(logPath, trakmondOutputName(fileNameOf(logPath)), options);
     TrakmondWriter writer(firmware);
-    return runExport(logPath, log, firmware, options, writer, std::move(result));
+    return runExport(logPath, trakmondOutputName(fileNameOf(logPath)), firmware, options, writer);
 }
