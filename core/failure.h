@@ -24,6 +24,8 @@ enum class FailureKind {
 struct Failure {
     FailureKind kind;
     QString message;
+    // The 1-based log line the failure stopped at; 0 when it concerns no line.
+    qint64 line = 0;
 };
 
 // The failure for an operating-system error number, with the German text the

@@ -44,7 +44,8 @@ ones=$(printf '1%.0s' {1..64})
 
 denied="Dateizugriff verweigert"
 itself="Ausgabe wäre die Log-Datei selbst:"
-few() { echo "Zeile 1: nur $(($1 == 15 ? 10 : 11)) Felder, die Konvertierung braucht $1 (Anführungszeichen um ';'?)"; }
+# The line is named once, in the LOG:LINE: prefix.
+few() { echo "nur $(($1 == 15 ? 10 : 11)) Felder, die Konvertierung braucht $1 (Anführungszeichen um ';'?)"; }
 declare -A needed=([kml2d]=12 [kml3d-gps]=13 [kml3d-baro]=12 [gpx]=14 [trakmond]=15)
 # Rows whose failure is a bad line name it; an empty log is warned about.
 declare -A failing_line=([nul]=1 [huge]=1 [big]=1 [quote]=1)

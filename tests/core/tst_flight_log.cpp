@@ -4,6 +4,7 @@
 #include "convert/conversion.h"
 #include "core/flight_support.h"
 #include "flight/flightseries.h"
+#include "log/datalines.h"
 
 #include <QTest>
 #include <cmath>
@@ -47,6 +48,56 @@ class TestFlightLog : public QObject {
     }
 
   private slots:
+    // A log of the other layout is read with the layout it has; a chosen Duo
+    // stays the Duo (and its tenths) for a log of 17 fields.
+    void readsTheLayoutTheLogHas() {
+        const QByteArray log13 = "Altorin\r\n" + line407(0, 431, "8000000", "48000000") +
+                                 line407(1, 432, "8000000", "48000000");
+        const QByteArray log17 = "Altorin\r\n" + line500(0, 4312, "8000000", "48000000") +
+                                 line500(1, 4322, "8000000", "48000000");
+        struct Case {
+            FirmwareVariant chosen;
+            const QByteArray* bytes;
+            FirmwareVariant readWith;
+            float firstAltitude;
+        };
+        const Case cases[] = {
+            {V407, &log13, V407, 431},  {V407, &log17, V500, 4312}, {V500, &log13, V407, 431},
+            {V500, &log17, V500, 4312}, {Duo, &log13, V407, 431},   {Duo, &log17, Duo, 431.2f},
+        };
+        for (const Case& c : cases) {
+            const QString path = m_logs.path("LOG00900.CSV");
+            QVERIFY(writeBytes(path, *c.bytes));
+            const Result<FlightLog> log = readFlightLogFitting(path, c.chosen);
+            QVERIFY(log);
+            QCOMPARE(log->firmware, c.readWith);
+            QCOMPARE(log->size(), size_t(2));
+            QCOMPARE(log->baroAltitude[0], c.firstAltitude);
+            const Result<FirmwareVariant> layout = logLayoutOf(path);
+            QVERIFY(layout);
+            QCOMPARE(*layout, c.bytes == &log13 ? V407 : V500); // never the Duo
+        }
+        QCOMPARE(readFlightLogFitting(m_logs.path("LOG00901.CSV"), V407).failure().kind,
+                 FailureKind::FileNotFound);
+        QCOMPARE(logLayoutOf(m_logs.path("LOG00901.CSV")).failure().kind,
+                 FailureKind::FileNotFound);
+    }
+
+    // Only a log with nothing of the chosen layout is read otherwise; most
+    // lines decide the layout a log has.
+    void fittingNeedsNoLineOfTheChosenLayout() {
+        QCOMPARE(fittingFirmware(V407, {0, 5}), V500);
+        QCOMPARE(fittingFirmware(Duo, {0, 5}), V407);
+        QCOMPARE(fittingFirmware(V407, {1, 5}), V407);
+        QCOMPARE(fittingFirmware(V500, {0, 0}), V500);
+        const QString path = m_logs.path("LOG00902.CSV");
+        QVERIFY(writeBytes(path, line407(0, 431, "0", "0") + line500(1, 4312, "0", "0") +
+                                     line500(2, 4312, "0", "0")));
+        QCOMPARE(logLayoutOf(path).value(), V500);
+        QVERIFY(writeBytes(path, "Altorin\r\n"));
+        QCOMPARE(logLayoutOf(path).value(), V407);
+    }
+
     void initTestCase() { QVERIFY(m_logs.isValid()); }
 
     // Ten arc minutes due north, a fix a second: every series against the
@@ -73,9 +124,9 @@ class TestFlightLog : public QObject {
             QVERIFY(std::abs(log.north[i] - i * ArcMinute) < 0.05);
         }
 
-        const ConversionResult gpx = ConvertToGpx(log.path, V500);
+        const Result<Conversion> gpx = ConvertToGpx(log.path, V500);
         QVERIFY(gpx.ok());
-        QCOMPARE(log.logDate, gpx.logDate);
+        QCOMPARE(log.logDate, gpx->logDate);
     }
 
     // East along a parallel the projection shrinks the longitude by the

@@ -85,7 +85,7 @@ class TestFlightSummary : public QObject {
         QVERIFY(std::abs(*s.trackDistance - 1853.25) < 0.1);
         QVERIFY(std::abs(s.maxStartDistance->value - 1853.25) < 0.1);
         QCOMPARE(s.maxStartDistance->time, 20.0);
-        if (firmware.hasLongLogLines()) {
+        if (firmware.hasV500Layout()) {
             QCOMPARE(s.maxSpeed->value, 70.0);
             QCOMPARE(s.maxSpeed->time, 12.0);
         } else {
