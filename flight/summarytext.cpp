@@ -1,6 +1,4 @@
 #include "flight/summarytext.h"
-#include "cli/commandline.h"
-#include "convert/conversion.h"
 
 #include <algorithm>
 
@@ -89,11 +87,6 @@ QString thermalsJson(const std::vector<Thermal>& thermals) {
     return QLatin1Char('[') + objects.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-void print(std::FILE* file, const QString& text) {
-    std::fputs(text.toUtf8().constData(), file);
-    std::fflush(file);
-}
-
 } // namespace
 
 QString summaryTable(const std::vector<FlightSummary>& summaries) {
@@ -160,34 +153,4 @@ QString summaryCsvRow(const FlightSummary& summary) {
     for (const SummaryField& field : summaryFields())
         values << csvField(summaryText(field, summary));
     return values.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
-int printSummaries(const QStringList& logs, const FirmwareVariant& firmware, SummaryForm form,
-                   std::FILE* out, std::FILE* err) {
-    int status = 0;
-    std::vector<FlightSummary> summaries;
-    for (const QString& path : logs) {
-        const Result<FlightLog> log = readFlightLog(path, firmware);
-        if (!log) {
-            print(err, path + QStringLiteral(": ") + log.failure().message + QLatin1Char('\n'));
-            status = 1;
-            continue;
-        }
-        // As for the conversions: a log of the other layout is no empty flight.
-        if (log->dataLines == 0 && log->otherLayoutLines > 0) {
-            print(err, path + QStringLiteral(": Keine Datenzeilen: ") +
-                           otherLayoutText(firmware.otherLayout()) +
-                           fittingFirmwareHint(firmware.otherLayout()) + QLatin1Char('\n'));
-            status = 1;
-            continue;
-        }
-        FlightSummary summary = summarizeFlight(*log);
-        if (form == SummaryForm::Json)
-            print(out, summaryJson(summary) + QLatin1Char('\n'));
-        else
-            summaries.push_back(std::move(summary));
-    }
-    if (form == SummaryForm::Table && !summaries.empty())
-        print(out, summaryTable(summaries));
-    return status;
 }
