@@ -41,6 +41,7 @@ void TrackView::setLog(const FlightLog* log) {
     m_cursor.reset();
     m_geometry = log ? TrackGeometry::of(*log) : TrackGeometry();
     m_legs = TrackLegs();
+    m_layerValid = false;
     m_fitted = false;
     viewChanged();
 }
@@ -58,7 +59,7 @@ void TrackView::setCursorSample(std::optional<size_t> sample) {
 void TrackView::setMarkedSpans(std::vector<TrackSpan> spans) {
     m_spans = std::move(spans);
     m_legs = TrackLegs();
-    m_sceneValid = false;
+    m_layerValid = m_sceneValid = false;
     update();
 }
 
@@ -198,10 +199,11 @@ void TrackView::composeScene() {
         drawBase();
     m_scene = m_base;
     if (m_log) {
-        if (m_legs.zoom != m_camera.zoom)
-            m_legs.build(*m_log, m_geometry, m_camera.zoom, m_spans);
+        drawTrackLayer();
+        // A whole-pixel shift: the layer was drawn at this zoom.
+        const QPointF corner = m_camera.toWidget(m_layerCamera.toWorld(QPointF(0, 0)));
         QPainter painter(&m_scene);
-        m_legs.draw(painter, m_geometry, m_camera);
+        painter.drawImage(QPoint(qRound(corner.x()), qRound(corner.y())), m_trackLayer);
     }
     // The note stays while a tile in view could not be had.
     if (m_fetcher && m_log) {
@@ -211,6 +213,28 @@ void TrackView::composeScene() {
         m_note = missing ? viewText(ViewText::MapUnreachable, m_language) : QString();
     }
     m_sceneValid = true;
+}
+
+// The track is drawn on a layer a quarter of the pane larger on every side,
+// so a pan within that margin moves the layer instead of drawing a long log's
+// legs again; a zoom, a pan beyond it or a new log draws it anew.
+void TrackView::drawTrackLayer() {
+    const QSizeF area = m_camera.size;
+    const bool covers = m_layerValid && m_layerCamera.zoom == m_camera.zoom &&
+                        m_layerCamera.worldView().contains(m_camera.worldView());
+    if (covers)
+        return;
+    if (m_legs.zoom != m_camera.zoom)
+        m_legs.build(*m_log, m_geometry, m_camera.zoom, m_spans);
+    m_layerCamera = m_camera;
+    m_layerCamera.size = area * 1.5;
+    const QSize layerSize = m_layerCamera.size.toSize();
+    if (m_trackLayer.size() != layerSize)
+        m_trackLayer = QImage(layerSize, QImage::Format_ARGB32_Premultiplied);
+    m_trackLayer.fill(Qt::transparent);
+    QPainter painter(&m_trackLayer);
+    m_legs.draw(painter, m_geometry, m_layerCamera);
+    m_layerValid = true;
 }
 
 void TrackView::tileArrived(const TileKey& key) {
@@ -229,6 +253,7 @@ void TrackView::tileFailed(const TileKey&) {
 void TrackView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_camera.size = size();
+    m_layerValid = false;
     if (!m_moved)
         m_fitted = false; // a track the pilot has not moved keeps filling the pane
     viewChanged();
@@ -291,6 +316,7 @@ QImage TrackView::picture(const QSize& size) {
     const TrackCamera shown = m_camera;
     const QImage base = m_base, scene = m_scene;
     const bool baseValid = m_baseValid, sceneValid = m_sceneValid;
+    m_layerValid = false;
     m_camera.size = size;
     if (m_geometry.first) {
         m_camera.fit(m_geometry.bounds,
@@ -310,6 +336,7 @@ QImage TrackView::picture(const QSize& size) {
     m_base = base, m_scene = scene;
     m_baseValid = baseValid, m_sceneValid = sceneValid;
     m_legs = TrackLegs();
+    m_layerValid = false;
     return image;
 }
 

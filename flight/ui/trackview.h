@@ -23,8 +23,9 @@ class TileFetcher;
 // for the sample with a position nearest to it.
 //
 // Drawing is layered so that moving the cursor costs one picture copy: the
-// background (tiles or grid) and the track are composed once per view, and
-// a tile that arrives is drawn into them alone. While the map is off no tile
+// background (tiles or grid) and the track are composed once per view, a
+// tile that arrives is drawn into the background alone, and a pan shifts the
+// track's layer rather than drawing the track again. While the map is off no tile
 // is asked for; missing tiles leave the grid and a quiet note, never a box.
 class TrackView : public QWidget {
     Q_OBJECT
@@ -73,6 +74,7 @@ class TrackView : public QWidget {
     void ensureFitted();
     void viewChanged(); // camera moved: layers stale
     void composeScene();
+    void drawTrackLayer();
     void drawBase();
     void drawTile(const TileKey& key);
     void tileArrived(const TileKey& key);
@@ -99,9 +101,11 @@ class TrackView : public QWidget {
     TileFetcher* m_fetcher = nullptr;
     QString m_note;
 
-    QImage m_base;  // tiles or grid for the camera
-    QImage m_scene; // base with the track over it
-    bool m_baseValid = false, m_sceneValid = false;
+    QImage m_base;       // tiles or grid for the camera
+    QImage m_scene;      // base with the track over it
+    QImage m_trackLayer; // the track alone, larger than the pane
+    TrackCamera m_layerCamera;
+    bool m_baseValid = false, m_sceneValid = false, m_layerValid = false;
 
     QToolButton* m_mapButton;
     QToolButton* m_fitButton;
