@@ -78,10 +78,23 @@ QString TrackView::attribution() const {
 void TrackView::updateButtons() {
     m_mapButton->setText(viewText(mapEnabled() ? ViewText::MapOff : ViewText::MapOn, m_language));
     m_fitButton->setText(viewText(ViewText::FitTrack, m_language));
+    m_mapButton->setToolTip(m_mapButton->text());
+    layoutButtons();
+}
+
+// Side by side where the pane is wide enough, else one below the other; a
+// caption wider than the pane is shortened (its whole text is the tooltip).
+void TrackView::layoutButtons() {
+    const int room = std::max(60, width() - 12);
+    m_mapButton->setText(
+        fontMetrics().elidedText(m_mapButton->toolTip(), Qt::ElideRight, room - 16));
     m_mapButton->adjustSize();
     m_fitButton->adjustSize();
     m_mapButton->move(6, 6);
-    m_fitButton->move(m_mapButton->geometry().right() + 4, 6);
+    if (m_mapButton->width() + 4 + m_fitButton->width() <= room)
+        m_fitButton->move(m_mapButton->geometry().right() + 4, 6);
+    else
+        m_fitButton->move(6, m_mapButton->geometry().bottom() + 4);
 }
 
 void TrackView::startMap() {
@@ -121,7 +134,8 @@ void TrackView::setMapEnabled(bool on) {
 QRectF TrackView::fitRoom() const {
     const QFontMetrics metrics = fontMetrics();
     const int scaleRoom = colourScaleRoom(metrics, m_geometry.lowest, m_geometry.highest);
-    const int top = m_mapButton->geometry().bottom() + Margin;
+    const int top =
+        std::max(m_mapButton->geometry().bottom(), m_fitButton->geometry().bottom()) + Margin;
     return QRectF(QPointF(Margin, top),
                   QPointF(width() - scaleRoom - Margin, height() - ScaleBarRoom));
 }
@@ -254,6 +268,7 @@ void TrackView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_camera.size = size();
     m_layerValid = false;
+    layoutButtons();
     if (!m_moved)
         m_fitted = false; // a track the pilot has not moved keeps filling the pane
     viewChanged();
@@ -307,7 +322,8 @@ void TrackView::drawOverlays(QPainter& painter, bool forPicture) {
     if (m_fetcher)
         drawBoxedText(painter, QPointF(area.width(), area.height()), attribution(), true, true);
     if (!m_note.isEmpty() && !forPicture) {
-        const double top = m_mapButton->isHidden() ? 6 : m_mapButton->geometry().bottom() + 4;
+        const double top =
+            std::max(m_mapButton->geometry().bottom(), m_fitButton->geometry().bottom()) + 4;
         drawBoxedText(painter, QPointF(6, top), m_note, false, false);
     }
 }

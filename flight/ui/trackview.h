@@ -83,6 +83,7 @@ class TrackView : public QWidget {
     QRectF fitRoom() const;
     QRect cursorRect(std::optional<size_t> sample);
     void updateButtons();
+    void layoutButtons();
     void startMap();
 
     const FlightLog* m_log = nullptr;

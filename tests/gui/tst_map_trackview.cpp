@@ -283,6 +283,38 @@ class TestMapTrackView : public QObject {
                      QStringLiteral("%1 m shown, %2 m flown").arg(shownMetres).arg(groundMetres)));
     }
 
+    // Marked stretches (thermals) show along the track and go again.
+    void markedSpans() {
+        auto view = pane(false);
+        QVERIFY(view);
+        auto marked = [&] {
+            const QImage shown = view->grab().toImage();
+            int count = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    count += near(shown.pixelColor(x, y), QColor(255, 178, 105));
+            return count;
+        };
+        QCOMPARE(marked(), 0);
+        view->setMarkedSpans({{100, 200}, {400, 420}});
+        QVERIFY(marked() > 200);
+        view->setMarkedSpans({});
+        QCOMPARE(marked(), 0);
+    }
+
+    // In a narrow pane the two buttons stay inside it.
+    void narrowPane() {
+        auto view = pane(false);
+        QVERIFY(view);
+        view->resize(220, 300);
+        for (const char* name : {"mapButton", "fitTrackButton"}) {
+            const QRect button = view->findChild<QToolButton*>(QLatin1String(name))->geometry();
+            QVERIFY2(button.right() < view->width() && button.left() >= 0, name);
+        }
+        QCOMPARE(mapButton(view.get())->toolTip(),
+                 QStringLiteral("Karte einschalten (Kacheln von OpenStreetMap)"));
+    }
+
     // A four-digit altitude is written out whole beside the colour scale.
     void colourScaleLabelWhole() {
         const QString path = dir->filePath(QStringLiteral("LOG00002.CSV"));
