@@ -2,6 +2,7 @@
 
 #include "flight/decimate.h"
 #include "flight/flightlog.h"
+#include "map/tilefetcher.h"
 #include "map/tilemath.h"
 
 #include <QFontMetrics>
@@ -15,6 +16,8 @@ namespace {
 constexpr int ColourSteps = 64;
 constexpr size_t WideLegs = 20000;
 constexpr int ScaleWidth = 10;
+constexpr int Margin = 14;
+constexpr int ScaleBarRoom = 34;
 
 // 1, 2 or 5 times a power of ten, the largest not above `most`.
 double roundLength(double most) {
@@ -269,4 +272,71 @@ void drawScaleBar(QPainter& painter, const TrackCamera& camera) {
     painter.drawLine(QPointF(left + pixels, base - 11), QPointF(left + pixels, base - 1));
     painter.drawText(QPointF(left + pixels + 6, base - 6 + metrics.ascent() / 2 - 1),
                      lengthText(metres));
+}
+
+void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const TrackGeometry& geometry,
+                       const TrackCaptions& captions) {
+    const QSizeF area = camera.size;
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (geometry.first) {
+        auto mark = [&](size_t sample, const QColor& colour, const QString& caption, bool square) {
+            const QPointF at = camera.toWidget(geometry.world(sample));
+            painter.setPen(QPen(Qt::black, 1));
+            painter.setBrush(colour);
+            const QRectF box(at - QPointF(5, 5), QSizeF(10, 10));
+            square ? painter.drawRect(box) : painter.drawEllipse(box);
+            painter.drawText(at + QPointF(8, -6), caption);
+        };
+        mark(*geometry.last, QColor(210, 40, 40), captions.end, true);
+        mark(*geometry.first, QColor(40, 170, 60), captions.start, false);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+
+    // The colour scale at the right, on a pale box so it reads on a map too.
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int room = colourScaleRoom(metrics, geometry.lowest, geometry.highest);
+    const int bottom = int(area.height()) - Margin - (captions.map ? metrics.height() + 6 : 0);
+    const QRect bar(int(area.width()) - room + 6, Margin, ScaleWidth,
+                    std::max(10, bottom - Margin));
+    painter.fillRect(QRect(bar.left() - 4, bar.top() - 4, room - 4, bar.height() + 8),
+                     QColor(255, 255, 255, captions.map ? 200 : 255));
+    drawColourScale(painter, bar, geometry.lowest, geometry.highest);
+    if (geometry.first)
+        drawScaleBar(painter, camera);
+    if (captions.map)
+        drawBoxedText(painter, QPointF(area.width(), area.height()), captions.attribution, true,
+                      true);
+}
+
+TrackCamera pictureCamera(const TrackGeometry& geometry, const QSize& size, bool map) {
+    TrackCamera camera;
+    camera.size = size;
+    const QFont font;
+    const int room = colourScaleRoom(QFontMetrics(font), geometry.lowest, geometry.highest);
+    if (geometry.first)
+        camera.fit(geometry.bounds,
+                   QRectF(QPointF(Margin, Margin),
+                          QPointF(size.width() - room - Margin, size.height() - ScaleBarRoom)),
+                   map, MinZoom, map ? MaxZoom : 22);
+    return camera;
+}
+
+void paintTrackPicture(QImage& image, const FlightLog& log, const TrackGeometry& geometry,
+                       const TileFetcher* tiles, const TrackCaptions& captions) {
+    const TrackCamera camera = pictureCamera(geometry, image.size(), captions.map);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawMetresGrid(painter, geometry, camera);
+    if (tiles && captions.map) {
+        for (const TileKey& key : tilesCovering(camera.worldView(), int(std::lround(camera.zoom))))
+            if (const QImage* tile = tiles->tile(key)) {
+                const double size = TileSize * camera.scale() / double(1 << key.zoom);
+                painter.drawImage(QRectF(camera.toWidget(tileCorner(key)), QSizeF(size, size)),
+                                  *tile);
+            }
+    }
+    TrackLegs legs;
+    legs.build(log, geometry, camera.zoom, {});
+    legs.draw(painter, geometry, camera);
+    drawTrackOverlays(painter, camera, geometry, captions);
 }

@@ -6,12 +6,15 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
 #include <QSizeF>
+#include <QString>
 #include <cmath>
 #include <optional>
 #include <vector>
 
 class QFontMetrics;
+class TileFetcher;
 class QPainter;
 class QRect;
 struct FlightLog;
@@ -89,3 +92,20 @@ std::pair<double, double> scaleBarLength(const TrackCamera& camera);
 // A line of text on a pale box, right- or left-aligned at `anchor`.
 QRectF drawBoxedText(QPainter& painter, const QPointF& anchor, const QString& text, bool alignRight,
                      bool bottom);
+
+// What the overlays say, in the pane's language.
+struct TrackCaptions {
+    QString start, end;
+    QString attribution; // drawn only when `map`
+    bool map = false;
+};
+// Start and end marks, the colour scale, the scale bar and, on the map, the
+// attribution at the bottom right.
+void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const TrackGeometry& geometry,
+                       const TrackCaptions& captions);
+// The camera that fits the whole track into a picture of `size`.
+TrackCamera pictureCamera(const TrackGeometry& geometry, const QSize& size, bool map);
+// The track pane as a picture of the image's size, for exports: fitted, on
+// the tiles `tiles` has at hand (nullptr: the grid), without a cursor.
+void paintTrackPicture(QImage& image, const FlightLog& log, const TrackGeometry& geometry,
+                       const TileFetcher* tiles, const TrackCaptions& captions);

@@ -280,48 +280,26 @@ void TrackView::paintEvent(QPaintEvent* event) {
         composeScene();
     QPainter painter(this);
     painter.drawImage(event->rect(), m_scene, event->rect());
-    drawOverlays(painter, false);
+    drawOverlays(painter);
 }
 
-void TrackView::drawOverlays(QPainter& painter, bool forPicture) {
-    const QSizeF area = m_camera.size;
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (m_log && m_geometry.first) {
-        auto mark = [&](size_t sample, const QColor& colour, const QString& caption, bool square) {
-            const QPointF at = m_camera.toWidget(m_geometry.world(sample));
-            painter.setPen(QPen(Qt::black, 1));
-            painter.setBrush(colour);
-            const QRectF box(at - QPointF(5, 5), QSizeF(10, 10));
-            square ? painter.drawRect(box) : painter.drawEllipse(box);
-            painter.drawText(at + QPointF(8, -6), caption);
-        };
-        mark(*m_geometry.last, QColor(210, 40, 40), m_end, true);
-        mark(*m_geometry.first, QColor(40, 170, 60), m_start, false);
-        if (!forPicture && m_cursor && *m_cursor < m_geometry.x.size() &&
-            m_geometry.hasPosition(*m_cursor)) {
-            const QPointF at = m_camera.toWidget(m_geometry.world(*m_cursor));
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(QPen(Qt::white, 4));
-            painter.drawEllipse(at, 7, 7);
-            painter.setPen(QPen(QColor(200, 30, 30), 2));
-            painter.drawEllipse(at, 7, 7);
-        }
-    }
-    painter.setRenderHint(QPainter::Antialiasing, false);
+TrackCaptions TrackView::captions() const {
+    return {m_start, m_end, attribution(), m_fetcher != nullptr};
+}
 
-    // The colour scale at the right, on a pale box so it reads on a map too.
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int room = colourScaleRoom(metrics, m_geometry.lowest, m_geometry.highest);
-    const int bottom = int(area.height()) - Margin - (m_fetcher ? metrics.height() + 6 : 0);
-    const QRect bar(int(area.width()) - room + 6, Margin, 10, std::max(10, bottom - Margin));
-    painter.fillRect(QRect(bar.left() - 4, bar.top() - 4, room - 4, bar.height() + 8),
-                     QColor(255, 255, 255, m_fetcher ? 200 : 255));
-    drawColourScale(painter, bar, m_geometry.lowest, m_geometry.highest);
-    if (m_log && m_geometry.first)
-        drawScaleBar(painter, m_camera);
-    if (m_fetcher)
-        drawBoxedText(painter, QPointF(area.width(), area.height()), attribution(), true, true);
-    if (!m_note.isEmpty() && !forPicture) {
+void TrackView::drawOverlays(QPainter& painter) {
+    drawTrackOverlays(painter, m_camera, m_geometry, captions());
+    if (m_log && m_cursor && *m_cursor < m_geometry.x.size() && m_geometry.hasPosition(*m_cursor)) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF at = m_camera.toWidget(m_geometry.world(*m_cursor));
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 4));
+        painter.drawEllipse(at, 7, 7);
+        painter.setPen(QPen(QColor(200, 30, 30), 2));
+        painter.drawEllipse(at, 7, 7);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (!m_note.isEmpty()) {
         const double top =
             std::max(m_mapButton->geometry().bottom(), m_fitButton->geometry().bottom()) + 4;
         drawBoxedText(painter, QPointF(6, top), m_note, false, false);
@@ -329,30 +307,11 @@ void TrackView::drawOverlays(QPainter& painter, bool forPicture) {
 }
 
 QImage TrackView::picture(const QSize& size) {
-    const TrackCamera shown = m_camera;
-    const QImage base = m_base, scene = m_scene;
-    const bool baseValid = m_baseValid, sceneValid = m_sceneValid;
-    m_layerValid = false;
-    m_camera.size = size;
-    if (m_geometry.first) {
-        m_camera.fit(m_geometry.bounds,
-                     QRectF(Margin, Margin, size.width() - 2 * Margin - 80,
-                            size.height() - Margin - ScaleBarRoom),
-                     mapEnabled(), MinZoom, mapEnabled() ? MaxZoom : GridZoomLimit);
-    }
-    m_base = QImage(size, QImage::Format_RGB32);
-    m_baseValid = false;
-    composeScene();
-    QImage image = m_scene;
-    {
-        QPainter painter(&image);
-        drawOverlays(painter, true);
-    }
-    m_camera = shown;
-    m_base = base, m_scene = scene;
-    m_baseValid = baseValid, m_sceneValid = sceneValid;
-    m_legs = TrackLegs();
-    m_layerValid = false;
+    QImage image(size, QImage::Format_RGB32);
+    if (m_log)
+        paintTrackPicture(image, *m_log, m_geometry, m_fetcher, captions());
+    else
+        image.fill(Qt::white);
     return image;
 }
 

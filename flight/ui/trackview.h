@@ -79,7 +79,8 @@ class TrackView : public QWidget {
     void drawTile(const TileKey& key);
     void tileArrived(const TileKey& key);
     void tileFailed(const TileKey& key);
-    void drawOverlays(QPainter& painter, bool forPicture);
+    void drawOverlays(QPainter& painter);
+    TrackCaptions captions() const;
     QRectF fitRoom() const;
     QRect cursorRect(std::optional<size_t> sample);
     void updateButtons();
