@@ -2,9 +2,9 @@
 
 #include "flight/flightlog.h"
 #include "flight/flightsummary.h"
-#include "flight/ui/trackscene.h"
 #include "i18n/viewcaptions.h"
 #include "map/tilefetcher.h"
+#include "picture/trackscene.h"
 
 #include <QDir>
 #include <QEventLoop>

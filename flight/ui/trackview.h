@@ -1,8 +1,8 @@
 #pragma once
 
-#include "flight/ui/trackscene.h"
 #include "map/mapsettings.h"
 #include "map/tileurl.h"
+#include "picture/trackscene.h"
 
 #include <QImage>
 #include <QWidget>

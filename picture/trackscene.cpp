@@ -1,4 +1,4 @@
-#include "flight/ui/trackscene.h"
+#include "picture/trackscene.h"
 
 #include "flight/decimate.h"
 #include "flight/flightlog.h"
