@@ -195,8 +195,14 @@ void TrackView::drawBase() {
         drawMetresGrid(painter, m_geometry, m_camera);
     }
     m_baseValid = true;
-    if (!m_fetcher || !m_log)
+    // A log without a position has no place on the map: no tile is asked
+    // for, and those an earlier log still wanted are dropped.
+    if (!m_fetcher)
         return;
+    if (!m_log || !m_geometry.first) {
+        m_fetcher->setWanted({});
+        return;
+    }
     std::vector<TileKey> wanted;
     for (const TileKey& key :
          tilesCovering(m_camera.worldView(), int(std::lround(m_camera.zoom)))) {
@@ -220,7 +226,7 @@ void TrackView::composeScene() {
         painter.drawImage(QPoint(qRound(corner.x()), qRound(corner.y())), m_trackLayer);
     }
     // The note stays while a tile in view could not be had.
-    if (m_fetcher && m_log) {
+    if (m_fetcher && m_log && m_geometry.first) {
         const auto tiles = tilesCovering(m_camera.worldView(), int(std::lround(m_camera.zoom)));
         const bool missing = std::any_of(tiles.begin(), tiles.end(),
                                          [this](const TileKey& k) { return m_fetcher->failed(k); });

@@ -125,6 +125,29 @@ class TestMapTrackView : public QObject {
         QVERIFY(!QFile::exists(settingsFilePath()));
     }
 
+    // A log without a position has no place on the map: nothing is asked.
+    void noPositionNoTiles() {
+        const QString path = dir->filePath(QStringLiteral("LOG00003.CSV"));
+        QVERIFY(writeBytes(
+            path, "Altorin Log V500\r\n01;14:22:01;0;0;0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n"
+                  "01;14:22:02;1;0;1;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n"));
+        Result<FlightLog> noFix = readFlightLog(path, {500, 0});
+        QVERIFY(noFix.ok());
+        server->delayMs = 30;
+        auto view = pane(true);
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitFor([&] { return !server->paths.isEmpty(); }));
+        // While the first log's tiles still come: the two running may end,
+        // the rest of its queue is dropped.
+        const qsizetype asked = server->paths.size();
+        view->setLog(&*noFix);
+        view->grab();
+        QVERIFY(QTest::qWaitFor([&] { return view->fetcher()->running() == 0; }));
+        QTest::qWait(100);
+        QVERIFY(server->paths.size() <= asked + TileFetcher::MaxRunning);
+        QVERIFY(view->note().isEmpty());
+    }
+
     // One click switches the map on and is remembered; the tiles of the
     // view come at its whole zoom, drawn under the track, the attribution
     // on the pane and in its picture.
