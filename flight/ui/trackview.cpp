@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
@@ -14,9 +15,11 @@
 namespace {
 
 constexpr int Margin = 14;
-constexpr int ScaleBarRoom = 34;     // below the fitted track
-constexpr double GridZoomLimit = 22; // the grid may look closer than the tiles go
-constexpr int DragSlack = 3;         // pixels a click may move and stay a click
+constexpr int ScaleBarRoom = 34;      // below the fitted track
+constexpr double GridZoomLimit = 22;  // the grid may look closer than the tiles go
+constexpr int DragSlack = 3;          // pixels a click may move and stay a click
+constexpr size_t PreviewLegs = 50000; // more legs than a frame draws
+constexpr int SettleMs = 150;         // the wheel at rest
 
 } // namespace
 
@@ -29,6 +32,10 @@ TrackView::TrackView(QWidget* parent)
     m_fitButton->setObjectName(QStringLiteral("fitTrackButton"));
     connect(m_mapButton, &QToolButton::clicked, this, [this] { setMapEnabled(!mapEnabled()); });
     connect(m_fitButton, &QToolButton::clicked, this, &TrackView::fitTrack);
+    m_settle = new QTimer(this);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(SettleMs);
+    connect(m_settle, &QTimer::timeout, this, &TrackView::settleZoom);
     if (m_settings.enabled)
         startMap();
     setLanguage(0);
@@ -161,6 +168,15 @@ void TrackView::ensureFitted() {
 
 void TrackView::viewChanged() {
     m_baseValid = m_sceneValid = false;
+    m_preview = false;
+    update();
+}
+
+void TrackView::settleZoom() {
+    m_settle->stop();
+    if (!m_preview)
+        return;
+    m_preview = false;
     update();
 }
 
@@ -232,6 +248,7 @@ void TrackView::composeScene() {
                                          [this](const TileKey& k) { return m_fetcher->failed(k); });
         m_note = missing ? viewText(ViewText::MapUnreachable, m_language) : QString();
     }
+    m_sceneCamera = m_camera;
     m_sceneValid = true;
 }
 
@@ -282,10 +299,19 @@ void TrackView::resizeEvent(QResizeEvent* event) {
 
 void TrackView::paintEvent(QPaintEvent* event) {
     ensureFitted();
-    if (!m_sceneValid)
-        composeScene();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_scene, event->rect());
+    if (m_preview) {
+        // The last drawn scene, scaled about the same world points.
+        painter.fillRect(rect(), Qt::white);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const QPointF corner = m_camera.toWidget(m_sceneCamera.toWorld(QPointF(0, 0)));
+        const double scale = std::exp2(m_camera.zoom - m_sceneCamera.zoom);
+        painter.drawImage(QRectF(corner, QSizeF(m_scene.size()) * scale), m_scene);
+    } else {
+        if (!m_sceneValid)
+            composeScene();
+        painter.drawImage(event->rect(), m_scene, event->rect());
+    }
     drawOverlays(painter);
 }
 
@@ -361,8 +387,18 @@ void TrackView::wheelEvent(QWheelEvent* event) {
     const double zoom = std::clamp(m_camera.zoom + notches * step, double(MinZoom), highest);
     if (zoom == m_camera.zoom)
         return;
+    // A long track takes longer than a frame to draw again: while the wheel
+    // turns, the last picture is shown scaled, and the track and the tiles
+    // of the new zoom follow once it rests (nor are tiles asked for the
+    // levels passed through).
+    const bool slow = m_legs.count > PreviewLegs && !m_scene.isNull();
+    const bool previewing = m_preview;
     m_camera.zoomAbout(event->position(), zoom);
     m_moved = true;
     viewChanged();
+    if (slow || previewing) {
+        m_preview = true;
+        m_settle->start();
+    }
     event->accept();
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct FlightLog;
+class QTimer;
 class QToolButton;
 class TileFetcher;
 
@@ -47,6 +48,9 @@ class TrackView : public QWidget {
     void setMapEnabled(bool on); // remembered in the settings
     bool mapEnabled() const { return m_settings.enabled; }
     void fitTrack();
+    // Draws the track and tiles of the zoom the wheel came to rest at now,
+    // rather than when the wheel has been still for a moment.
+    void settleZoom();
     double zoom() const { return m_camera.zoom; }
     // The quiet note on the map (empty when all is well).
     QString note() const { return m_note; }
@@ -107,6 +111,9 @@ class TrackView : public QWidget {
     QImage m_scene;      // base with the track over it
     QImage m_trackLayer; // the track alone, larger than the pane
     TrackCamera m_layerCamera;
+    TrackCamera m_sceneCamera;  // what m_scene shows
+    bool m_preview = false;     // m_scene scaled while the wheel turns
+    QTimer* m_settle = nullptr; // ends the preview
     bool m_baseValid = false, m_sceneValid = false, m_layerValid = false;
 
     QToolButton* m_mapButton;

@@ -243,6 +243,42 @@ class TestMapTrackView : public QObject {
         QVERIFY(server->mostOpen <= TileFetcher::MaxRunning);
     }
 
+    // A long track is shown scaled while the wheel turns: no tile is asked
+    // for the levels passed through, those of the level it rests at are.
+    void wheelOverALongTrack() {
+        QByteArray text = "Altorin Log V500\r\n";
+        for (int t = 0; t < 60000; ++t) // to and fro across 300 m, creeping north
+            text += "01;14:22:01;" + QByteArray::number(t) + ";0;" + QByteArray::number(t % 500) +
+                    ";4.9;5.1;21;0;12;" + coordinate(8.2 + (t % 2) * 0.004) + ";" +
+                    coordinate(48.12 + t * 1e-7) + ";500;40;180;7;1\r\n";
+        const QString path = dir->filePath(QStringLiteral("LOG00004.CSV"));
+        QVERIFY(writeBytes(path, text));
+        Result<FlightLog> zigzag = readFlightLog(path, {500, 0});
+        QVERIFY(zigzag.ok());
+        auto view = pane(true);
+        QVERIFY(view);
+        view->setLog(&*zigzag);
+        view->grab();
+        QVERIFY(tilesSettled(view.get()));
+        server->paths.clear();
+        const int zoom = int(view->zoom());
+        const QPointF at(320, 240);
+        QWheelEvent in(at, view->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                       Qt::NoScrollPhase, false);
+        for (int notch = 0; notch < 3; ++notch) {
+            QApplication::sendEvent(view.get(), &in);
+            view->grab();
+        }
+        QCOMPARE(int(view->zoom()), zoom + 3);
+        QTest::qWait(50);
+        QVERIFY2(server->paths.isEmpty(), qPrintable(server->paths.join(QLatin1Char(' '))));
+        view->settleZoom();
+        view->grab();
+        QVERIFY(tilesSettled(view.get()));
+        for (const QString& path : server->paths)
+            QVERIFY2(path.startsWith(QStringLiteral("/%1/").arg(zoom + 3)), qPrintable(path));
+    }
+
     // The wheel zooms about the pointer, a drag pans (and is no click),
     // "Track einpassen" fits again; the zoom stays within its levels.
     void zoomPanAndFit() {
