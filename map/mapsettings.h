@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Settings the tool gained beyond its seven specified ones live in a second
+// Settings the tool gained beyond its first seven live in a second
 // file beside AltorinTool.ini, which keeps its sections and keys untouched.
 inline constexpr const char* ExtraSettingsFileName = "AltorinTool-extra.ini";
 QString extraSettingsFilePath();

@@ -70,7 +70,7 @@ class TestMapTiles : public QObject {
     }
 
     // Off with an empty configuration; the choice and the template kept in
-    // the second file, the specified one never written.
+    // the second file, AltorinTool.ini never written.
     void settingsFile() {
         QTemporaryDir dir;
         setSettingsFolder(dir.path());
