@@ -380,7 +380,7 @@ void FlightView::retranslate() {
     for (size_t e = 0; e < std::size(Exports); ++e)
         m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));
-    m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
+    m_track->setLanguage(language);
     m_viewTools->setLanguage(language);
 
     for (PlotView* plot : m_plots)
@@ -562,6 +562,10 @@ void FlightView::setCurrentLog(size_t log) {
     m_current = log;
     m_flightChoice->setCurrentIndex(int(log));
     m_track->setLog(&m_logs[log]);
+    std::vector<TrackSpan> thermals;
+    for (const Thermal& thermal : m_summaries[log].thermals)
+        thermals.push_back({thermal.firstSample, thermal.lastSample + 1});
+    m_track->setMarkedSpans(std::move(thermals));
     m_viewTools->logChanged(log);
     setCursorTime(m_cursor);
 }
