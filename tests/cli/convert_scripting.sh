@@ -83,7 +83,7 @@ chmod 755 "$work/card"
 out=$("$tool" --firmware 500 --format trakmond --output-dir "$work/out" "$work/out/TMD00500.CSV" \
     2>"$work/err")
 [ $? -eq 1 ] || fail "--output-dir onto the log: exit status"
-[ "$(cat "$work/err")" = "$work/out/TMD00500.CSV: Dateizugriff verweigert" ] ||
+[ "$(cat "$work/err")" = "$work/out/TMD00500.CSV: Ausgabe wäre die Log-Datei selbst: TMD00500.CSV" ] ||
     fail "--output-dir onto the log: $(cat "$work/err")"
 grep -q '^0;4312;' "$work/out/TMD00500.CSV" || fail "--output-dir onto the log: the log changed"
 "$tool" --format gpx --output-dir "$work/none" "$work/card/LOG00500.CSV" 2>/dev/null

@@ -108,6 +108,8 @@ class TestBadInputFiles : public QObject {
             {BadLog::Unreadable, FailureKind::AccessDenied},
             {BadLog::BigInteger, FailureKind::NotANumber},
             {BadLog::OpenQuote, FailureKind::TooFewFields},
+            {BadLog::OutputIsInput, FailureKind::OutputIsLog},
+            {BadLog::LinkToInput, FailureKind::OutputIsLog},
         };
         for (const auto& [row, kind] : logRows) {
             LogScene scene(row, freshFolder(), QLatin1String(gpx.name));

@@ -293,7 +293,8 @@ class TestConvertExports : public QObject {
         const QString log = placeLog(name, bytes);
         const Result<Conversion> result = exportNamed(format)(log, V500);
         QVERIFY(!result.ok());
-        QCOMPARE(result.failure().message, QStringLiteral("Dateizugriff verweigert"));
+        QCOMPARE(result.failure().kind, FailureKind::OutputIsLog);
+        QCOMPARE(result.failure().message, "Ausgabe wäre die Log-Datei selbst: " + name);
         QCOMPARE(readBytes(log), bytes);
         QCOMPARE(filesIn(QFileInfo(log).path()), QStringList{name});
     }
