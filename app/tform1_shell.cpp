@@ -1,15 +1,13 @@
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/tupdown.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "setup/setupmodel.h"
 
+#include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
+#include <optional>
 
 namespace {
 
@@ -151,4 +149,11 @@ void TForm1::showLateFirmwareSetups() {
     // As for "bis V. 407x": show the whole reset image (setups 16 to 18 with
     // it); byte 13 was rebuilt from the value mode, so the value mode survives.
     ShowSetupImage();
+}
+
+const QAction* TForm1::firmwareMenuItem() const {
+    const FirmwareVariant& firmware = programState().firmware;
+    if (!firmware.hasLongLogLines())
+        return bisV407x1;
+    return firmware.isDuo() ? Duo_ab50x : abV408x1;
 }
