@@ -280,6 +280,9 @@ class TForm1 : public QMainWindow {
     void Flugansehen1Click();
 
   protected:
+    // The window system's frame is known once the window is shown: it must
+    // fit the screen as well.
+    void showEvent(QShowEvent* event) override;
     // Log files dropped on the window open in the flight view.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
+#include "app/ui/screenfit.h"
 #include "app/ui/tupdown.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QShowEvent>
 #include <optional>
 
 namespace {
@@ -75,8 +77,17 @@ void TForm1::LoadToolSettings() {
     const ToolSettings read = readToolSettings(current);
     move(read.left, read.top);
     resize(read.width, read.height);
+    // A place or size that does not fit the screen (a file from a larger one,
+    // a typed value) would leave controls out of reach.
+    fitIntoScreen(this);
     state.firmware = read.firmware();
     state.language = read.language;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        fitIntoScreen(this);
 }
 
 Status TForm1::SaveToolSettings() {
