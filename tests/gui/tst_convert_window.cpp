@@ -1,12 +1,12 @@
 // The five commands of "Daten-Konvertierung" driven through the menu: open
 // dialog, conversion with the variant selected at that moment, completion
 // message or error box.
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/conversionmenu.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 
 #include <QAction>
 #include <QDir>
@@ -102,6 +102,26 @@ class TestConvertWindow : public QObject {
         QVERIFY(readBytes(dir->filePath("LOG00012.GPX"))
                     .contains("<time>2010-05-07T14:23:15Z</time>\r\n"
                               "<name>t:75s   v=42km/h   h=4312m</name>"));
+    }
+
+    // The menu's boxes stand over the main window; a conversion asked for by
+    // another window (the flight view) reports over that one, the box about
+    // the other firmware and the failures included.
+    void messagesOverTheWindowAsking() {
+        fake->boxParents.clear(); // the firmware reminder
+        fake->fileAnswers << log;
+        form->nachKML2D1->trigger();
+        QCOMPARE(fake->boxParents, QList<const QWidget*>{form.get()});
+
+        QWidget other;
+        fake->boxParents.clear();
+        programState().firmware = FirmwareVariant{407, 0};
+        const ConversionFormat& gpx = *conversionFormatNamed(QStringLiteral("gpx"));
+        form->ConvertAndReport(gpx, log, &other);
+        form->ConvertAndReport(gpx, dir->filePath("LOG99999.CSV"), &other);
+        QCOMPARE(fake->infos.size(), 3);
+        QCOMPARE(fake->errors, QStringList{"Datei nicht gefunden"});
+        QCOMPARE(fake->boxParents, (QList<const QWidget*>{&other, &other, &other}));
     }
 
     void cancelDoesNothing() {
