@@ -3,7 +3,6 @@
 #include "app/ui/dialogs.h"
 
 #include <QFileDialog>
-#include <QList>
 #include <QStringList>
 
 // Answers the window's dialogs from a script and records every box shown.
@@ -13,13 +12,14 @@ class FakeDialogs final : public DialogSeam {
     FakeDialogs() { setDialogs(this); }
     ~FakeDialogs() override { setDialogs(nullptr); }
 
-    QStringList infos;                // texts of "Information" boxes, in order
-    QStringList errors;               // texts of error boxes, in order
-    QStringList fileAnswers;          // next answers of file dialogs; empty text = cancel
-    QStringList dialogsRun;           // object names of the file dialogs run
-    QStringList selectedNames;        // file name preset in each dialog when it ran
-    QStringList startFolders;         // folder each dialog opened in
-    QList<const QWidget*> boxParents; // the window each box stood over, in order
+    QStringList infos;         // texts of "Information" boxes, in order
+    QStringList errors;        // texts of error boxes, in order
+    QStringList fileAnswers;   // next answers of file dialogs; empty text = cancel
+    QStringList dialogsRun;    // object names of the file dialogs run
+    QStringList selectedNames; // file name preset in each dialog when it ran
+    QStringList startFolders;  // folder each dialog opened in
+
+    QList<QWidget*> boxParents; // the window each box stood over, in order
 
     void information(QWidget* parent, const QString& text) override {
         infos << text;

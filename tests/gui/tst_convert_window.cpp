@@ -111,7 +111,7 @@ class TestConvertWindow : public QObject {
         fake->boxParents.clear(); // the firmware reminder
         fake->fileAnswers << log;
         form->nachKML2D1->trigger();
-        QCOMPARE(fake->boxParents, QList<const QWidget*>{form.get()});
+        QCOMPARE(fake->boxParents, QList<QWidget*>{form.get()});
 
         QWidget other;
         fake->boxParents.clear();
@@ -121,7 +121,7 @@ class TestConvertWindow : public QObject {
         form->ConvertAndReport(gpx, dir->filePath("LOG99999.CSV"), &other);
         QCOMPARE(fake->infos.size(), 3);
         QCOMPARE(fake->errors, QStringList{"Datei nicht gefunden"});
-        QCOMPARE(fake->boxParents, (QList<const QWidget*>{&other, &other, &other}));
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{&other, &other, &other}));
     }
 
     void cancelDoesNothing() {
