@@ -2,6 +2,7 @@
 #include "app/ui/dialogs.h"
 #include "app/ui/screenfit.h"
 #include "app/ui/tupdown.h"
+#include "core/firmwaretable.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
 #include "setup/setupmodel.h"
@@ -19,16 +20,11 @@ const char* const ProjectAddress = "https://example.org/altorintool";
 
 // "Altorin Tool " from the form stays for any variant not in the table.
 std::optional<QString> variantTitle(const FirmwareVariant& firmware) {
-    QString suffix;
-    if (firmware.version == 407)
-        suffix = QStringLiteral(" für   Altorin   bis Version 407x");
-    else if (firmware.version == 500 && firmware.duo == 0)
-        suffix = QStringLiteral(" für   Altorin   ab Version 500");
-    else if (firmware.version == 500 && firmware.duo == 1)
-        suffix = QStringLiteral(" für   Altorin Duo   ab Version 500");
-    else
+    const FirmwareRow* row = titleRowOf(firmware);
+    if (!row)
         return std::nullopt;
-    return QStringLiteral("AltorinTool ") + QLatin1String(VersionText) + suffix;
+    return QStringLiteral("AltorinTool ") + QLatin1String(VersionText) +
+           QString::fromUtf8(row->titleSuffix);
 }
 
 void setVariantTitle(TForm1& form) {
@@ -63,7 +59,7 @@ void TForm1::FormCreate() {
     ShowSetupImage();
     setVariantTitle(*this);
     dialogs().information(this, firmwareReminder(state.firmware));
-    if (state.firmware.version == 407) {
+    if (state.firmware.lacksLateSetups()) {
         // RadioButton29 too: firmware 407 knows no fourth option of setup 5.
         setLateFirmwareControlsVisible(*this, false);
         fitImageToFirmware(state.image, state.firmware);
@@ -163,8 +159,5 @@ void TForm1::showLateFirmwareSetups() {
 }
 
 const QAction* TForm1::firmwareMenuItem() const {
-    const FirmwareVariant& firmware = programState().firmware;
-    if (!firmware.hasLongLogLines())
-        return bisV407x1;
-    return firmware.isDuo() ? Duo_ab50x : abV408x1;
+    return findChild<QAction*>(QLatin1String(firmwareRowOf(programState().firmware).menuItem));
 }

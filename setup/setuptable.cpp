@@ -218,7 +218,7 @@ static_assert(std::size(Setups) == SetupCount);
 } // namespace
 
 bool isOffered(Offered offered, const FirmwareVariant& firmware) {
-    return offered == Offered::Always || firmware.version != 407;
+    return offered == Offered::Always || !firmware.lacksLateSetups();
 }
 
 std::span<const SetupDefinition> setupDefinitions() {

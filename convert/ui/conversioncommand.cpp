@@ -27,21 +27,21 @@ ConversionCommand::ConversionCommand(QWidget* window, std::function<QString()> f
 
 void ConversionCommand::run(const ConversionFormat& format, const QString& logPath,
                             QWidget* messageParent) const {
-    const ConversionResult result = format.convert(logPath, programState().firmware);
-    if (result.failure) {
-        dialogs().error(messageParent, result.failure->message);
+    const Result<Conversion> result = format.convert(logPath, programState().firmware);
+    if (!result) {
+        dialogs().error(messageParent, conversionFailureText(result.failure()));
         return;
     }
     QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
-                   QFileInfo(result.outputPath).fileName();
+                   QFileInfo(result->outputPath).fileName();
     if (format.reportsLogDate)
-        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
+        text += QLatin1Char('\r') + QLocale().toString(result->logDate, QLocale::ShortFormat);
     dialogs().information(messageParent, text);
     // The track is empty because the log is of the other firmware: say which
     // variant is chosen, by the caption its menu item shows now.
-    if (result.wrongFirmware())
+    if (result->wrongFirmware())
         dialogs().information(messageParent,
-                              wrongFirmwareText(result) +
+                              wrongFirmwareText(*result) +
                                   QStringLiteral(", eingestellt ist %1. Firmware im Menue "
                                                  ">Einstellungen< anpassen.")
                                       .arg(m_firmwareCaption()));
