@@ -1,6 +1,7 @@
-#include "core/programstate.h"
-#include "app/tform1.h"
+#include "i18n/ui/languageswitch.h"
+#include "app/ui/dialogs.h"
 #include "app/ui/fitcaption.h"
+#include "core/programstate.h"
 #include "i18n/captiontables.h"
 
 #include <QAbstractButton>
@@ -33,26 +34,27 @@ void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
 
 } // namespace
 
-void TForm1::ApplyGermanCaptions() {
-    applyCaptions(this, germanCaptions());
-    applyCaptions(this, germanAddedCaptions());
+LanguageSwitch::LanguageSwitch(QWidget* window, std::function<Status()> saveSettings)
+    : QObject(window), m_window(window), m_saveSettings(std::move(saveSettings)) {
+    setObjectName(QStringLiteral("languageSwitch"));
 }
 
-void TForm1::ApplyEnglishCaptions() {
-    applyCaptions(this, englishCaptions());
-    applyCaptions(this, englishAddedCaptions());
+void LanguageSwitch::applyGermanCaptions() {
+    applyCaptions(m_window, germanCaptions());
+    applyCaptions(m_window, germanAddedCaptions());
 }
 
-void TForm1::deutsch1Click() {
-    programState().language = 0;
-    ApplyGermanCaptions();
-    if (auto failure = SaveToolSettings())
-        showFailure(*failure);
+void LanguageSwitch::applyEnglishCaptions() {
+    applyCaptions(m_window, englishCaptions());
+    applyCaptions(m_window, englishAddedCaptions());
 }
 
-void TForm1::english1Click() {
-    programState().language = 1;
-    ApplyEnglishCaptions();
-    if (auto failure = SaveToolSettings())
-        showFailure(*failure);
+void LanguageSwitch::choose(qint32 language) {
+    programState().language = language;
+    if (language == 1)
+        applyEnglishCaptions();
+    else
+        applyGermanCaptions();
+    if (const auto failure = m_saveSettings())
+        dialogs().error(m_window, failure->message);
 }
