@@ -10,6 +10,7 @@
 struct ConversionFormat;
 struct EditorState;
 class FlightView;
+class FlightViewOpener;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -190,7 +191,7 @@ class TForm1 : public QMainWindow {
     // output or the failure, as the conversion menu commands do.
     void ConvertAndReport(const ConversionFormat& format, const QString& logPath);
 
-    // --- flight view (flight/tform1_flight.cpp) ---
+    // --- flight view (app/tform1_flight.cpp) ---
     // Reads the logs with the firmware variant selected now and shows those
     // with samples in a flight view window of their own; reports each log that
     // cannot be shown. nullptr when none could.
@@ -312,4 +313,8 @@ class TForm1 : public QMainWindow {
     void runConversionCommand(const QAction* item);
     // The firmware menu item of the variant whose log layout is in force.
     const QAction* firmwareMenuItem() const;
+
+    // --- flight view helpers (app/tform1_flight.cpp) ---
+    FlightViewOpener* flightViews();
+    FlightViewOpener* m_flightViews = nullptr;
 };

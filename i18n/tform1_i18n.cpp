@@ -1,10 +1,12 @@
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/fitcaption.h"
+#include "core/programstate.h"
 #include "i18n/captiontables.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -31,6 +33,17 @@ void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
     }
 }
 
+// Windows opened over the main window (the flight views) take their captions
+// from the program state; they are told when it changes.
+void tellOwnWindows(QWidget* window) {
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            continue;
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(child, &change);
+    }
+}
+
 } // namespace
 
 void TForm1::ApplyGermanCaptions() {
@@ -46,6 +59,7 @@ void TForm1::ApplyEnglishCaptions() {
 void TForm1::deutsch1Click() {
     programState().language = 0;
     ApplyGermanCaptions();
+    tellOwnWindows(this);
     if (auto failure = SaveToolSettings())
         showFailure(*failure);
 }
@@ -53,6 +67,7 @@ void TForm1::deutsch1Click() {
 void TForm1::english1Click() {
     programState().language = 1;
     ApplyEnglishCaptions();
+    tellOwnWindows(this);
     if (auto failure = SaveToolSettings())
         showFailure(*failure);
 }

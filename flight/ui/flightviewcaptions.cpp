@@ -1,0 +1,66 @@
+// The flight view's captions, in the language the main window shows: set when
+// the view is built and again whenever it is told the language changed.
+#include "core/programstate.h"
+#include "flight/summarytext.h"
+#include "flight/ui/flightexports.h"
+#include "flight/ui/flightplots.h"
+#include "flight/ui/flightview.h"
+#include "flight/ui/trackview.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+
+void FlightView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void FlightView::retranslate() {
+    const qint32 language = programState().language;
+    if (language == m_language)
+        return;
+    m_language = language;
+    auto text = [language](ViewText t) { return viewText(t, language); };
+    QStringList names;
+    for (const FlightLog& log : logs())
+        names << QFileInfo(log.path).fileName();
+    setWindowTitle(text(ViewText::Title) + QStringLiteral(" – ") +
+                   names.join(QStringLiteral(", ")));
+    m_showAll->setText(text(ViewText::ShowAll));
+    for (int q = 0; q < FlightViewState::PlottedCount; ++q)
+        m_shows[q]->setText(text(FlightViewState::quantities()[q].caption));
+    m_convert->setText(text(ViewText::Convert));
+    for (size_t e = 0; e < std::size(Exports); ++e)
+        m_exports[e]->setText(text(Exports[e].caption));
+    m_trackCaption->setText(text(ViewText::Track));
+    m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
+    m_plots->retranslate(language);
+
+    QStringList rows;
+    for (const SummaryField& field : summaryFields()) {
+        const QString caption = summaryCaption(field.key, language);
+        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(caption, QString::fromUtf8(field.unit))
+                             : caption);
+    }
+    m_summaryTable->setVerticalHeaderLabels(rows);
+    m_summaryTable->setHorizontalHeaderLabels(names);
+
+    QStringList notes;
+    for (size_t log = 0; log < logs().size(); ++log) {
+        const FlightLog& flight = logs()[log];
+        if (flight.skippedLines == 0)
+            continue;
+        const QString note =
+            text(ViewText::Skipped).arg(flight.skippedLines).arg(flight.firstSkippedLine);
+        notes << (m_state.several() ? names[int(log)] + QStringLiteral(": ") + note : note);
+    }
+    m_skippedNote->setText(notes.join(QLatin1Char('\n')));
+    m_skippedNote->setVisible(!notes.isEmpty());
+    updateReadout();
+}

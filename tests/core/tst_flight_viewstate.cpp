@@ -1,0 +1,152 @@
+// The flight view's state without its widgets: the range a zoom or pan may
+// reach, which curves a check box or legend entry switches, the value axes
+// and the readout at the cursor, with one log and with several.
+#include "core/flight_support.h"
+#include "flight/readouttext.h"
+#include "flight/viewstate.h"
+
+#include <QTest>
+#include <cmath>
+
+using namespace flight_support;
+using State = FlightViewState;
+
+namespace {
+
+const FirmwareVariant V407{407, 0};
+const FirmwareVariant V500{500, 0};
+
+// Switched on at the field (barometric 0, GPS 480 m above sea level), a
+// tow of one metre a second heading north, `seconds` lines from `first`.
+QByteArray towLog(const FirmwareVariant& firmware, int seconds, int first = 0) {
+    QByteArray bytes = "Altorin Log\r\n";
+    for (int t = 0; t < seconds; ++t)
+        bytes += dataLine(firmware, first + t, t, "8120000", QByteArray::number(48120000 + 10 * t),
+                          480 + t, 40);
+    return bytes;
+}
+
+} // namespace
+
+class TestFlightViewState : public QObject {
+    Q_OBJECT
+
+    LogFolder m_logs;
+
+    State one(int seconds = 101) { return State({m_logs.read(towLog(V500, seconds), V500)}); }
+    State two() {
+        std::vector<FlightLog> logs;
+        logs.push_back(m_logs.read(towLog(V500, 101), V500));
+        logs.push_back(m_logs.read(towLog(V500, 51, 1000), V500));
+        return State(std::move(logs));
+    }
+
+  private slots:
+    void initTestCase() { QVERIFY(m_logs.isValid()); }
+
+    // A zoom stays inside the flight and no narrower than two seconds; a
+    // pan keeps the width; a flight shorter than that still gets two.
+    void rangeLimits() {
+        State state = one();
+        QCOMPARE(state.from(), 0.);
+        QCOMPARE(state.to(), 100.);
+        state.setRange(-50, 20);
+        QCOMPARE(state.from(), 0.);
+        QCOMPARE(state.to(), 70.);
+        state.zoomAbout(50, 0.001);
+        QCOMPARE(state.to() - state.from(), 2.);
+        state.setRange(10, 30);
+        state.panTo(95);
+        QCOMPARE(state.from(), 80.);
+        QCOMPARE(state.to(), 100.);
+        state.panTo(85); // already in sight
+        QCOMPARE(state.from(), 80.);
+        state.showAll();
+        QCOMPARE(state.to() - state.from(), 100.);
+
+        const State single = one(1);
+        QCOMPARE(single.to() - single.from(), 2.);
+    }
+
+    // Several logs are timed from each one's start; the longest sets the range.
+    void severalFromTheirStarts() {
+        const State state = two();
+        QCOMPARE(state.shiftOf(1), -1000.);
+        QCOMPARE(state.from(), 0.);
+        QCOMPARE(state.to(), 100.);
+    }
+
+    // One log: a legend entry switches its own curve only. Several: it names
+    // a log and switches all of that log's curves. A plot shows while one of
+    // its quantities is checked; a log without speed starts with it off.
+    void switchingCurves() {
+        State single = one();
+        single.toggleLegendEntry(0, State::GpsAltitude);
+        QVERIFY(!single.curveVisible(0, State::GpsAltitude));
+        QVERIFY(single.curveVisible(0, State::BaroAltitude));
+        single.setShown(State::Climb, false);
+        QVERIFY(!single.plotShown(State::ClimbPlot));
+        single.setShown(State::BaroAltitude, false);
+        QVERIFY(single.plotShown(State::AltitudePlot)); // its GPS box is still on
+
+        State several = two();
+        several.toggleLegendEntry(1, State::BaroAltitude);
+        for (int q = 0; q < State::PlottedCount; ++q) {
+            QVERIFY(!several.curveVisible(1, State::Quantity(q)));
+            QVERIFY(several.curveVisible(0, State::Quantity(q)));
+        }
+        several.toggleLegendEntry(1, State::BaroAltitude);
+        QVERIFY(several.curveVisible(1, State::Climb));
+
+        const State old({m_logs.read(towLog(V407, 20), V407)});
+        QVERIFY(!old.hasValues(State::Speed));
+        QVERIFY(!old.shown(State::Speed));
+        QVERIFY(!old.plotShown(State::SpeedPlot));
+    }
+
+    // The altitude axis keeps the curve off the frame; climb and speed keep
+    // their zero line, a flat or empty plot still gets a span.
+    void valueAxes() {
+        auto range = [](State::Plot plot, double low, double high) {
+            return State::valueRange(plot, low, high);
+        };
+        const auto [low, high] = range(State::AltitudePlot, 0, 100);
+        QVERIFY(low < 0 && high > 100);
+        QCOMPARE(range(State::SpeedPlot, 0, 40).first, 0.);
+        QCOMPARE(range(State::SpeedPlot, 10, 40).first, 0.);
+        QCOMPARE(range(State::ClimbPlot, -3, -1).second, 0.);
+        QVERIFY(range(State::ClimbPlot, -3, 2).first < -3);
+        const auto flat = range(State::AltitudePlot, 5, 5);
+        QVERIFY(flat.first < 5 && flat.second > 5);
+        QCOMPARE(range(State::AltitudePlot, qInf(), -qInf()), (std::pair<double, double>(0, 1)));
+    }
+
+    // Every value of the sample at the cursor, the chosen log first; a log
+    // whose flight is over says so; the track follows the chosen log.
+    void readoutAtTheCursor() {
+        State single = one();
+        single.setCursorTime(30.4);
+        QCOMPARE(readoutText(single, 0),
+                 QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   GPS-Höhe: 510 m   "
+                                "Steigen: 1 m/s   Geschwindigkeit: 40 km/h   Strecke: 56 m   "
+                                "Entfernung vom Start: 56 m"));
+        QCOMPARE(single.trackCursor(), std::optional<size_t>(30));
+        single.setCursorTime(200);
+        QCOMPARE(single.trackCursor(), std::nullopt);
+
+        State several = two();
+        several.setCursorTime(75);
+        const QStringList lines = readoutText(several, 1).split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].contains(QStringLiteral(" — Time: 75 s")));
+        QVERIFY(lines[1].endsWith(QStringLiteral(" — –")));
+        QVERIFY(several.setCurrentLog(1));
+        several.setCursorTime(20);
+        QVERIFY(readoutText(several, 1).split('\n')[0].contains(QStringLiteral("Time: 20 s")));
+        QVERIFY(!several.setCurrentLog(2));
+        QCOMPARE(several.currentLog(), size_t(1));
+    }
+};
+
+QTEST_MAIN(TestFlightViewState)
+#include "tst_flight_viewstate.moc"
