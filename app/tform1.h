@@ -188,8 +188,10 @@ class TForm1 : public QMainWindow {
 
     // --- conversions (convert/tform1_convert.cpp) ---
     // Converts the log with the firmware variant selected now and reports the
-    // output or the failure, as the conversion menu commands do.
-    void ConvertAndReport(const ConversionFormat& format, const QString& logPath);
+    // output or the failure, as the conversion menu commands do, in boxes over
+    // the window the command came from (nullptr: this one).
+    void ConvertAndReport(const ConversionFormat& format, const QString& logPath,
+                          QWidget* messageParent = nullptr);
 
     // --- flight view (app/tform1_flight.cpp) ---
     // Reads the logs with the firmware variant selected now and shows those

@@ -11,7 +11,10 @@
 FlightViewOpener* TForm1::flightViews() {
     if (!m_flightViews) {
         m_flightViews = new FlightViewOpener(this);
-        connect(m_flightViews, &FlightViewOpener::failed, this, &TForm1::showFailure);
+        connect(m_flightViews, &FlightViewOpener::failed, this,
+                [](const Failure& failure, QWidget* window) {
+                    dialogs().error(window, failure.message);
+                });
         connect(m_flightViews, &FlightViewOpener::convertRequested, this,
                 &TForm1::ConvertAndReport);
     }

@@ -1,7 +1,7 @@
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
+#include "core/programstate.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -19,24 +19,26 @@ const ConversionFormat& formatOf(const QAction* item) {
 
 } // namespace
 
-void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath) {
+void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath,
+                              QWidget* messageParent) {
+    QWidget* parent = messageParent ? messageParent : this;
     const ConversionResult result = format.convert(logPath, programState().firmware);
     if (result.failure) {
-        showFailure(*result.failure);
+        dialogs().error(parent, result.failure->message);
         return;
     }
     QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
                    QFileInfo(result.outputPath).fileName();
     if (format.reportsLogDate)
         text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
-    dialogs().information(this, text);
+    dialogs().information(parent, text);
     // The track is empty because the log is of the other firmware: say which
     // variant is chosen, by the caption its menu item shows now.
     if (result.wrongFirmware())
-        dialogs().information(this, wrongFirmwareText(result) +
-                                        QStringLiteral(", eingestellt ist %1. Firmware im Menue "
-                                                       ">Einstellungen< anpassen.")
-                                            .arg(firmwareMenuItem()->text()));
+        dialogs().information(parent, wrongFirmwareText(result) +
+                                          QStringLiteral(", eingestellt ist %1. Firmware im Menue "
+                                                         ">Einstellungen< anpassen.")
+                                              .arg(firmwareMenuItem()->text()));
 }
 
 const QAction* TForm1::firmwareMenuItem() const {

@@ -29,7 +29,7 @@ FlightViewState::quantities() {
 }
 
 FlightViewState::FlightViewState(std::vector<FlightLog> logs)
-    : m_logs(std::move(logs)), m_hidden(m_logs.size(), std::array<bool, QuantityCount>{}) {
+    : m_logs(std::move(logs)), m_logHidden(m_logs.size(), false) {
     for (const FlightLog& log : m_logs)
         m_summaries.push_back(summarizeFlight(log));
     m_fullFrom = std::numeric_limits<double>::infinity();
@@ -79,15 +79,18 @@ bool FlightViewState::setCurrentLog(size_t log) {
 }
 
 void FlightViewState::toggleLegendEntry(size_t log, Quantity quantity) {
-    const bool hide = !m_hidden[log][quantity];
     if (several())
-        m_hidden[log].fill(hide);
+        m_logHidden[log] = !m_logHidden[log];
     else
-        m_hidden[log][quantity] = hide;
+        m_shown[quantity] = !m_shown[quantity];
 }
 
 bool FlightViewState::curveVisible(size_t log, Quantity quantity) const {
-    return m_shown[quantity] && !m_hidden[log][quantity];
+    return m_shown[quantity] && !m_logHidden[log];
+}
+
+bool FlightViewState::legendEntryDimmed(size_t log, Quantity quantity) const {
+    return several() ? bool(m_logHidden[log]) : !m_shown[quantity];
 }
 
 bool FlightViewState::plotShown(Plot plot) const {

@@ -69,12 +69,13 @@ class FlightViewState {
     // False for a log that is not there.
     bool setCurrentLog(size_t log);
 
-    // A quantity's check box, and a curve switched off by its legend entry;
-    // with several logs an entry names a log and switches all of its curves.
+    // A quantity's check box. With one log a legend entry names a quantity
+    // and is the same switch as its check box; with several it names a log
+    // and switches all of that log's curves. A dimmed entry is switched off.
     bool shown(Quantity quantity) const { return m_shown[quantity]; }
     void setShown(Quantity quantity, bool shown) { m_shown[quantity] = shown; }
-    bool curveHidden(size_t log, Quantity quantity) const { return m_hidden[log][quantity]; }
     void toggleLegendEntry(size_t log, Quantity quantity);
+    bool legendEntryDimmed(size_t log, Quantity quantity) const;
     bool curveVisible(size_t log, Quantity quantity) const;
     // A plot none of whose quantities is shown gives its room to the others.
     bool plotShown(Plot plot) const;
@@ -110,5 +111,5 @@ class FlightViewState {
     double m_cursor = 0;
     size_t m_current = 0;
     std::array<bool, QuantityCount> m_shown;
-    std::vector<std::array<bool, QuantityCount>> m_hidden;
+    std::vector<char> m_logHidden;
 };

@@ -80,16 +80,14 @@ void FlightPlots::buildCurves() {
     }
 }
 
-// Qt Charts hides the marker of a hidden series; a marker that switched its
-// curve off stays, dimmed, so it can switch it on again.
+// Qt Charts hides the marker of a hidden series; a marker whose curve is off
+// stays, dimmed, so it can switch it on again.
 void FlightPlots::applyVisibility() {
     const bool several = m_state.several();
     for (const Curve& curve : m_curves) {
-        const bool checked = m_state.shown(curve.quantity);
-        const bool hidden = m_state.curveHidden(curve.log, curve.quantity);
         curve.series->setVisible(m_state.curveVisible(curve.log, curve.quantity));
-        const bool inLegend = several ? curve.quantity == State::BaroAltitude : checked;
-        const double alpha = hidden ? 0.35 : 1.0;
+        const bool inLegend = !several || curve.quantity == State::BaroAltitude;
+        const double alpha = m_state.legendEntryDimmed(curve.log, curve.quantity) ? 0.35 : 1.0;
         const State::Plot plot = State::quantities()[curve.quantity].plot;
         for (QLegendMarker* marker : m_plots[plot]->chart()->legend()->markers(curve.series)) {
             marker->setVisible(inLegend);

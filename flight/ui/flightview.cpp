@@ -2,11 +2,13 @@
 
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
+#include "core/programstate.h"
 #include "flight/readouttext.h"
 #include "flight/ui/flightexports.h"
 #include "flight/ui/flightplots.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/trackview.h"
+#include "i18n/captiontables.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,8 +46,9 @@ QFileDialog* makeSaveDialog(QWidget* parent, const char* name, const QString& fi
 
 } // namespace
 
-FlightView::FlightView(QWidget* parent, std::vector<FlightLog> logs)
-    : QWidget(parent, Qt::Window), m_state(std::move(logs)) {
+FlightView::FlightView(QWidget* parent, std::vector<FlightLog> logs, std::vector<QString> readAs)
+    : QWidget(parent, Qt::Window), m_state(std::move(logs)), m_readAs(std::move(readAs)) {
+    m_readAs.resize(this->logs().size());
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlightView"));
     buildWindow();
@@ -106,13 +109,13 @@ void FlightView::buildWindow() {
                 [this, &format] { emit convertRequested(format, logs()[currentLog()].path); });
     }
     // The main menu's captions, in whatever language it shows now.
-    connect(conversions, &QMenu::aboutToShow, this, [this, conversions] {
+    connect(conversions, &QMenu::aboutToShow, this, [conversions] {
+        const CaptionLanguage language =
+            programState().language == 1 ? CaptionLanguage::English : CaptionLanguage::German;
         for (QAction* action : conversions->actions())
-            if (auto* item = parentWidget()->findChild<QAction*>(action->objectName()))
-                action->setText(item->text());
+            action->setText(captionIn(language, action->objectName().toLatin1().constData()));
     });
-    if (parentWidget())
-        emit conversions->aboutToShow();
+    emit conversions->aboutToShow();
     m_convert->setMenu(conversions);
     tools->addWidget(m_convert);
 
@@ -144,6 +147,9 @@ void FlightView::buildWindow() {
     connect(m_plots, &FlightPlots::legendEntryClicked, this,
             [this](size_t log, State::Quantity quantity) {
                 m_state.toggleLegendEntry(log, quantity);
+                // With one log the entry and the check box are one switch.
+                for (int q = 0; q < State::PlottedCount; ++q)
+                    m_shows[q]->setChecked(m_state.shown(State::Quantity(q)));
                 showChecked();
             });
     plotColumn->addWidget(m_plots, 1);

@@ -30,8 +30,9 @@ class FlightView : public QWidget {
 
   public:
     // The logs (at least one, each with samples) in a window of its own over
-    // the parent.
-    FlightView(QWidget* parent, std::vector<FlightLog> logs);
+    // the parent. `readAs` names, per log, the firmware whose layout it was
+    // read with where that is not the chosen one (empty: the chosen one).
+    FlightView(QWidget* parent, std::vector<FlightLog> logs, std::vector<QString> readAs = {});
     ~FlightView() override;
 
     const FlightViewState& state() const { return m_state; }
@@ -75,6 +76,7 @@ class FlightView : public QWidget {
     void runExport(QFileDialog* dialog, int row);
 
     FlightViewState m_state;
+    std::vector<QString> m_readAs;
     qint32 m_language = -1;
 
     FlightPlots* m_plots = nullptr;

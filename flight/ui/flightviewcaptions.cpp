@@ -54,10 +54,15 @@ void FlightView::retranslate() {
     QStringList notes;
     for (size_t log = 0; log < logs().size(); ++log) {
         const FlightLog& flight = logs()[log];
-        if (flight.skippedLines == 0)
+        QStringList parts;
+        // Messages are German, as the firmware's caption is.
+        if (!m_readAs[log].isEmpty())
+            parts << QStringLiteral("gelesen als %1").arg(m_readAs[log]);
+        if (flight.skippedLines > 0)
+            parts << text(ViewText::Skipped).arg(flight.skippedLines).arg(flight.firstSkippedLine);
+        if (parts.isEmpty())
             continue;
-        const QString note =
-            text(ViewText::Skipped).arg(flight.skippedLines).arg(flight.firstSkippedLine);
+        const QString note = parts.join(QStringLiteral(", "));
         notes << (m_state.several() ? names[int(log)] + QStringLiteral(": ") + note : note);
     }
     m_skippedNote->setText(notes.join(QLatin1Char('\n')));

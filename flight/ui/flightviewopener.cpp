@@ -3,6 +3,7 @@
 #include "convert/conversion.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
+#include "i18n/captiontables.h"
 
 #include <QFileInfo>
 #include <QMimeData>
@@ -28,6 +29,20 @@ QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) 
         .arg(log.firstSkippedLine);
 }
 
+// The firmware menu item's caption as it is built (German) for the variant.
+QString firmwareCaptionOf(const FirmwareVariant& firmware) {
+    if (!firmware.hasLongLogLines())
+        return designCaption("bisV407x1");
+    return designCaption(firmware.isDuo() ? "Duo_ab50x" : "abV408x1");
+}
+
+// A log with lines of the other layout only is of the other firmware: it is
+// read with the layout it has (the Duo shares the 500's, so a chosen Duo never
+// comes here for a 17-field log).
+bool ofTheOtherLayout(const FlightLog& log) {
+    return log.dataLines == 0 && log.otherLayoutLines > 0;
+}
+
 } // namespace
 
 FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
@@ -37,21 +52,34 @@ FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVa
     std::vector<FlightLog> logs;
     for (const QString& path : logPaths) {
         Result<FlightLog> read = readFlightLog(path, firmware);
+        if (read && ofTheOtherLayout(*read))
+            read = readFlightLog(path, firmware.otherLayout());
         if (!read) {
             const Failure& failure = read.failure();
-            emit failed({failure.kind,
-                         QFileInfo(path).fileName() + QStringLiteral(": ") + failure.message});
+            emit failed(
+                {failure.kind, QFileInfo(path).fileName() + QStringLiteral(": ") + failure.message},
+                m_window);
         } else if (read->empty()) {
-            emit failed({FailureKind::WrongFirmware, nothingToShowText(*read, firmwareCaption)});
+            emit failed({FailureKind::WrongFirmware, nothingToShowText(*read, firmwareCaption)},
+                        m_window);
         } else {
             logs.push_back(std::move(read).value());
         }
     }
     if (logs.empty())
         return nullptr;
-    auto* view = new FlightView(m_window, std::move(logs));
-    connect(view, &FlightView::failed, this, &FlightViewOpener::failed);
-    connect(view, &FlightView::convertRequested, this, &FlightViewOpener::convertRequested);
+    std::vector<QString> readAs;
+    for (const FlightLog& log : logs)
+        readAs.push_back(log.firmware.hasLongLogLines() == firmware.hasLongLogLines()
+                             ? QString()
+                             : firmwareCaptionOf(log.firmware));
+    auto* view = new FlightView(m_window, std::move(logs), std::move(readAs));
+    connect(view, &FlightView::failed, this,
+            [this, view](const Failure& failure) { emit failed(failure, view); });
+    connect(view, &FlightView::convertRequested, this,
+            [this, view](const ConversionFormat& format, const QString& logPath) {
+                emit convertRequested(format, logPath, view);
+            });
     view->show();
     return view;
 }

@@ -30,8 +30,10 @@ class FlightViewOpener : public QObject {
     static QStringList droppedFiles(const QMimeData* data);
 
   signals:
-    void failed(const Failure& failure);
-    void convertRequested(const ConversionFormat& format, const QString& logPath);
+    // Each to be reported in a box over `window`: the main window for a log
+    // that cannot be shown, the view that asked for the rest.
+    void failed(const Failure& failure, QWidget* window);
+    void convertRequested(const ConversionFormat& format, const QString& logPath, QWidget* window);
 
   private:
     QWidget* m_window;

@@ -83,7 +83,11 @@ class TestFlightViewState : public QObject {
         State single = one();
         single.toggleLegendEntry(0, State::GpsAltitude);
         QVERIFY(!single.curveVisible(0, State::GpsAltitude));
+        QVERIFY(!single.shown(State::GpsAltitude)); // the check box follows
+        QVERIFY(single.legendEntryDimmed(0, State::GpsAltitude));
         QVERIFY(single.curveVisible(0, State::BaroAltitude));
+        single.toggleLegendEntry(0, State::GpsAltitude);
+        QVERIFY(single.shown(State::GpsAltitude));
         single.setShown(State::Climb, false);
         QVERIFY(!single.plotShown(State::ClimbPlot));
         single.setShown(State::BaroAltitude, false);
@@ -91,6 +95,8 @@ class TestFlightViewState : public QObject {
 
         State several = two();
         several.toggleLegendEntry(1, State::BaroAltitude);
+        QVERIFY(several.shown(State::BaroAltitude)); // a box stands for all logs
+        QVERIFY(several.legendEntryDimmed(1, State::BaroAltitude));
         for (int q = 0; q < State::PlottedCount; ++q) {
             QVERIFY(!several.curveVisible(1, State::Quantity(q)));
             QVERIFY(several.curveVisible(0, State::Quantity(q)));

@@ -108,6 +108,7 @@ class TestFlightView : public QObject {
         fake = std::make_unique<FakeDialogs>();
         form = std::make_unique<TForm1>();
         fake->infos.clear(); // the firmware reminder
+        fake->boxParents.clear();
         programState().firmware = FirmwareVariant{500, 0};
         log = write("LOG00012.CSV", climbLog(101));
     }
@@ -170,18 +171,46 @@ class TestFlightView : public QObject {
     void openedFromTheCommandLine() {
         form->OpenLogsOfCommandLine({"altorintool"});
         QVERIFY(views().isEmpty());
-        const QString v407 =
-            write("LOG00407.CSV", "01;14:22:01;0;0;512;4.9;11.8;21;0;12;0;0;0\r\n");
-        form->OpenLogsOfCommandLine({"altorintool", dir->filePath("LOG99999.CSV"), v407, log});
+        const QString empty = write("LOG00407.CSV", "Altorin Log V500\r\n");
+        form->OpenLogsOfCommandLine({"altorintool", dir->filePath("LOG99999.CSV"), empty, log});
         QCOMPARE(fake->errors,
                  QStringList({"LOG99999.CSV: Datei nicht gefunden",
                               QString::fromUtf8("LOG00407.CSV: keine Datenzeilen für die gewählte "
-                                                "Firmware (%1), die Log-Datei hat Zeilen mit 13 "
-                                                "Feldern. Firmware im Menue >Einstellungen< "
-                                                "anpassen.")
+                                                "Firmware (%1)")
                                   .arg(form->abV408x1->text())}));
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{form.get(), form.get()}));
         QVERIFY(shown());
         QCOMPARE(shown()->logs().size(), size_t(1));
+    }
+
+    // A log of the other layout is read with the layout it has and says so,
+    // by the firmware's German menu caption: the README's example under the
+    // default firmware, and a 13-field log under "ab V. 50x" or Duo.
+    void otherLayoutReadAsItIs() {
+        programState().firmware = FirmwareVariant{407, 0};
+        const QString example =
+            QString::fromLocal8Bit(qgetenv("SOURCE_DIR")) + "/examples/LOG00002.CSV";
+        form->OpenLogsOfCommandLine({"altorintool", example});
+        QVERIFY(fake->errors.isEmpty());
+        FlightView* view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->logs().front().firmware.version, 500);
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QStringLiteral("gelesen als Altorin        ab V. 50x"));
+        QVERIFY(!child<QLabel>(view, "skippedNote")->isHidden());
+        view->close();
+        QCoreApplication::processEvents();
+
+        programState().firmware = FirmwareVariant{500, 1};
+        const QString v407 = write("LOG00407.CSV", "01;14:22:01;0;0;0;4.9;11.8;21;0;12;0;0;0\r\n"
+                                                   "01;14:22:02;1;0;1;4.9;11.8;21;0;12;0;0;0\r\n");
+        QVERIFY(form->OpenFlightView({log, v407}));
+        QVERIFY(fake->errors.isEmpty());
+        view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->logs()[1].firmware.version, 407);
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QStringLiteral("LOG00407.CSV: gelesen als Altorin        bis V. 407x"));
     }
 
     // Several logs: altitudes overlaid from each one's start, the summaries
@@ -278,6 +307,29 @@ class TestFlightView : public QObject {
         QVERIFY(!view->series(0, FlightViewState::BaroAltitude)->isVisible());
     }
 
+    // One log: a legend entry and its check box are one switch, shown in
+    // both places; the entry of a curve switched off stays, dimmed.
+    void legendEntryIsTheCheckBox() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightViewState::AltitudePlot);
+        const QPoint marker = markerPlace(plot, QString::fromUtf8("GPS-Höhe"));
+        QVERIFY(!marker.isNull());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        auto* gps = child<QCheckBox>(view, "gpsCheck");
+        QVERIFY(!gps->isChecked());
+        QVERIFY(!view->series(0, FlightViewState::GpsAltitude)->isVisible());
+        const QLegendMarker* entry =
+            plot->chart()->legend()->markers(view->series(0, FlightViewState::GpsAltitude)).front();
+        QVERIFY(entry->isVisible() && entry->labelBrush().color().alphaF() < 0.5);
+        gps->setChecked(true);
+        QVERIFY(view->series(0, FlightViewState::GpsAltitude)->isVisible());
+        QCOMPARE(entry->labelBrush().color().alphaF(), 1.0);
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        QVERIFY(!gps->isChecked());
+    }
+
     // With several logs a legend marker names a flight: a click switches
     // that flight's curves off, its marker stays dimmed, a second click
     // brings them back; a redraw keeps them off meanwhile.
@@ -370,24 +422,39 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->errors, QStringList{"plots.png: Datei nicht gefunden"});
     }
 
-    // The conversions of the shown log report as the menu commands do.
+    // The conversions of the shown log report as the menu commands do, but
+    // over the flight view, which stays in front; their entries read as the
+    // caption table gives the main menu's items in the language shown.
     void conversionFromTheView() {
         QVERIFY(form->OpenFlightView({log}));
         FlightView* view = shown();
         QVERIFY(view);
         auto* menu = child<QToolButton>(view, "convertButton")->menu();
         emit menu->aboutToShow();
-        QAction* gpx = child<QMenu>(view, "convertMenu")->findChild<QAction*>("nachGMX1");
+        auto* entries = child<QMenu>(view, "convertMenu");
+        QCOMPARE(entries->findChild<QAction*>("nachKML3D1")->text(),
+                 QString::fromUtf8("nach KML 3D mit barom. Höhe"));
+        QAction* gpx = entries->findChild<QAction*>("nachGMX1");
         QVERIFY(gpx);
+        QCOMPARE(gpx->text(), form->nachGMX1->text());
+        form->english1->trigger();
+        emit menu->aboutToShow();
         QCOMPARE(gpx->text(), form->nachGMX1->text());
         gpx->trigger();
         fake->fileAnswers << log;
         form->nachGMX1->trigger();
         QCOMPARE(fake->infos.size(), 2);
         QCOMPARE(fake->infos[0], fake->infos[1]);
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{view, form.get()}));
         QVERIFY(fake->infos[0].startsWith(
             QStringLiteral("Fertig mit Konvertierung nach:\rLOG00012.GPX\r")));
         QVERIFY(fake->errors.isEmpty());
+
+        // A failed conversion is reported over the view as well.
+        QVERIFY(QFile::remove(log));
+        gpx->trigger();
+        QCOMPARE(fake->errors.size(), 1);
+        QCOMPARE(fake->boxParents.last(), view);
     }
 };
 
