@@ -153,9 +153,10 @@ void FlightPlots::retranslate(qint32 language) {
     };
     for (PlotView* plot : m_plots)
         plot->timeAxis()->setTitleText(withUnit(ViewText::Time));
-    m_plots[State::AltitudePlot]->valueAxis()->setTitleText(viewUnit(ViewText::BaroAltitude));
-    m_plots[State::ClimbPlot]->valueAxis()->setTitleText(withUnit(ViewText::Climb));
-    m_plots[State::SpeedPlot]->valueAxis()->setTitleText(withUnit(ViewText::Speed));
+    m_plots[State::AltitudePlot]->setValueTitle(viewUnit(ViewText::BaroAltitude),
+                                                viewUnit(ViewText::BaroAltitude));
+    m_plots[State::ClimbPlot]->setValueTitle(withUnit(ViewText::Climb), viewUnit(ViewText::Climb));
+    m_plots[State::SpeedPlot]->setValueTitle(withUnit(ViewText::Speed), viewUnit(ViewText::Speed));
     // One log: the legend names the two altitudes. Several: it names the logs
     // by their barometric curve, the GPS curve paler in the same colour.
     for (const Curve& curve : m_curves)

@@ -15,11 +15,13 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolButton>
@@ -55,7 +57,7 @@ FlightView::FlightView(QWidget* parent, std::vector<FlightLog> logs, std::vector
     fillSummaryTable();
     retranslate();
     setCurrentLog(0);
-    resize(1280, 860);
+    fitToScreen();
     redraw();
 }
 
@@ -70,7 +72,12 @@ QLineSeries* FlightView::series(size_t log, FlightViewState::Quantity quantity) 
 }
 
 void FlightView::buildWindow() {
-    auto* tools = new QHBoxLayout;
+    // What is shown on the left, what is done with the log on the right; on
+    // a narrow screen the second group goes below the first.
+    m_showTools = new QWidget(this);
+    m_doTools = new QWidget(this);
+    auto* tools = new QHBoxLayout(m_showTools);
+    tools->setContentsMargins(0, 0, 0, 0);
     m_showAll = new QPushButton(this);
     m_showAll->setObjectName(QStringLiteral("showAllButton"));
     connect(m_showAll, &QPushButton::clicked, this, &FlightView::showAll);
@@ -95,7 +102,8 @@ void FlightView::buildWindow() {
     connect(m_flightChoice, &QComboBox::activated, this,
             [this](int index) { setCurrentLog(size_t(index)); });
     tools->addWidget(m_flightChoice);
-    tools->addStretch();
+    tools = new QHBoxLayout(m_doTools);
+    tools->setContentsMargins(0, 0, 0, 0);
 
     m_convert = new QToolButton(this);
     m_convert->setObjectName(QStringLiteral("convertButton"));
@@ -160,15 +168,17 @@ void FlightView::buildWindow() {
     m_readout->setWordWrap(true); // a long line must not widen the plots' side
     plotColumn->addWidget(m_readout);
 
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(plotSide);
-    split->addWidget(buildSide());
-    split->setStretchFactor(0, 1);
-    split->setSizes({800, 480});
+    m_split = new QSplitter(Qt::Horizontal, this);
+    m_split->addWidget(plotSide);
+    m_split->addWidget(buildSide());
+    m_split->setStretchFactor(0, 1);
+    m_split->setSizes({800, 480});
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tools);
-    layout->addWidget(split, 1);
+    m_tools = new QGridLayout;
+    layout->addLayout(m_tools);
+    layout->addWidget(m_split, 1);
+    placeTools(false);
     m_plots->applyVisibility();
 }
 
@@ -206,6 +216,46 @@ QWidget* FlightView::buildSide() {
     return side;
 }
 
+// As large as before where the screen has the room, else as large as its
+// available area (less the window frame), and wholly inside it.
+void FlightView::fitToScreen() {
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
+    const QRect area = screen->availableGeometry();
+    const QSize frame(16, 40);
+    const QSize fitting = QSize(1280, 860).boundedTo(area.size() - frame);
+    placeTools(fitting.width() < toolsWidth());
+    resize(fitting);
+    // The plots and the side column share a narrower window as they share
+    // the widest one.
+    m_split->setSizes({fitting.width() * 800 / 1280, fitting.width() * 480 / 1280});
+    QRect place(QPoint(0, 0), size() + frame);
+    place.moveCenter(area.center());
+    move(place.topLeft().x() < area.left() ? area.left() : place.left(),
+         place.top() < area.top() ? area.top() : place.top());
+}
+
+int FlightView::toolsWidth() const {
+    const QMargins margins = layout()->contentsMargins();
+    return m_showTools->sizeHint().width() + m_tools->horizontalSpacing() +
+           m_doTools->sizeHint().width() + margins.left() + margins.right();
+}
+
+void FlightView::placeTools(bool stacked) {
+    m_tools->removeWidget(m_showTools);
+    m_tools->removeWidget(m_doTools);
+    m_tools->addWidget(m_showTools, 0, 0, Qt::AlignLeft);
+    m_tools->addWidget(m_doTools, stacked ? 1 : 0, stacked ? 0 : 1, Qt::AlignRight);
+    m_tools->setColumnStretch(stacked ? 1 : 0, 0);
+    m_tools->setColumnStretch(stacked ? 0 : 1, 1);
+}
+
+void FlightView::resizeEvent(QResizeEvent* event) {
+    // Back in one row once the window is wide enough for it.
+    if (m_tools->itemAtPosition(1, 0) && width() >= toolsWidth())
+        placeTools(false);
+    QWidget::resizeEvent(event);
+}
+
 void FlightView::fillSummaryTable() {
     const auto fields = summaryFields();
     m_summaryTable->setRowCount(int(fields.size()));
@@ -221,12 +271,11 @@ void FlightView::fillSummaryTable() {
             m_summaryTable->setItem(int(f), int(log), item);
         }
     }
-    // A long path gives way to the figures: its end, the file name, stays.
-    m_summaryTable->setTextElideMode(Qt::ElideLeft);
-    m_summaryTable->horizontalHeader()->setStretchLastSection(true);
-    m_summaryTable->resizeColumnsToContents();
-    for (int column = 0; column < m_summaryTable->columnCount(); ++column)
-        m_summaryTable->setColumnWidth(column, std::min(m_summaryTable->columnWidth(column), 190));
+    // The logs side by side share the width, never scrolled sideways: a long
+    // text is shortened in its middle, its whole form in the tooltip.
+    m_summaryTable->setTextElideMode(Qt::ElideMiddle);
+    m_summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_summaryTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void FlightView::showChecked() {

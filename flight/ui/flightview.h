@@ -12,9 +12,11 @@ class PlotView;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
+class QGridLayout;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 class QToolButton;
 class TrackView;
@@ -64,10 +66,14 @@ class FlightView : public QWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildWindow();
     QWidget* buildSide();
+    void fitToScreen();
+    int toolsWidth() const;
+    void placeTools(bool stacked);
     void fillSummaryTable();
     void retranslate();
     void showChecked();
@@ -79,6 +85,10 @@ class FlightView : public QWidget {
     std::vector<QString> m_readAs;
     qint32 m_language = -1;
 
+    QGridLayout* m_tools = nullptr;
+    QWidget* m_showTools = nullptr;
+    QWidget* m_doTools = nullptr;
+    QSplitter* m_split = nullptr;
     FlightPlots* m_plots = nullptr;
     std::array<QCheckBox*, FlightViewState::PlottedCount> m_shows{};
     QPushButton* m_showAll = nullptr;

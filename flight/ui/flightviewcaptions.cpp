@@ -50,6 +50,8 @@ void FlightView::retranslate() {
     }
     m_summaryTable->setVerticalHeaderLabels(rows);
     m_summaryTable->setHorizontalHeaderLabels(names);
+    for (size_t log = 0; log < logs().size(); ++log)
+        m_summaryTable->horizontalHeaderItem(int(log))->setToolTip(logs()[log].path);
 
     QStringList notes;
     for (size_t log = 0; log < logs().size(); ++log) {

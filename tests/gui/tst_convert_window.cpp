@@ -1,12 +1,12 @@
 // The five commands of "Daten-Konvertierung" driven through the menu: open
 // dialog, conversion with the variant selected at that moment, completion
 // message or error box.
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/conversionmenu.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 
 #include <QAction>
 #include <QDir>

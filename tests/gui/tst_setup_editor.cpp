@@ -1,8 +1,8 @@
 #include "common/fakedialogs.h"
 
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
+#include "core/programstate.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
