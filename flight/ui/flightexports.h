@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "flight/flightlog.h"
 #include "flight/flightsummary.h"
 #include "i18n/viewcaptions.h"
 
@@ -9,10 +10,14 @@
 
 class FlightPlots;
 
-// What the flight view saves: the shown plots as a PNG or SVG picture, the
-// summaries as CSV. Each is written whole or not at all.
-Status savePlotsPng(FlightPlots& plots, const QString& path);
+// What the flight view saves: the shown plots as a PNG or SVG picture under a
+// title line (which logs, when, read with which firmware), the summaries as
+// CSV. Each is written whole or not at all.
+Status savePlotsPng(FlightPlots& plots, const QString& title, const QString& path);
 Status savePlotsSvg(FlightPlots& plots, const QString& title, const QString& path);
+// The title line: per log its file name, log date and the firmware it was
+// read with (by its menu caption).
+QString pictureTitle(const std::vector<FlightLog>& logs);
 Status saveSummariesCsv(const std::vector<FlightSummary>& summaries, const QString& path);
 
 // The three exports: button, save dialog, file type, the name proposed after

@@ -345,11 +345,11 @@ void FlightView::runExport(QFileDialog* dialog, int row) {
 }
 
 Status FlightView::savePng(const QString& path) {
-    return savePlotsPng(*m_plots, path);
+    return savePlotsPng(*m_plots, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSvg(const QString& path) {
-    return savePlotsSvg(*m_plots, windowTitle(), path);
+    return savePlotsSvg(*m_plots, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSummaryCsv(const QString& path) {

@@ -29,13 +29,6 @@ QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) 
         .arg(log.firstSkippedLine);
 }
 
-// The firmware menu item's caption as it is built (German) for the variant.
-QString firmwareCaptionOf(const FirmwareVariant& firmware) {
-    if (!firmware.hasLongLogLines())
-        return designCaption("bisV407x1");
-    return designCaption(firmware.isDuo() ? "Duo_ab50x" : "abV408x1");
-}
-
 // A log with lines of the other layout only is of the other firmware: it is
 // read with the layout it has (the Duo shares the 500's, so a chosen Duo never
 // comes here for a 17-field log).
@@ -44,6 +37,12 @@ bool ofTheOtherLayout(const FlightLog& log) {
 }
 
 } // namespace
+
+QString firmwareCaptionOf(const FirmwareVariant& firmware) {
+    if (!firmware.hasLongLogLines())
+        return designCaption("bisV407x1");
+    return designCaption(firmware.isDuo() ? "Duo_ab50x" : "abV408x1");
+}
 
 FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
 

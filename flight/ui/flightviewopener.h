@@ -11,6 +11,9 @@ class QMimeData;
 class QWidget;
 struct ConversionFormat;
 
+// The firmware menu item's caption as it is built (German) for the variant.
+QString firmwareCaptionOf(const FirmwareVariant& firmware);
+
 // Opens flight views over a window: reads the logs, reports each one that
 // cannot be shown and passes on what the views ask of the window.
 class FlightViewOpener : public QObject {

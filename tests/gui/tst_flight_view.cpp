@@ -379,11 +379,28 @@ class TestFlightView : public QObject {
         QImage image;
         QVERIFY(image.load(png));
         QVERIFY(image.width() > 300 && image.height() > 300);
+        // A title line above the plots says what they show.
+        int plotsHeight = 0;
+        for (auto p : {FlightViewState::AltitudePlot, FlightViewState::ClimbPlot,
+                       FlightViewState::SpeedPlot})
+            plotsHeight += view->plot(p)->height();
+        const int title = image.height() - plotsHeight;
+        QVERIFY(title >= 14);
+        int ink = 0;
+        for (int y = 0; y < title; ++y)
+            for (int x = 0; x < image.width() / 2; ++x)
+                ink += qGray(image.pixel(x, y)) < 100;
+        QVERIFY(ink > 50);
+        const QString heading =
+            QStringLiteral("LOG00012.CSV, %1, Altorin ab V. 50x; LOG00013.CSV, ")
+                .arg(view->logs().front().logDate.toString("yyyy-MM-dd HH:mm"));
+        QVERIFY(readBytes(svg).contains(heading.toUtf8()));
         const QRect area = view->plot(FlightViewState::AltitudePlot)
                                ->chart()
                                ->plotArea()
                                .toRect()
-                               .adjusted(2, 2, -2, -2);
+                               .adjusted(2, 2, -2, -2)
+                               .translated(0, title);
         int curvePixels = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
