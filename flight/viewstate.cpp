@@ -12,6 +12,10 @@ namespace {
 constexpr double NarrowestRange = 2;
 // The share of the value span left free above and below the curves.
 constexpr double ValueMargin = 0.04;
+// The barometric climb from the first sample that ends the ground phase (m).
+constexpr float ClimbBegins = 5;
+// Fixes taken for the start when the climb begins before any.
+constexpr size_t StartFixes = 10;
 
 } // namespace
 
@@ -44,6 +48,13 @@ FlightViewState::FlightViewState(std::vector<FlightLog> logs)
     m_from = m_fullFrom;
     m_to = m_fullTo;
     m_cursor = m_fullFrom;
+    for (const FlightLog& log : m_logs) {
+        const double start = gpsStartAltitude(log);
+        std::vector<float> over(log.gpsAltitude);
+        for (float& value : over)
+            value = float(value - start);
+        m_gpsOverStart.push_back(std::move(over));
+    }
     m_shown.fill(true);
     m_shown[Speed] = hasValues(Speed);
 }
@@ -98,6 +109,34 @@ bool FlightViewState::plotShown(Plot plot) const {
         if (quantities()[q].plot == plot && m_shown[q])
             return true;
     return false;
+}
+
+const std::vector<float>& FlightViewState::plotted(size_t log, Quantity quantity) const {
+    if (quantity == GpsAltitude)
+        return m_gpsOverStart[log];
+    return m_logs[log].*quantities()[quantity].column;
+}
+
+double FlightViewState::gpsStartAltitude(const FlightLog& log) {
+    std::vector<float> ground, first;
+    const float startBaro = log.empty() ? 0 : log.baroAltitude.front();
+    bool climbing = false;
+    for (size_t i = 0; i < log.size(); ++i) {
+        climbing = climbing || log.baroAltitude[i] - startBaro > ClimbBegins;
+        const float gps = log.gpsAltitude[i];
+        if (std::isnan(gps))
+            continue;
+        if (!climbing)
+            ground.push_back(gps);
+        if (first.size() < StartFixes)
+            first.push_back(gps);
+    }
+    std::vector<float>& fixes = ground.empty() ? first : ground;
+    if (fixes.empty())
+        return std::numeric_limits<double>::quiet_NaN();
+    const auto middle = fixes.begin() + fixes.size() / 2;
+    std::nth_element(fixes.begin(), middle, fixes.end());
+    return *middle;
 }
 
 bool FlightViewState::hasValues(Quantity quantity) const {

@@ -79,6 +79,14 @@ class FlightViewState {
     bool curveVisible(size_t log, Quantity quantity) const;
     // A plot none of whose quantities is shown gives its room to the others.
     bool plotShown(Plot plot) const;
+    // The values a plot draws of a quantity: the log's column, but the GPS
+    // altitude over its value at the start, so that it compares with the
+    // barometric altitude, which the device zeroes at power-on.
+    const std::vector<float>& plotted(size_t log, Quantity quantity) const;
+    // The GPS altitude at the start: the median of the fixes before the climb
+    // begins (one fix may be tens of metres off); NaN without a fix.
+    static double gpsStartAltitude(const FlightLog& log);
+
     // Whether any log has values of the quantity (logs up to V407x have no speed).
     bool hasValues(Quantity quantity) const;
 
@@ -106,6 +114,7 @@ class FlightViewState {
 
     std::vector<FlightLog> m_logs;
     std::vector<FlightSummary> m_summaries;
+    std::vector<std::vector<float>> m_gpsOverStart;
     double m_fullFrom = 0, m_fullTo = 1;
     double m_from = 0, m_to = 1;
     double m_cursor = 0;

@@ -30,6 +30,7 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::Convert, "Konvertieren", "Convert", ""},
     {ViewText::Skipped, "Übersprungene Zeilen: %1, erste: Zeile %2",
      "Skipped lines: %1, first: line %2", ""},
+    {ViewText::GpsOverStart, "GPS-Höhe über Start", "GPS altitude above start", "m"},
 }};
 
 constexpr bool inOrder() {

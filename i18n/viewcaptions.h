@@ -23,6 +23,7 @@ enum class ViewText {
     SaveCsv,
     Convert,
     Skipped, // %1 lines skipped, %2 the first one's number
+    GpsOverStart,
     Count
 };
 

@@ -126,7 +126,8 @@ void FlightPlots::refresh() {
         const int columns = std::max(100, int(plot->chart()->plotArea().width()));
         const FlightLog& log = m_state.logs()[curve.log];
         const std::vector<QPointF> points =
-            decimateSeries(log, log.*row.column, from, to, columns, m_state.shiftOf(curve.log));
+            decimateSeries(log, m_state.plotted(curve.log, curve.quantity), from, to, columns,
+                           m_state.shiftOf(curve.log));
         for (const QPointF& p : points) {
             if (std::isnan(p.y()) || p.x() < from || p.x() > to)
                 continue;
@@ -157,12 +158,17 @@ void FlightPlots::retranslate(qint32 language) {
                                                 viewUnit(ViewText::BaroAltitude));
     m_plots[State::ClimbPlot]->setValueTitle(withUnit(ViewText::Climb), viewUnit(ViewText::Climb));
     m_plots[State::SpeedPlot]->setValueTitle(withUnit(ViewText::Speed), viewUnit(ViewText::Speed));
-    // One log: the legend names the two altitudes. Several: it names the logs
-    // by their barometric curve, the GPS curve paler in the same colour.
-    for (const Curve& curve : m_curves)
-        curve.series->setName(
-            m_state.several() ? QFileInfo(m_state.logs()[curve.log].path).fileName()
-                              : viewText(State::quantities()[curve.quantity].caption, language));
+    // One log: the legend names the two altitudes, the GPS one as drawn,
+    // over the start. Several: it names the logs by their barometric curve,
+    // the GPS curve paler in the same colour.
+    for (const Curve& curve : m_curves) {
+        QString name = viewText(State::quantities()[curve.quantity].caption, language);
+        if (m_state.several())
+            name = QFileInfo(m_state.logs()[curve.log].path).fileName();
+        else if (curve.quantity == State::GpsAltitude)
+            name = viewText(ViewText::GpsOverStart, language);
+        curve.series->setName(name);
+    }
 }
 
 QSize FlightPlots::pictureSize() const {

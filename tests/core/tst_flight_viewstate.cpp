@@ -127,6 +127,38 @@ class TestFlightViewState : public QObject {
         QCOMPARE(range(State::AltitudePlot, qInf(), -qInf()), (std::pair<double, double>(0, 1)));
     }
 
+    // The GPS altitude is drawn over its value at the start, the median of
+    // the fixes on the ground, so one fix far off does not shift the curve;
+    // the readout keeps the altitude above sea level.
+    void gpsOverTheStart() {
+        QByteArray bytes = "Altorin Log\r\n";
+        const int gps[] = {482, 479, 520, 481, 480}; // one fix 40 m off
+        for (int t = 0; t < 5; ++t)
+            bytes += dataLine(V500, t, 0, "8120000", "48120000", gps[t]);
+        for (int t = 5; t < 30; ++t)
+            bytes += dataLine(V500, t, 10 * (t - 4), "8120000", "48120000", 481 + 10 * (t - 4));
+        bytes += dataLine(V500, 30, 260, "0", "0", 0); // no fix
+        State state({m_logs.read(bytes, V500)});
+        QCOMPARE(State::gpsStartAltitude(state.logs()[0]), 481.);
+        const std::vector<float>& drawn = state.plotted(0, State::GpsAltitude);
+        QCOMPARE(drawn[0], 1.f);
+        QCOMPARE(drawn[29], 250.f);
+        QVERIFY(std::isnan(drawn[30]));
+        QCOMPARE(&state.plotted(0, State::BaroAltitude), &state.logs()[0].baroAltitude);
+        state.setCursorTime(29);
+        QCOMPARE(state.readout()[0].values[State::GpsAltitude], 731.);
+
+        // The first fix came when the climb had begun: the first ten fixes
+        // stand for the start.
+        QByteArray launched = "Altorin Log\r\n";
+        for (int t = 0; t < 20; ++t)
+            launched += t < 3 ? dataLine(V500, t, 10 * t, "0", "0", 0)
+                              : dataLine(V500, t, 10 * t, "8120000", "48120000", 600 + 10 * t);
+        QCOMPARE(State::gpsStartAltitude(m_logs.read(launched, V500)), 680.);
+        QVERIFY(std::isnan(State::gpsStartAltitude(
+            m_logs.read("Altorin Log\r\n" + dataLine(V500, 0, 0, "0", "0", 0), V500))));
+    }
+
     // Every value of the sample at the cursor, the chosen log first; a log
     // whose flight is over says so; the track follows the chosen log.
     void readoutAtTheCursor() {

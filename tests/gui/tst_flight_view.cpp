@@ -33,14 +33,15 @@
 
 namespace {
 
-// A straight climb from the start, one line a second from `first` s: 500 m
-// plus one a second barometric, GPS 100 m above it, heading north.
+// A straight climb from where the device was switched on, one line a second
+// from `first` s: one metre a second barometric from 0, GPS from 600 m above
+// sea level, heading north.
 QByteArray climbLog(int seconds, int first = 0) {
     QByteArray log = "Altorin Log V500\r\n";
     for (int t = 0; t < seconds; ++t)
         log += QStringLiteral("01;14:22:01;%1;0;%2;4.9;5.1;21;0;12;8120000;%3;%4;%5;180;7;1\r\n")
                    .arg(first + t)
-                   .arg(500 + t)
+                   .arg(t)
                    .arg(48120000 + 10 * t)
                    .arg(600 + t)
                    .arg(40 + t % 10)
@@ -227,7 +228,7 @@ class TestFlightView : public QObject {
         for (size_t i = 0; i < 2; ++i) {
             const QLineSeries* baro = view->series(i, FlightViewState::BaroAltitude);
             QCOMPARE(baro->chart(), view->plot(FlightViewState::AltitudePlot)->chart());
-            QCOMPARE(baro->at(0), QPointF(0, 500));
+            QCOMPARE(baro->at(0), QPointF(0, 0));
         }
         QCOMPARE(view->from(), 0.);
         QCOMPARE(view->to(), 100.);
@@ -257,7 +258,7 @@ class TestFlightView : public QObject {
         const int x = qRound(plot->xOf(30));
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
         QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
-        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 530 m   "
+        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   "
                                                "GPS-Höhe: 630 m   Steigen: 1 m/s   "
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
@@ -270,7 +271,7 @@ class TestFlightView : public QObject {
         QVERIFY(view->from() <= 80 && view->to() >= 80);
         QCOMPARE(view->to() - view->from(), 20.);
         QVERIFY(
-            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 580 m")));
+            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 80 m")));
     }
 
     // A long log draws a few points per pixel column; a drag and the wheel
@@ -314,7 +315,7 @@ class TestFlightView : public QObject {
         FlightView* view = shown();
         QVERIFY(view);
         PlotView* plot = view->plot(FlightViewState::AltitudePlot);
-        const QPoint marker = markerPlace(plot, QString::fromUtf8("GPS-Höhe"));
+        const QPoint marker = markerPlace(plot, QString::fromUtf8("GPS-Höhe über Start"));
         QVERIFY(!marker.isNull());
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
         auto* gps = child<QCheckBox>(view, "gpsCheck");
@@ -432,7 +433,7 @@ class TestFlightView : public QObject {
         QCOMPARE(first.size(), keys.size());
         QCOMPARE(first[keys.indexOf("dataLines")], QByteArray("101"));
         QCOMPARE(first[keys.indexOf("file")], log.toUtf8());
-        QCOMPARE(lines[2].trimmed().split(',')[keys.indexOf("maxAltitude")], QByteArray("550"));
+        QCOMPARE(lines[2].trimmed().split(',')[keys.indexOf("maxAltitude")], QByteArray("50"));
 
         fake->fileAnswers << dir->filePath("missing/plots.png");
         QTest::mouseClick(child<QAbstractButton>(view, "savePngButton"), Qt::LeftButton);
