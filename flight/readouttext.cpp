@@ -1,4 +1,5 @@
 #include "flight/readouttext.h"
+#include "flight/readingtext.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -7,25 +8,17 @@
 
 namespace {
 
-QString shownNumber(double value, int decimals) {
-    if (std::isnan(value))
-        return QStringLiteral("–");
-    QString text = QLocale().toString(value, 'f', decimals);
-    if (decimals > 0) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLocale().decimalPoint()))
-            text.chop(QLocale().decimalPoint().size());
-    }
-    return text;
-}
-
+// Seconds and metres while short, h:mm:ss and km once long.
 QString part(ViewText caption, double value, int decimals, qint32 language) {
-    QString shown =
-        viewText(caption, language) + QStringLiteral(": ") + shownNumber(value, decimals);
-    if (!std::isnan(value))
-        shown += QLatin1Char(' ') + viewUnit(caption);
-    return shown;
+    const bool distance = caption == ViewText::TrackDistance || caption == ViewText::StartDistance;
+    const QByteArray unit = viewUnit(caption).toUtf8();
+    QString shown = readingText(value, unit.constData(), decimals, distance, QLocale(), true);
+    if (shown.isEmpty())
+        shown = QStringLiteral("–");
+    else if (!shown.contains(QLatin1Char(':')))
+        shown += QLatin1Char(' ') +
+                 (distance && std::abs(value) >= 1000 ? QStringLiteral("km") : viewUnit(caption));
+    return viewText(caption, language) + QStringLiteral(": ") + shown;
 }
 
 } // namespace

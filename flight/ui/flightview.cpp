@@ -3,6 +3,7 @@
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
 #include "core/programstate.h"
+#include "flight/readingtext.h"
 #include "flight/readouttext.h"
 #include "flight/ui/flightexports.h"
 #include "flight/ui/flightplots.h"
@@ -263,7 +264,7 @@ void FlightView::fillSummaryTable() {
     for (size_t log = 0; log < summaries().size(); ++log) {
         const FlightSummary& summary = summaries()[log];
         for (size_t f = 0; f < fields.size(); ++f) {
-            const QString text = summaryText(fields[f], summary, QLocale());
+            const QString text = summaryReading(fields[f], summary, QLocale());
             auto* item = new QTableWidgetItem(text);
             item->setToolTip(text);
             if (summaryNumber(fields[f], summary))

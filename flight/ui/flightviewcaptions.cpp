@@ -1,6 +1,7 @@
 // The flight view's captions, in the language the main window shows: set when
 // the view is built and again whenever it is told the language changed.
 #include "core/programstate.h"
+#include "flight/readingtext.h"
 #include "flight/summarytext.h"
 #include "flight/ui/flightexports.h"
 #include "flight/ui/flightplots.h"
@@ -45,8 +46,8 @@ void FlightView::retranslate() {
     QStringList rows;
     for (const SummaryField& field : summaryFields()) {
         const QString caption = summaryCaption(field.key, language);
-        rows << (*field.unit ? QStringLiteral("%1 (%2)").arg(caption, QString::fromUtf8(field.unit))
-                             : caption);
+        const QString unit = summaryReadingUnit(field);
+        rows << (unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit));
     }
     m_summaryTable->setVerticalHeaderLabels(rows);
     m_summaryTable->setHorizontalHeaderLabels(names);

@@ -2,6 +2,7 @@
 // reach, which curves a check box or legend entry switches, the value axes
 // and the readout at the cursor, with one log and with several.
 #include "core/flight_support.h"
+#include "flight/readingtext.h"
 #include "flight/readouttext.h"
 #include "flight/viewstate.h"
 
@@ -127,6 +128,38 @@ class TestFlightViewState : public QObject {
         QCOMPARE(range(State::AltitudePlot, qInf(), -qInf()), (std::pair<double, double>(0, 1)));
     }
 
+    // Figures as pilots read them: one number of decimals per kind, long
+    // durations as h:mm:ss and long distances in km (a column all alike, a
+    // single value only once long), counts without group separators.
+    void readingForms() {
+        const QLocale german(QLocale::German);
+        QCOMPARE(readingText(3725, "s", 0, false, german), QStringLiteral("1:02:05"));
+        QCOMPARE(readingText(59, "s", 0, false, german), QStringLiteral("0:00:59"));
+        QCOMPARE(readingText(59, "s", 0, false, german, true), QStringLiteral("59"));
+        QCOMPARE(readingText(-61, "s", 0, false, german, true), QStringLiteral("-0:01:01"));
+        QCOMPARE(readingText(1853, "m", 0, true, german), QStringLiteral("1,85"));
+        QCOMPARE(readingText(123456, "m", 0, true, QLocale::c()), QStringLiteral("123.46"));
+        QCOMPARE(readingText(856, "m", 0, true, german, true), QStringLiteral("856"));
+        QCOMPARE(readingText(1232, "m", 1, false, german), QStringLiteral("1232,0"));
+        QCOMPARE(readingText(2, "m/s", 2, false, QLocale::c()), QStringLiteral("2.00"));
+        QCOMPARE(readingText(qQNaN(), "m", 1, false, german), QString());
+        QCOMPARE(readingUnit("s", false), QStringLiteral("h:mm:ss"));
+        QCOMPARE(readingUnit("m", true), QStringLiteral("km"));
+        QCOMPARE(readingUnit("m", false), QStringLiteral("m"));
+
+        State state({m_logs.read(towLog(V500, 1501), V500)});
+        const FlightSummary& summary = state.summaries()[0];
+        QCOMPARE(summaryReading(*summaryFieldNamed("dataLines"), summary, german),
+                 QStringLiteral("1501"));
+        QCOMPARE(summaryReading(*summaryFieldNamed("duration"), summary, german),
+                 QStringLiteral("0:25:00"));
+        QCOMPARE(summaryReadingUnit(*summaryFieldNamed("trackDistance")), QStringLiteral("km"));
+        state.setCursorTime(1400);
+        QVERIFY2(readoutText(state, 0).contains(QStringLiteral("Zeit: 0:23:20   ")) &&
+                     readoutText(state, 0).contains(QStringLiteral("Strecke: 2.59 km")),
+                 qPrintable(readoutText(state, 0)));
+    }
+
     // The GPS altitude is drawn over its value at the start, the median of
     // the fixes on the ground, so one fix far off does not shift the curve;
     // the readout keeps the altitude above sea level.
@@ -165,8 +198,8 @@ class TestFlightViewState : public QObject {
         State single = one();
         single.setCursorTime(30.4);
         QCOMPARE(readoutText(single, 0),
-                 QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   GPS-Höhe: 510 m   "
-                                "Steigen: 1 m/s   Geschwindigkeit: 40 km/h   Strecke: 56 m   "
+                 QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30.0 m   GPS-Höhe: 510.0 m   "
+                                "Steigen: 1.0 m/s   Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                 "Entfernung vom Start: 56 m"));
         QCOMPARE(single.trackCursor(), std::optional<size_t>(30));
         single.setCursorTime(200);
@@ -176,7 +209,7 @@ class TestFlightViewState : public QObject {
         several.setCursorTime(75);
         const QStringList lines = readoutText(several, 1).split('\n');
         QCOMPARE(lines.size(), 2);
-        QVERIFY(lines[0].contains(QStringLiteral(" — Time: 75 s")));
+        QVERIFY(lines[0].contains(QStringLiteral(" — Time: 0:01:15")));
         QVERIFY(lines[1].endsWith(QStringLiteral(" — –")));
         QVERIFY(several.setCurrentLog(1));
         several.setCursorTime(20);

@@ -241,7 +241,7 @@ class TestFlightView : public QObject {
         view->setCursorTime(75);
         const QStringList lines = readout(view).split('\n');
         QCOMPARE(lines.size(), 2);
-        QVERIFY(lines[0].startsWith(QString::fromUtf8("LOG00012.CSV — Zeit: 75 s")));
+        QVERIFY(lines[0].startsWith(QString::fromUtf8("LOG00012.CSV — Zeit: 0:01:15")));
         QCOMPARE(lines[1], QString::fromUtf8("LOG00013.CSV — –")); // its flight was over
         view->setCurrentLog(1);
         view->setCursorTime(20);
@@ -258,8 +258,8 @@ class TestFlightView : public QObject {
         const int x = qRound(plot->xOf(30));
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
         QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
-        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   "
-                                               "GPS-Höhe: 630 m   Steigen: 1 m/s   "
+        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30.0 m   "
+                                               "GPS-Höhe: 630.0 m   Steigen: 1.0 m/s   "
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 
@@ -270,8 +270,8 @@ class TestFlightView : public QObject {
         QCOMPARE(view->cursorTime(), 80.);
         QVERIFY(view->from() <= 80 && view->to() >= 80);
         QCOMPARE(view->to() - view->from(), 20.);
-        QVERIFY(
-            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 80 m")));
+        QVERIFY(readout(view).startsWith(
+            QString::fromUtf8("Zeit: 0:01:20   Höhe barometrisch: 80.0 m")));
     }
 
     // A long log draws a few points per pixel column; a drag and the wheel
