@@ -229,6 +229,7 @@ void FlightView::fitToScreen() {
     // The plots and the side column share a narrower window as they share
     // the widest one.
     m_split->setSizes({fitting.width() * 800 / 1280, fitting.width() * 480 / 1280});
+    m_summaryTable->verticalHeader()->setMaximumWidth(std::max(170, fitting.width() * 240 / 1280));
     QRect place(QPoint(0, 0), size() + frame);
     place.moveCenter(area.center());
     move(place.topLeft().x() < area.left() ? area.left() : place.left(),
@@ -277,6 +278,11 @@ void FlightView::fillSummaryTable() {
     m_summaryTable->setTextElideMode(Qt::ElideMiddle);
     m_summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_summaryTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Long row captions give way to the figures (the whole caption as
+    // tooltip); the room they get follows the window's width (fitToScreen).
+    m_summaryTable->verticalHeader()->setTextElideMode(Qt::ElideRight);
+    m_summaryTable->horizontalHeader()->setTextElideMode(Qt::ElideMiddle);
+    m_summaryTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 void FlightView::showChecked() {

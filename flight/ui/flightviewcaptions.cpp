@@ -50,6 +50,8 @@ void FlightView::retranslate() {
         rows << (unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit));
     }
     m_summaryTable->setVerticalHeaderLabels(rows);
+    for (int row = 0; row < rows.size(); ++row)
+        m_summaryTable->verticalHeaderItem(row)->setToolTip(rows[row]);
     m_summaryTable->setHorizontalHeaderLabels(names);
     for (size_t log = 0; log < logs().size(); ++log)
         m_summaryTable->horizontalHeaderItem(int(log))->setToolTip(logs()[log].path);
