@@ -21,6 +21,8 @@ constexpr double ZoomPerNotch = 0.8;
 constexpr int LeftRoom = 76, RightRoom = 18, TopRoom = 10, LegendRoom = 28, BottomRoom = 26,
               TitleRoom = 18;
 
+// The least height of a plot whose time axis is named (px).
+constexpr int TitledHeight = 150;
 // The least room between two value labels (px).
 constexpr double MinLabelSpacing = 24;
 
@@ -115,7 +117,7 @@ void PlotView::setValueRange(double low, double high) {
 }
 
 void PlotView::setTimeTitleShown(bool shown) {
-    m_timeAxis->setTitleVisible(shown);
+    m_timeTitleWanted = shown;
     placePlotArea();
 }
 
@@ -127,6 +129,9 @@ void PlotView::setValueTitle(const QString& title, const QString& unit) {
 
 void PlotView::placePlotArea() {
     const int top = chart()->legend()->isVisible() ? LegendRoom : TopRoom;
+    // A short plot leaves the time axis unnamed: with its title the chart
+    // would cut the time labels short (the readout names the time anyway).
+    m_timeAxis->setTitleVisible(m_timeTitleWanted && height() >= TitledHeight);
     const int bottom = BottomRoom + (m_timeAxis->isTitleVisible() ? TitleRoom : 0);
     const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
     // Room for two value labels at least, so no label is cut short.

@@ -56,6 +56,7 @@ class PlotView : public QChartView {
     QValueAxis* m_valueAxis;
     QRubberBand* m_band;
     QString m_valueTitle, m_valueUnit;
+    bool m_timeTitleWanted = true;
     double m_cursor = std::numeric_limits<double>::quiet_NaN();
     int m_dragStart = -1; // viewport x of the pressed button; -1 when up
 };

@@ -1,5 +1,6 @@
 // The flight view on the screens pilots have: it opens inside the available
-// area, no readout line is cut and the summaries need no sideways scrolling. The suite runs this
+// area, no axis label or readout line is cut and the summaries need no
+// sideways scrolling. The suite runs this
 // program on a 1024×600 screen, on a 2048×1200 one at scale 2 and on a 1280×800 one with six logs
 // (FLIGHT_LOGS), each given to the offscreen platform by a config file.
 #include "app/tform1.h"
@@ -10,6 +11,7 @@
 #include "flight/ui/flightview.h"
 #include "flight/ui/plotview.h"
 
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
@@ -92,6 +94,20 @@ class TestFlightScreens : public QObject {
                                 .arg(view->frameGeometry().y())
                                 .arg(view->frameGeometry().width())
                                 .arg(view->frameGeometry().height())));
+
+        // Qt Charts cuts a label short with an ellipsis where it lacks room.
+        QStringList cut;
+        for (auto plot : {FlightViewState::AltitudePlot, FlightViewState::ClimbPlot,
+                          FlightViewState::SpeedPlot}) {
+            for (QGraphicsItem* item : view->plot(plot)->scene()->items()) {
+                auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                if (text && text->isVisible() &&
+                    (text->toPlainText().contains(QChar(0x2026)) ||
+                     text->toPlainText().contains(QLatin1String("..."))))
+                    cut << view->plot(plot)->objectName() + ": " + text->toPlainText();
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
 
         auto* readout = view->findChild<QLabel*>("readout");
         QCOMPARE(readout->text().count('\n') + 1, logs.size());
