@@ -22,30 +22,27 @@ const ConversionFormat& formatOf(const QAction* item) {
 void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath,
                               QWidget* messageParent) {
     QWidget* parent = messageParent ? messageParent : this;
-    const ConversionResult result = format.convert(logPath, programState().firmware);
-    if (result.failure) {
-        dialogs().error(parent, result.failure->message);
+    const Result<Conversion> result = format.convert(logPath, programState().firmware);
+    if (!result) {
+        dialogs().error(parent, conversionFailureText(result.failure()));
         return;
     }
     QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
-                   QFileInfo(result.outputPath).fileName();
+                   QFileInfo(result->outputPath).fileName();
     if (format.reportsLogDate)
-        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
+        text += QLatin1Char('\r') + QLocale().toString(result->logDate, QLocale::ShortFormat);
     dialogs().information(parent, text);
     // The track is empty because the log is of the other firmware: say which
     // variant is chosen, by the caption its menu item shows now.
-    if (result.wrongFirmware())
-        dialogs().information(parent, wrongFirmwareText(result) +
+    if (result->wrongFirmware())
+        dialogs().information(parent, wrongFirmwareText(*result) +
                                           QStringLiteral(", eingestellt ist %1. Firmware im Menue "
                                                          ">Einstellungen< anpassen.")
                                               .arg(firmwareMenuItem()->text()));
 }
 
 const QAction* TForm1::firmwareMenuItem() const {
-    const FirmwareVariant& firmware = programState().firmware;
-    if (!firmware.hasLongLogLines())
-        return bisV407x1;
-    return firmware.isDuo() ? Duo_ab50x : abV408x1;
+    return findChild<QAction*>(QLatin1String(firmwareRowOf(programState().firmware).menuItem));
 }
 
 // The sequence all five commands share: choose the log, convert it with the

@@ -6,7 +6,7 @@
 // the German text shown to the pilot.
 enum class FailureKind {
     FileNotFound,  // "Datei nicht gefunden"
-    AccessDenied,  // "Dateizugriff verweigert" (also a folder, or an output that is the log)
+    AccessDenied,  // "Dateizugriff verweigert" (also a folder)
     IoError,       // "E/A-Fehler %d" and every other system error
     NotWritable,   // the settings file could not be written
     NotANumber,    // a log field that is no integer or no decimal number
@@ -15,6 +15,7 @@ enum class FailureKind {
     InvalidValue,  // a value a setup cannot take (command line)
     WrongFirmware, // a log written under the other firmware layout
     OutputOfRun,   // an output written earlier in the same run from another log
+    OutputIsLog,   // an output that would be the log being read
 };
 
 // A failure of a command, carried as a value through the core. Only the window
@@ -23,6 +24,8 @@ enum class FailureKind {
 struct Failure {
     FailureKind kind;
     QString message;
+    // The 1-based log line the failure stopped at; 0 when it concerns no line.
+    qint64 line = 0;
 };
 
 // The failure for an operating-system error number, with the German text the

@@ -1,9 +1,10 @@
 #include "flight/ui/flightviewopener.h"
 
-#include "convert/conversion.h"
+#include "core/firmwaretable.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
 #include "i18n/captiontables.h"
+#include "log/datalines.h"
 
 #include <QFileInfo>
 #include <QMimeData>
@@ -16,7 +17,7 @@ namespace {
 // firmware is named by the caption of its menu item.
 QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
     const QString name = QFileInfo(log.path).fileName();
-    if (log.dataLines == 0 && log.otherLayoutLines > 0)
+    if (wrongFirmwareLikely(log.dataLines, log.otherLayoutLines))
         return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
                               "im Menue >Einstellungen< anpassen.")
             .arg(name, firmwareCaption, otherLayoutText(log.firmware.otherLayout()));
@@ -29,19 +30,10 @@ QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) 
         .arg(log.firstSkippedLine);
 }
 
-// A log with lines of the other layout only is of the other firmware: it is
-// read with the layout it has (the Duo shares the 500's, so a chosen Duo never
-// comes here for a 17-field log).
-bool ofTheOtherLayout(const FlightLog& log) {
-    return log.dataLines == 0 && log.otherLayoutLines > 0;
-}
-
 } // namespace
 
 QString firmwareCaptionOf(const FirmwareVariant& firmware) {
-    if (!firmware.hasLongLogLines())
-        return designCaption("bisV407x1");
-    return designCaption(firmware.isDuo() ? "Duo_ab50x" : "abV408x1");
+    return designCaption(firmwareRowOf(firmware).menuItem);
 }
 
 FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
@@ -50,9 +42,7 @@ FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVa
                                    const QString& firmwareCaption) {
     std::vector<FlightLog> logs;
     for (const QString& path : logPaths) {
-        Result<FlightLog> read = readFlightLog(path, firmware);
-        if (read && ofTheOtherLayout(*read))
-            read = readFlightLog(path, firmware.otherLayout());
+        Result<FlightLog> read = readFlightLogFitting(path, firmware);
         if (!read) {
             const Failure& failure = read.failure();
             emit failed(
@@ -69,9 +59,7 @@ FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVa
         return nullptr;
     std::vector<QString> readAs;
     for (const FlightLog& log : logs)
-        readAs.push_back(log.firmware.hasLongLogLines() == firmware.hasLongLogLines()
-                             ? QString()
-                             : firmwareCaptionOf(log.firmware));
+        readAs.push_back(log.firmware == firmware ? QString() : firmwareCaptionOf(log.firmware));
     auto* view = new FlightView(m_window, std::move(logs), std::move(readAs));
     connect(view, &FlightView::failed, this,
             [this, view](const Failure& failure) { emit failed(failure, view); });

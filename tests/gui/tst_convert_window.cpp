@@ -205,7 +205,7 @@ class TestConvertWindow : public QObject {
         QVERIFY(QFile::copy(log, own));
         fake->fileAnswers << own;
         form->frTrakmond1->trigger();
-        QCOMPARE(fake->errors, QStringList{"Dateizugriff verweigert"});
+        QCOMPARE(fake->errors, QStringList{"Ausgabe wäre die Log-Datei selbst: TMD00012.CSV"});
         QCOMPARE(readBytes(own), readBytes(log));
     }
 };

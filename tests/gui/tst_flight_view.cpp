@@ -33,9 +33,9 @@
 
 namespace {
 
-// A straight climb from where the device was switched on, one line a second
-// from `first` s: one metre a second barometric from 0, GPS from 600 m above
-// sea level, heading north.
+// A straight climb from the start, one line a second from `first` s: one
+// metre a second barometric from the switch-on place, GPS from 480 m above sea
+// level, heading north.
 QByteArray climbLog(int seconds, int first = 0) {
     QByteArray log = "Altorin Log V500\r\n";
     for (int t = 0; t < seconds; ++t)
@@ -43,7 +43,7 @@ QByteArray climbLog(int seconds, int first = 0) {
                    .arg(first + t)
                    .arg(t)
                    .arg(48120000 + 10 * t)
-                   .arg(600 + t)
+                   .arg(480 + t)
                    .arg(40 + t % 10)
                    .toLatin1();
     return log;
@@ -218,8 +218,8 @@ class TestFlightView : public QObject {
     // side by side, one readout line each, the track of the chosen one.
     void severalLogsCompared() {
         const QString later =
-            write("LOG00013.CSV", climbLog(51, 1000) +
-                                      "01;14:22:01;1051;0;5x0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
+            write("LOG00013.CSV",
+                  climbLog(51, 1000) + "01;14:22:01;1051;0;5x;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
         fake->fileAnswers << log + '\n' + later;
         form->Flugansehen1->trigger();
         FlightView* view = shown();
@@ -259,7 +259,7 @@ class TestFlightView : public QObject {
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
         QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
         QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30.0 m   "
-                                               "GPS-Höhe: 630.0 m   Steigen: 1.0 m/s   "
+                                               "GPS-Höhe: 510.0 m   Steigen: 1.0 m/s   "
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 #include "core/programstate.h"
+#include "setup/setupimage.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
