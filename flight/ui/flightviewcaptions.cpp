@@ -40,7 +40,7 @@ void FlightView::retranslate() {
     for (size_t e = 0; e < std::size(Exports); ++e)
         m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));
-    m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
+    m_track->setLanguage(language);
     m_plots->retranslate(language);
 
     QStringList rows;
