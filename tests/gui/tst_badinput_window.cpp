@@ -2,13 +2,13 @@
 // setup load and save commands and the settings file read at start and
 // written by "Programm beenden". Each row names the box the pilot sees and
 // checks that the window goes on and no file of theirs is lost.
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/badinput.h"
 #include "common/badlogs.h"
 #include "common/conversionmenu.h"
 #include "common/fakedialogs.h"
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "setup/setupfile.h"
 
 #include <QAction>

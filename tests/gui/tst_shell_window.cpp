@@ -1,8 +1,8 @@
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
 #include "common/fakedialogs.h"
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "setup/setupmodel.h"
 
 #include <QCheckBox>

@@ -3,9 +3,9 @@
 // the menu bar, and the folder chosen last.
 #include "common/fakedialogs.h"
 
+#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
-#include "core/programstate.h"
 
 #include <QAction>
 #include <QApplication>
