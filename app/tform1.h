@@ -9,6 +9,7 @@ struct ConversionFormat;
 class ConversionCommand;
 class FlightView;
 class LanguageSwitch;
+class FlightViewOpener;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -193,7 +194,7 @@ class TForm1 : public QMainWindow {
     void ConvertAndReport(const ConversionFormat& format, const QString& logPath,
                           QWidget* messageParent = nullptr);
 
-    // --- flight view (flight/tform1_flight.cpp) ---
+    // --- flight view (app/tform1_flight.cpp) ---
     // Reads the logs with the firmware variant selected now and shows those
     // with samples in a flight view window of their own; reports each log that
     // cannot be shown. nullptr when none could.
@@ -300,4 +301,8 @@ class TForm1 : public QMainWindow {
     SetupEditor* m_setupEditor = nullptr;
     ConversionCommand* m_conversion = nullptr;
     LanguageSwitch* m_language = nullptr;
+
+    // --- flight view helpers (app/tform1_flight.cpp) ---
+    FlightViewOpener* flightViews();
+    FlightViewOpener* m_flightViews = nullptr;
 };

@@ -37,6 +37,7 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::MapAttribution, "© OpenStreetMap-Mitwirkende", "© OpenStreetMap contributors", ""},
     {ViewText::MapUnreachable, "Karte nicht erreichbar: Gitter, wo Kacheln fehlen",
      "Map unreachable: grid where tiles are missing", ""},
+    {ViewText::GpsOverStart, "GPS-Höhe über Start", "GPS altitude above start", "m"},
 }};
 
 constexpr bool inOrder() {

@@ -28,6 +28,7 @@ enum class ViewText {
     FitTrack,
     MapAttribution,
     MapUnreachable,
+    GpsOverStart,
     Count
 };
 

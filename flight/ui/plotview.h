@@ -28,6 +28,9 @@ class PlotView : public QChartView {
     void setValueRange(double low, double high);
     // Only the lowest plot names the time axis.
     void setTimeTitleShown(bool shown);
+    // The value axis is named by `title` where the plot is tall enough for it,
+    // else by the shorter `unit` alone, never cut short.
+    void setValueTitle(const QString& title, const QString& unit);
 
   signals:
     void cursorMoved(double time);
@@ -52,6 +55,8 @@ class PlotView : public QChartView {
     QValueAxis* m_timeAxis;
     QValueAxis* m_valueAxis;
     QRubberBand* m_band;
+    QString m_valueTitle, m_valueUnit;
+    bool m_timeTitleWanted = true;
     double m_cursor = std::numeric_limits<double>::quiet_NaN();
     int m_dragStart = -1; // viewport x of the pressed button; -1 when up
 };

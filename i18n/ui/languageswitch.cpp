@@ -1,11 +1,15 @@
 #include "i18n/ui/languageswitch.h"
 #include "app/ui/dialogs.h"
+#include <QCoreApplication>
+#include <QEvent>
 #include "app/ui/fitcaption.h"
 #include "core/programstate.h"
 #include "i18n/captiontables.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -32,6 +36,17 @@ void applyCaptions(QObject* window, std::span<const CaptionEntry> table) {
     }
 }
 
+// Windows opened over the main window (the flight views) take their captions
+// from the program state; they are told when it changes.
+void tellOwnWindows(QWidget* window) {
+    for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow())
+            continue;
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(child, &change);
+    }
+}
+
 } // namespace
 
 LanguageSwitch::LanguageSwitch(QWidget* window, std::function<Status()> saveSettings)
@@ -55,6 +70,7 @@ void LanguageSwitch::choose(qint32 language) {
         applyEnglishCaptions();
     else
         applyGermanCaptions();
+    tellOwnWindows(m_window);
     if (const auto failure = m_saveSettings())
         dialogs().error(m_window, failure->message);
 }
