@@ -15,6 +15,7 @@ enum class FailureKind {
     InvalidValue,  // a value a setup cannot take (command line)
     WrongFirmware, // a log written under the other firmware layout
     OutputOfRun,   // an output written earlier in the same run from another log
+    LogbookDamaged, // "Flugbuch beschädigt: …": a logbook database that is damaged or foreign
 };
 
 // A failure of a command, carried as a value through the core. Only the window
