@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -13,6 +14,9 @@ bool liesStill(const FlightLog& log, size_t first, size_t end) {
     const double start = log.axisTime(first);
     float low = log.baroAltitude[first];
     float high = low;
+    // The first fix of the stretch: a model that lies still keeps near it.
+    float east = std::numeric_limits<float>::quiet_NaN();
+    float north = east;
     for (size_t i = first; i < end && log.axisTime(i) - start <= LandedSeconds; ++i) {
         low = std::min(low, log.baroAltitude[i]);
         high = std::max(high, log.baroAltitude[i]);
@@ -21,6 +25,14 @@ bool liesStill(const FlightLog& log, size_t first, size_t end) {
         // NaN (no speed logged, no fix) says nothing either way.
         if (log.speed[i] > LandedSpeed)
             return false;
+        if (std::isfinite(log.east[i])) {
+            if (!std::isfinite(east)) {
+                east = log.east[i];
+                north = log.north[i];
+            } else if (std::hypot(log.east[i] - east, log.north[i] - north) > LandedDrift) {
+                return false;
+            }
+        }
     }
     return true;
 }

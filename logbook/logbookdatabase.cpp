@@ -57,16 +57,21 @@ std::optional<double> optionalOf(const QVariant& value) {
     return value.toDouble();
 }
 
+// Qt binds a null QString as NULL; the text columns hold '' instead.
+QVariant text(const QString& value) {
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
 QVariantList valuesOf(const LogbookEntry& e) {
-    return {e.fileName,
+    return {text(e.fileName),
             e.sha256,
             e.fileSize,
             e.date.toSecsSinceEpoch(),
             e.importedAt.toSecsSinceEpoch(),
             firmwareKey(e.firmware),
-            e.model,
-            e.site,
-            e.note,
+            text(e.model),
+            text(e.site),
+            text(e.note),
             e.flightTime,
             e.launches,
             e.logTime,
