@@ -5,6 +5,7 @@
 #include "log/logreader.h"
 #include "logbook/airborne.h"
 
+#include <cmath>
 #include <string>
 
 FirmwareVariant importVariant(const QString& path, FirmwareChoice choice) {
@@ -34,8 +35,18 @@ FirmwareVariant importVariant(const QString& path, FirmwareChoice choice) {
 
 namespace {
 
+// The figures come from single-precision samples: kept to a millimetre (or a
+// millisecond), so that stored and printed values carry no float noise.
+double rounded(double value) {
+    return std::round(value * 1000) / 1000;
+}
+
+std::optional<double> rounded(const std::optional<double>& value) {
+    return value ? std::optional<double>(rounded(*value)) : std::nullopt;
+}
+
 std::optional<double> valueOf(const std::optional<FlightSummary::Extreme>& extreme) {
-    return extreme ? std::optional<double>(extreme->value) : std::nullopt;
+    return extreme ? std::optional<double>(rounded(extreme->value)) : std::nullopt;
 }
 
 } // namespace
@@ -62,22 +73,22 @@ LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
     const FlightSummary summary = summarizeFlight(*log);
     const AirborneFigures airborne = airborneFigures(*log);
     entry.firmware = firmware;
-    entry.flightTime = airborne.flightTime;
+    entry.flightTime = rounded(airborne.flightTime);
     entry.launches = airborne.launches;
-    entry.logTime = summary.duration;
+    entry.logTime = rounded(summary.duration);
     entry.segments = summary.segments;
     entry.dataLines = summary.dataLines;
     entry.positionLines = summary.positionLines;
     entry.skippedLines = summary.skippedLines;
-    entry.startAltitude = summary.startAltitude;
+    entry.startAltitude = rounded(summary.startAltitude);
     entry.maxAltitude = valueOf(summary.maxAltitude);
     entry.minAltitude = valueOf(summary.minAltitude);
-    entry.altitudeGain = summary.altitudeGain;
+    entry.altitudeGain = rounded(summary.altitudeGain);
     entry.maxGpsAltitude = valueOf(summary.maxGpsAltitude);
     entry.maxClimb = valueOf(summary.maxClimb);
     entry.maxSink = valueOf(summary.maxSink);
     entry.maxSpeed = valueOf(summary.maxSpeed);
-    entry.trackDistance = summary.trackDistance;
+    entry.trackDistance = rounded(summary.trackDistance);
     entry.maxStartDistance = valueOf(summary.maxStartDistance);
     return {FiguresOutcome::Read, {}};
 }
