@@ -82,12 +82,12 @@ QByteArray logbookCsv(const std::vector<LogbookEntry>& entries) {
     QStringList headings;
     for (const Column& column : columns())
         headings << QLatin1String(column.heading);
-    QString csv = headings.join(QLatin1Char(',')) + QLatin1Char('\n');
+    QString csv = headings.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const LogbookEntry& entry : entries) {
         QStringList row;
         for (const Column& column : columns())
             row << column.value(entry);
-        csv += row.join(QLatin1Char(',')) + QLatin1Char('\n');
+        csv += row.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     return csv.toUtf8();
 }

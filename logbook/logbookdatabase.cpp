@@ -10,6 +10,7 @@
 #include <QSqlRecord>
 #include <QtEndian>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,8 +45,8 @@ const QString Columns = QStringLiteral(
     "file_name, sha256, file_size, date, imported_at, firmware, model, site, note, "
     "flight_time, launches, log_time, segments, data_lines, position_lines, skipped_lines, "
     "start_altitude, max_altitude, min_altitude, altitude_gain, max_gps_altitude, max_climb, "
-    "max_sink, max_speed, track_distance, max_start_distance");
-constexpr int ColumnCount = 26;
+    "max_sink, max_speed, track_distance, max_start_distance, file_date");
+constexpr int ColumnCount = 27;
 
 QVariant optionalValue(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::Double));
@@ -88,7 +89,8 @@ QVariantList valuesOf(const LogbookEntry& e) {
             optionalValue(e.maxSink),
             optionalValue(e.maxSpeed),
             optionalValue(e.trackDistance),
-            optionalValue(e.maxStartDistance)};
+            optionalValue(e.maxStartDistance),
+            e.fileDate.toSecsSinceEpoch()};
 }
 
 LogbookEntry entryOf(const QSqlQuery& q) {
@@ -99,7 +101,6 @@ LogbookEntry entryOf(const QSqlQuery& q) {
     e.sha256 = q.value(i++).toString();
     e.fileSize = q.value(i++).toLongLong();
     e.date = QDateTime::fromSecsSinceEpoch(q.value(i++).toLongLong());
-    e.fileDate = e.date;
     e.importedAt = QDateTime::fromSecsSinceEpoch(q.value(i++).toLongLong());
     e.firmware = firmwareOfKey(q.value(i++).toString()).value_or(FirmwareVariant{});
     e.model = q.value(i++).toString();
@@ -116,6 +117,7 @@ LogbookEntry entryOf(const QSqlQuery& q) {
          {&e.startAltitude, &e.maxAltitude, &e.minAltitude, &e.altitudeGain, &e.maxGpsAltitude,
           &e.maxClimb, &e.maxSink, &e.maxSpeed, &e.trackDistance, &e.maxStartDistance})
         *figure = optionalOf(q.value(i++));
+    e.fileDate = QDateTime::fromSecsSinceEpoch(q.value(i++).toLongLong());
     return e;
 }
 
@@ -158,48 +160,60 @@ Result<QSqlQuery> LogbookDatabase::run(const QString& sql,
     return query;
 }
 
+// Built whole beside its place and moved into it only where there is none, so
+// that a logbook file either carries the mark or does not exist, and a second
+// program creating one at the same moment never replaces the first's.
+Status LogbookDatabase::create(const QString& folder, const QString& path) {
+    const QString building = path + QStringLiteral(".new-%1").arg(::getpid());
+    QFile::remove(building);
+    const auto failed = [&](Failure failure) {
+        QFile::remove(building);
+        return failure;
+    };
+    {
+        std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, newConnectionName()));
+        QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);
+        sql.setDatabaseName(building);
+        if (!sql.open())
+            return failed(db->failureOf(sql.lastError(), QStringLiteral("anlegen")));
+        QStringList statements = LogbookSchema::create();
+        statements << QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)
+                   << QStringLiteral("PRAGMA user_version = 1");
+        for (const QString& statement : statements)
+            if (auto done = db->run(statement); !done)
+                return failed(done.failure());
+    }
+    const QByteArray from = QFile::encodeName(building);
+    const QByteArray to = QFile::encodeName(path);
+    const int fd = ::open(from.constData(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        return failed(lastFileFailure());
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) { // the other program's is the logbook
+            QFile::remove(building);
+            return {};
+        }
+        // A file system without the exclusive rename: only where there is none.
+        if (errno != EINVAL || QFileInfo::exists(path) ||
+            ::rename(from.constData(), to.constData()) != 0)
+            return failed(lastFileFailure());
+    }
+    return syncFolder(folder);
+}
+
 Result<std::unique_ptr<LogbookDatabase>> LogbookDatabase::open(const QString& folder) {
     if (!QDir().mkpath(folder))
         return Failure{FailureKind::AccessDenied,
                        QStringLiteral("Flugbuch-Ordner %1 kann nicht angelegt werden").arg(folder)};
     const QString path = QDir(folder).filePath(QLatin1String(FileName));
-    const bool fresh = !QFileInfo::exists(path);
-    if (!fresh) {
-        if (auto failure = checkHeader(path))
+    if (!QFileInfo::exists(path))
+        if (auto failure = create(folder, path))
             return *failure;
-    } else {
-        // Built whole beside its place and renamed into it, so that a logbook
-        // file either carries the mark or does not exist.
-        const QString building = path + QStringLiteral(".new");
-        QFile::remove(building);
-        {
-            std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, newConnectionName()));
-            QSqlDatabase sql =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);
-            sql.setDatabaseName(building);
-            if (!sql.open())
-                return db->failureOf(sql.lastError(), QStringLiteral("anlegen"));
-            QStringList statements = LogbookSchema::create();
-            statements << QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)
-                       << QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
-            for (const QString& statement : statements)
-                if (auto done = db->run(statement); !done)
-                    return done.failure();
-        }
-        const int fd = ::open(QFile::encodeName(building).constData(), O_RDONLY);
-        const bool synced = fd >= 0 && ::fsync(fd) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        if (!synced ||
-            ::rename(QFile::encodeName(building).constData(),
-                     QFile::encodeName(path).constData()) != 0 ||
-            syncFolder(folder)) {
-            const Failure failure = lastFileFailure();
-            QFile::remove(building);
-            return Failure{failure.kind,
-                           QStringLiteral("Flugbuch %1: %2").arg(path, failure.message)};
-        }
-    }
+    if (auto failure = checkHeader(path))
+        return *failure;
 
     std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, newConnectionName()));
     QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);

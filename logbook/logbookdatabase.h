@@ -19,7 +19,7 @@
 class LogbookDatabase {
   public:
     // The schema this code writes; older ones are upgraded at open.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // PRAGMA application_id of a logbook: "AltB".
     static constexpr qint32 ApplicationId = 0x416C7442;
     static constexpr const char* FileName = "logbook.sqlite";
@@ -55,6 +55,7 @@ class LogbookDatabase {
 
   private:
     LogbookDatabase(const QString& folder, const QString& connection);
+    static Status create(const QString& folder, const QString& path);
     Status configure();
     Status upgrade();
     Failure failureOf(const QSqlError& error, const QString& what) const;

@@ -2,7 +2,9 @@
 
 namespace LogbookSchema {
 
-// Dates are seconds since the epoch; figures a log may not have are NULL.
+// The tables of version 1; a new logbook is brought up to date by the same
+// upgrade steps as an old one. Dates are seconds since the epoch; figures a
+// log may not have are NULL.
 QStringList create() {
     return {QStringLiteral("CREATE TABLE entries ("
                            " id INTEGER PRIMARY KEY,"
@@ -30,6 +32,13 @@ QStringList create() {
 
 QStringList upgradeFrom(int version) {
     switch (version) {
+    case 1:
+        // The file's own date beside the date the pilot may correct; the
+        // model index for the filters and totals by model.
+        return {QStringLiteral("ALTER TABLE entries ADD COLUMN file_date INTEGER NOT NULL "
+                               "DEFAULT 0"),
+                QStringLiteral("UPDATE entries SET file_date = date"),
+                QStringLiteral("CREATE INDEX entries_model ON entries (model)")};
     default:
         return {};
     }

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-// The tables of a new logbook, and the statements that bring a logbook of one
+// The tables of a new logbook (version 1), and the statements that bring a logbook of one
 // version to the next. A version once released never changes: an upgrade is
 // a new step.
 namespace LogbookSchema {
