@@ -5,8 +5,8 @@
 #include "logbook/logbookdatabase.h"
 #include "logbook/logcopy.h"
 #include "logbook/logfigures.h"
+#include "logbook/preparedlog.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,11 +15,37 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <deque>
+#include <fcntl.h>
+#include <future>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString CopyFolder = QStringLiteral("logs");
+
+// Held shared by every import, exclusively by the removal of copies without
+// an entry: a copy is written before its entry, so while any program imports,
+// a copy without entry may be one about to get its entry.
+class ImportLock {
+  public:
+    ImportLock(int fd, int operation) : m_fd(fd) {
+        m_held = fd >= 0 && ::flock(fd, operation) == 0;
+    }
+    ~ImportLock() {
+        if (m_held)
+            ::flock(m_fd, LOCK_UN);
+    }
+    ImportLock(const ImportLock&) = delete;
+    ImportLock& operator=(const ImportLock&) = delete;
+    bool held() const { return m_held; }
+
+  private:
+    int m_fd;
+    bool m_held = false;
+};
 
 QString copyName(const QString& sha256) {
     return sha256 + QStringLiteral(".CSV");
@@ -66,12 +92,23 @@ QString Logbook::defaultFolder() {
     return data + QStringLiteral("/AltorinTool/logbook");
 }
 
-Logbook::Logbook(std::unique_ptr<LogbookDatabase> database) : m_db(std::move(database)) {}
+Logbook::Logbook(std::unique_ptr<LogbookDatabase> database) : m_db(std::move(database)) {
+    m_lockFd = ::open(
+        QFile::encodeName(QDir(m_db->folder()).filePath(QStringLiteral("import.lock"))).constData(),
+        O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+}
 
-Logbook::~Logbook() = default;
+Logbook::~Logbook() {
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
 
 QString Logbook::folder() const {
     return m_db->folder();
+}
+
+QString Logbook::copiesFolder() const {
+    return QDir(m_db->folder()).filePath(CopyFolder);
 }
 
 QString Logbook::copyPath(const LogbookEntry& entry) const {
@@ -88,11 +125,22 @@ Result<std::unique_ptr<Logbook>> Logbook::open(const QString& folder) {
         return Failure{FailureKind::AccessDenied,
                        QStringLiteral("Flugbuch-Ordner %1 kann nicht angelegt werden").arg(copies)};
 
-    // Copies without an entry are left by an import killed between the copy
-    // and its entry. Under the write lock, so no import running elsewhere is
-    // between the two steps right now.
+    // Copies without an entry are left by an import killed (or stopped, or
+    // failed) between the copy and its entry.
     const QStringList files = QDir(copies).entryList(QDir::Files | QDir::Hidden);
     if (files.isEmpty())
+        return logbook;
+    // Every entry has its copy: no more copies than entries, no orphan. So a
+    // command that only reads takes no write lock.
+    auto count = logbook->m_db->run(QStringLiteral("SELECT count(*) FROM entries"));
+    if (!count)
+        return count.failure();
+    if (count->next() && count->value(0).toLongLong() >= files.size())
+        return logbook;
+    count->finish();
+    // Not while another program imports: its next copies have no entry yet.
+    const ImportLock alone(logbook->m_lockFd, LOCK_EX | LOCK_NB);
+    if (!alone.held())
         return logbook;
     LogbookDatabase& base = *logbook->m_db;
     if (auto failure = base.begin()) {
@@ -143,117 +191,91 @@ QStringList Logbook::logsNamedBy(const QStringList& paths) {
     return logs;
 }
 
-ImportedLog Logbook::importLog(const QString& path, const ImportOptions& options) {
-    ImportedLog result{path, ImportOutcome::Failed, 0, {}};
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        result.reason = QStringLiteral("keine Log-Datei (LOG?????.CSV) im Ordner");
-        return result;
-    }
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        result.reason = lastFileFailure().message;
-        return result;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        result.reason = QStringLiteral("keine gewöhnliche Datei");
-        return result;
-    }
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.reason = fileFailure(errno ? errno : EACCES).message;
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() != file.size()) {
-        result.reason = fileFailure(errno ? errno : EIO).message;
-        return result;
-    }
-    file.close();
-    const QString sha256 =
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-
+ImportedLog Logbook::commitLog(PreparedLog& log, const ImportOptions& options) {
+    if (!log.read && !log.copyFound)
+        return log.result; // failed or skipped
     const auto keptAs = [this](const QString& sha) -> Result<qint64> {
         auto query = m_db->run(QStringLiteral("SELECT id FROM entries WHERE sha256 = ?"), {sha});
         if (!query)
             return query.failure();
         return query->next() ? query->value(0).toLongLong() : qint64(0);
     };
-    auto kept = keptAs(sha256);
-    if (!kept) {
-        result.reason = kept.failure().message;
-        return result;
-    }
-    if (*kept) {
-        result = {path, ImportOutcome::AlreadyThere, *kept,
-                  QStringLiteral("schon im Flugbuch als Eintrag %1").arg(*kept)};
-        return result;
-    }
-
-    LogbookEntry entry;
-    entry.fileName = info.fileName();
-    entry.sha256 = sha256;
-    entry.fileSize = bytes.size();
-    entry.model = options.model;
-    const LogFigures figures = readLogFigures(path, importVariant(path, options.firmware), entry);
-    if (figures.outcome != FiguresOutcome::Read) {
-        result.outcome = figures.outcome == FiguresOutcome::NoData ? ImportOutcome::Skipped
-                                                                   : ImportOutcome::Failed;
-        result.reason = figures.reason;
-        return result;
-    }
-    // The log date as the GPX export takes it: the file's date, to an even second.
-    entry.date = QDateTime::fromSecsSinceEpoch(logDateInstant(status));
-    entry.fileDate = entry.date;
-    entry.importedAt = QDateTime::currentDateTime();
-
+    ImportedLog& result = log.result;
     if (auto failure = m_db->begin()) {
         result.reason = failure->message;
         return result;
     }
-    // Another program may have added it since the look above.
-    kept = keptAs(sha256);
+    const auto kept = keptAs(log.entry.sha256);
     if (!kept || *kept) {
         m_db->rollback();
         if (!kept)
             result.reason = kept.failure().message;
         else
-            result = {path, ImportOutcome::AlreadyThere, *kept,
+            result = {result.path, ImportOutcome::AlreadyThere, *kept,
                       QStringLiteral("schon im Flugbuch als Eintrag %1").arg(*kept)};
         return result;
     }
-    const QString copy = copyPath(entry);
-    if (auto failure = writeLogCopy(copy, bytes, status)) {
-        m_db->rollback();
-        QFile::remove(copy);
-        result.reason = QStringLiteral("Kopie ins Flugbuch: %1").arg(failure->message);
-        return result;
+    if (!log.read) {
+        // A copy without entry: another program's import about to commit it,
+        // or one killed before it could. Read and written again here.
+        completeLog(log, options, copiesFolder());
+        if (!log.read) {
+            m_db->rollback();
+            return result;
+        }
     }
-    const auto id = m_db->insert(entry);
+    log.entry.importedAt = QDateTime::currentDateTime();
+    const auto id = m_db->insert(log.entry);
     if (!id)
         m_db->rollback();
+    // On failure the copy stays until the next open removes it: another
+    // program may be importing the same log right now.
     if (auto failure = id ? m_db->commit() : id.status()) {
-        QFile::remove(copy);
         result.reason = failure->message;
         return result;
     }
-    result = {path, ImportOutcome::Added, *id, {}};
+    result = {result.path, ImportOutcome::Added, *id, {}};
     return result;
+}
+
+ImportedLog Logbook::importLog(const QString& path, const ImportOptions& options) {
+    const ImportLock lock(m_lockFd, LOCK_SH);
+    PreparedLog log = prepareLog(path, options, copiesFolder());
+    return commitLog(log, options);
 }
 
 ImportReport
 Logbook::importLogs(const QStringList& paths, const ImportOptions& options,
                     const std::function<bool(const ImportedLog&, int done, int total)>& progress) {
+    const ImportLock lock(m_lockFd, LOCK_SH);
     ImportReport report;
     const QStringList logs = logsNamedBy(paths);
-    for (int i = 0; i < logs.size(); ++i) {
-        report.count(importLog(logs[i], options));
-        if (progress && !progress(report.logs.back(), i + 1, int(logs.size())) &&
-            i + 1 < logs.size()) {
+    const QString copies = copiesFolder();
+    // A few logs are read and copied ahead on worker threads while this one
+    // commits in log order: their disk syncs overlap.
+    constexpr int Ahead = 4;
+    std::deque<std::future<PreparedLog>> pending;
+    qsizetype next = 0;
+    const auto refill = [&] {
+        while (next < logs.size() && pending.size() < size_t(Ahead))
+            pending.push_back(
+                std::async(std::launch::async, prepareLog, logs[next++], options, copies));
+    };
+    refill();
+    for (int done = 1; !pending.empty(); ++done) {
+        PreparedLog log = pending.front().get();
+        pending.pop_front();
+        report.count(commitLog(log, options));
+        if (progress && !progress(report.logs.back(), done, int(logs.size())) &&
+            done < logs.size()) {
+            // Copies already written for the logs ahead stay until the next
+            // open removes them.
             report.stopped = true;
+            for (auto& ahead : pending)
+                ahead.wait();
             break;
         }
+        refill();
     }
     return report;
 }

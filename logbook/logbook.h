@@ -11,6 +11,7 @@
 #include <vector>
 
 class LogbookDatabase;
+struct PreparedLog;
 
 // What became of one log offered to the logbook.
 enum class ImportOutcome {
@@ -107,7 +108,11 @@ class Logbook {
 
   private:
     explicit Logbook(std::unique_ptr<LogbookDatabase> database);
+    QString copiesFolder() const;
+    ImportedLog commitLog(PreparedLog& log, const ImportOptions& options);
+
     std::unique_ptr<LogbookDatabase> m_db;
+    int m_lockFd = -1; // the folder's import lock
 };
 
 // "hinzugefügt", "schon im Flugbuch", "übersprungen", "fehlgeschlagen".
