@@ -252,18 +252,27 @@ Logbook::importLogs(const QStringList& paths, const ImportOptions& options,
     const QStringList logs = logsNamedBy(paths);
     const QString copies = copiesFolder();
     // A few logs are read and copied ahead on worker threads while this one
-    // commits in log order: their disk syncs overlap.
-    constexpr int Ahead = 4;
-    std::deque<std::future<PreparedLog>> pending;
+    // commits in log order: their disk syncs overlap. Each holds its log's
+    // bytes and columns meanwhile, so long logs go fewer at a time.
+    constexpr size_t Ahead = 8;
+    constexpr qint64 AheadBytes = qint64(64) << 20;
+    std::deque<std::pair<std::future<PreparedLog>, qint64>> pending;
+    qint64 pendingBytes = 0;
     qsizetype next = 0;
     const auto refill = [&] {
-        while (next < logs.size() && pending.size() < size_t(Ahead))
-            pending.push_back(
-                std::async(std::launch::async, prepareLog, logs[next++], options, copies));
+        while (next < logs.size() && pending.size() < Ahead) {
+            const qint64 size = QFileInfo(logs[next]).size();
+            if (!pending.empty() && pendingBytes + size > AheadBytes)
+                break;
+            pendingBytes += size;
+            pending.emplace_back(
+                std::async(std::launch::async, prepareLog, logs[next++], options, copies), size);
+        }
     };
     refill();
     for (int done = 1; !pending.empty(); ++done) {
-        PreparedLog log = pending.front().get();
+        PreparedLog log = pending.front().first.get();
+        pendingBytes -= pending.front().second;
         pending.pop_front();
         report.count(commitLog(log, options));
         if (progress && !progress(report.logs.back(), done, int(logs.size())) &&
@@ -272,7 +281,7 @@ Logbook::importLogs(const QStringList& paths, const ImportOptions& options,
             // open removes them.
             report.stopped = true;
             for (auto& ahead : pending)
-                ahead.wait();
+                ahead.first.wait();
             break;
         }
         refill();
