@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace logbook_support;
 
@@ -254,6 +257,17 @@ class TestLogbookImport : public QObject {
         const QString orphan = m_book + QStringLiteral("/logs/") + QString(64, QLatin1Char('a')) +
                                QStringLiteral(".CSV");
         QVERIFY(writeBytes(orphan, typicalFlight(V500, 5)));
+        {
+            // While another program imports, a copy without entry may be its
+            // next one, about to get its entry: it stays.
+            const int importer = ::open(
+                QFile::encodeName(m_book + QStringLiteral("/import.lock")).constData(), O_RDWR);
+            QVERIFY(importer >= 0);
+            QCOMPARE(::flock(importer, LOCK_SH), 0);
+            openLogbook(m_book);
+            QVERIFY(QFile::exists(orphan));
+            ::close(importer);
+        }
         auto book = openLogbook(m_book);
         QVERIFY(!QFile::exists(orphan));
         QCOMPARE(QDir(m_book + QStringLiteral("/logs")).entryList(QDir::Files).size(), 3);
