@@ -87,3 +87,9 @@ enum class FirmwareChoice { Auto, V407, V500, Duo };
 // or "duo"; and back (nothing for another text).
 QString firmwareKey(const FirmwareVariant& firmware);
 std::optional<FirmwareVariant> firmwareOfKey(const QString& key);
+
+// The import's choice for the variant chosen in the window: the layout
+// decides, and a long-layout log is the Duo's when the Duo is chosen.
+inline FirmwareChoice importChoiceFor(const FirmwareVariant& chosen) {
+    return chosen.isDuo() ? FirmwareChoice::Duo : FirmwareChoice::Auto;
+}
