@@ -1,6 +1,7 @@
+#include "app/tform1.h"
+#include "app/ui/qttranslations.h"
 #include "cli/commandline.h"
 #include "core/programstate.h"
-#include "app/tform1.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
         return *done;
 
     QApplication app(argc, argv);
+    installQtTranslations(&app);
     QCommandLineParser parser;
     if (const auto done = parseCommandLine(parser, help))
         return *done;

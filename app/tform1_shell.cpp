@@ -1,8 +1,8 @@
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "app/ui/tupdown.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "setup/setupmodel.h"
 
 #include <QCheckBox>
@@ -19,16 +19,11 @@ const char* const ProjectAddress = "https://example.org/altorintool";
 
 // "Altorin Tool " from the form stays for any variant not in the table.
 std::optional<QString> variantTitle(const FirmwareVariant& firmware) {
-    QString suffix;
-    if (firmware.version == 407)
-        suffix = QStringLiteral(" für   Altorin   bis Version 407x");
-    else if (firmware.version == 500 && firmware.duo == 0)
-        suffix = QStringLiteral(" für   Altorin   ab Version 500");
-    else if (firmware.version == 500 && firmware.duo == 1)
-        suffix = QStringLiteral(" für   Altorin Duo   ab Version 500");
-    else
+    const FirmwareRow* row = titleRowOf(firmware);
+    if (!row)
         return std::nullopt;
-    return QStringLiteral("AltorinTool ") + QLatin1String(VersionText) + suffix;
+    return QStringLiteral("AltorinTool ") + QLatin1String(VersionText) +
+           QString::fromUtf8(row->titleSuffix);
 }
 
 void setVariantTitle(TForm1& form) {
@@ -63,7 +58,7 @@ void TForm1::FormCreate() {
     ShowSetupImage();
     setVariantTitle(*this);
     dialogs().information(this, firmwareReminder(state.firmware));
-    if (state.firmware.version == 407) {
+    if (state.firmware.lacksLateSetups()) {
         // RadioButton29 too: firmware 407 knows no fourth option of setup 5.
         setLateFirmwareControlsVisible(*this, false);
         fitImageToFirmware(state.image, state.firmware);

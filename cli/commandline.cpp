@@ -11,17 +11,6 @@
 
 namespace {
 
-struct FirmwareName {
-    const char* value;
-    FirmwareVariant firmware;
-};
-
-constexpr FirmwareName FirmwareNames[] = {
-    {"407", {407, 0}},
-    {"500", {500, 0}},
-    {"duo", {500, 1}},
-};
-
 // Descriptions start in this column when the option fits before it.
 constexpr int DescriptionColumn = 26;
 constexpr int MinimumColumns = 20;
@@ -176,32 +165,32 @@ std::optional<int> answerHelpOrVersion(const CommandHelp& help, const QStringLis
 
 QCommandLineOption firmwareOption(const QString& description) {
     QStringList values;
-    for (const FirmwareName& name : FirmwareNames)
-        values << QLatin1String(name.value);
+    for (const FirmwareRow& row : firmwareTable())
+        values << QLatin1String(row.optionValue);
     return QCommandLineOption(QStringLiteral("firmware"), description,
                               values.join(QLatin1Char('|')));
 }
 
 std::optional<FirmwareVariant> firmwareNamed(const QString& value) {
-    for (const FirmwareName& name : FirmwareNames)
-        if (value.compare(QLatin1String(name.value), Qt::CaseInsensitive) == 0)
-            return name.firmware;
+    if (const FirmwareRow* row = firmwareRowNamed(value))
+        return row->variant;
     return std::nullopt;
 }
 
 QString firmwareOptionValue(const FirmwareVariant& firmware) {
-    for (const FirmwareName& name : FirmwareNames)
-        if (name.firmware.hasLongLogLines() == firmware.hasLongLogLines() &&
-            name.firmware.isDuo() == firmware.isDuo())
-            return QLatin1String(name.value);
+    // A Duo flag no row of that layout has (407 with Duo) is named by its number.
+    const FirmwareRow& row = firmwareRowOf(firmware);
+    if (row.variant.isDuo() == firmware.isDuo())
+        return QLatin1String(row.optionValue);
     return QString::number(firmware.version);
 }
 
 QString fittingFirmwareHint(const FirmwareVariant& layout) {
     QString hint = QStringLiteral(", passend ist --firmware ") + firmwareOptionValue(layout);
     // The Duo writes the same layout as the 500.
-    if (layout.hasLongLogLines())
-        hint += QStringLiteral(" (Duo: --firmware duo)");
+    if (layout.hasV500Layout())
+        hint += QStringLiteral(" (Duo: --firmware ") +
+                firmwareOptionValue(FirmwareVariant{layout.version, 1}) + QLatin1Char(')');
     return hint;
 }
 

@@ -1,13 +1,13 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
-#include "log/logfields.h"
 #include "convert/outputfile.h"
+#include "log/datalines.h"
+#include "log/logfields.h"
 
 namespace {
 
 Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
-                   const ConversionOptions& options, ExportWriter& writer,
-                   ConversionResult& result) {
+                   const ConversionOptions& options, ExportWriter& writer, Conversion& result) {
     if (options.run)
         if (auto clash = options.run->checkTarget(result.outputPath, log.status()))
             return clash;
@@ -16,28 +16,26 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
         return failure;
     OutputText& out = output.text();
     writer.writeHead(out);
-    // Lines of the other layout are skipped like any other line, but counted:
-    // a log of the other firmware would otherwise pass for an empty flight.
     result.otherLayout = firmware.otherLayout();
-    std::string line;
-    while (log.readLine(line)) {
-        if (!IsLogDataLine(line, firmware)) {
-            if (IsLogDataLine(line, result.otherLayout))
-                ++result.otherLayoutLines;
-            continue;
-        }
-        const Result<LineOutcome> outcome = writer.writeDataLine(line, log.lineNumber(), out);
+    LayoutCounts counts;
+    Status stopped;
+    const Status readFailure = forEachDataLine(log, firmware, counts, [&](std::string& line) {
+        const Result<LineOutcome> outcome = writer.writeDataLine(line, out);
         if (!outcome) {
-            result.failureLine = log.lineNumber();
-            return outcome.failure();
+            stopped = outcome.failure();
+            stopped->line = log.lineNumber();
+            return false;
         }
         if (*outcome == LineOutcome::Point)
             ++result.trackPoints;
-        if (auto failure = output.writeIfFull())
-            return failure;
-    }
-    if (log.failure())
-        return log.failure();
+        stopped = output.writeIfFull();
+        return !stopped;
+    });
+    if (stopped)
+        return stopped;
+    if (readFailure)
+        return readFailure;
+    result.otherLayoutLines = counts.otherLayoutLines;
     writer.writeTail(out);
     // Not committed, the older output of that name stays as it was.
     if (options.refuseWrongFirmware && result.wrongFirmware())
@@ -51,18 +49,28 @@ Status exportLines(const QString& logPath, LogReader& log, const FirmwareVariant
 
 } // namespace
 
-void runExport(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
-               const ConversionOptions& options, ExportWriter& writer, ConversionResult& result) {
-    result.failure = exportLines(logPath, log, firmware, options, writer, result);
+Result<Conversion> runExport(const QString& logPath, const QString& outputName,
+                             const FirmwareVariant& firmware, const ConversionOptions& options,
+                             ExportWriter& writer) {
+    LogReader log;
+    if (auto failure = log.open(logPath))
+        return *failure;
+    Conversion conversion;
+    conversion.outputPath = outputPathFor(logPath, outputName, options);
+    writer.begin(log, conversion);
+    if (auto failure = exportLines(logPath, log, firmware, options, writer, conversion))
+        return *failure;
+    return conversion;
 }
 
-QString otherLayoutText(const FirmwareVariant& otherLayout) {
-    return QStringLiteral("die Log-Datei hat Zeilen mit %1 Feldern")
-        .arg(otherLayout.logFieldCount());
+QString wrongFirmwareText(const Conversion& conversion) {
+    return QStringLiteral("Keine Trackpunkte: ") + otherLayoutText(conversion.otherLayout);
 }
 
-QString wrongFirmwareText(const ConversionResult& result) {
-    return QStringLiteral("Keine Trackpunkte: ") + otherLayoutText(result.otherLayout);
+QString conversionFailureText(const Failure& failure) {
+    if (failure.kind == FailureKind::TooFewFields && failure.line > 0)
+        return QStringLiteral("Zeile %1: ").arg(failure.line) + failure.message;
+    return failure.message;
 }
 
 QString fileNameOf(const QString& path) {
@@ -88,14 +96,13 @@ QString withExtension(const QString& name, const QString& extension) {
     return (dot < 0 ? name : name.left(dot)) + extension;
 }
 
-Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields) {
+Status splitDataLine(std::string& line, size_t needed, Fields& fields) {
     SplitLogLine(line, fields, needed);
     if (fields.size() >= needed)
         return std::nullopt;
     return Failure{FailureKind::TooFewFields,
-                   QStringLiteral("Zeile %1: nur %2 Felder, die Konvertierung braucht %3 "
+                   QStringLiteral("nur %1 Felder, die Konvertierung braucht %2 "
                                   "(Anführungszeichen um ';'?)")
-                       .arg(lineNumber)
                        .arg(fields.size())
                        .arg(needed)};
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "convert/outputsofrun.h"
 #include "core/programstate.h"
 #include "core/result.h"
-#include "convert/outputsofrun.h"
+#include "log/datalines.h"
 
 #include <QDateTime>
 #include <QString>
@@ -27,13 +28,9 @@ struct ConversionOptions {
     OutputsOfRun* run = nullptr;
 };
 
-struct ConversionResult {
-    Status failure;
-    // 1-based number of the log line the failure stopped at; 0 when the
-    // failure concerns no line (a file that cannot be opened or written).
-    qint64 failureLine = 0;
-    // Full path of the output (also set when the conversion failed after the
-    // name was derived).
+// What a finished conversion wrote.
+struct Conversion {
+    // Full path of the output.
     QString outputPath;
     // GPX only: the log file date (local time, even second) the point times
     // start from; shown in the completion message.
@@ -45,28 +42,22 @@ struct ConversionResult {
     qint64 otherLayoutLines = 0;
     FirmwareVariant otherLayout;
 
-    bool ok() const { return !failure; }
     // The log was written under the other firmware: nothing of it reached the
     // track, though it has lines of the other layout.
-    bool wrongFirmware() const { return trackPoints == 0 && otherLayoutLines > 0; }
+    bool wrongFirmware() const { return wrongFirmwareLikely(trackPoints, otherLayoutLines); }
 };
 
 // KML 2.0 path: 2D (clampedToGround), 3D barometric (relativeToGround) or 3D
 // with the GPS altitude (absolute).
-ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
-                              const FirmwareVariant& firmware,
-                              const ConversionOptions& options = {});
+Result<Conversion> ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
+                                const FirmwareVariant& firmware,
+                                const ConversionOptions& options = {});
 // GPX 1.1 track with GPS elevation, UTC point times and a descriptive name.
-ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
-                              const ConversionOptions& options = {});
+Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
+                                const ConversionOptions& options = {});
 // The semicolon text format of the Trakmond plotting program.
-ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
-                                   const ConversionOptions& options = {});
-
-// The log file date of the GPX point times (seconds since the epoch): the
-// log's modification time taken down to an even second of local time, the
-// resolution of the card's file dates.
-qint64 logDateInstant(const struct stat& logStatus);
+Result<Conversion> ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
+                                     const ConversionOptions& options = {});
 
 // Output names without folder: LOG00012.CSV gives LOG00012.kml, LOG00012.GPX
 // and TMD00012.CSV.
@@ -74,9 +65,12 @@ QString kmlOutputName(const QString& logName);
 QString gpxOutputName(const QString& logName);
 QString trakmondOutputName(const QString& logName);
 
-// "die Log-Datei hat Zeilen mit 17 Feldern": what every report of a log of
-// the other firmware's layout says of it.
-QString otherLayoutText(const FirmwareVariant& otherLayout);
 // "Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern": the start of
 // every report of a conversion that met only the other firmware's lines.
-QString wrongFirmwareText(const ConversionResult& result);
+QString wrongFirmwareText(const Conversion& conversion);
+
+// What the window's box says of a failed conversion. The box has no other
+// place for the line, so a message of this tool's own about a line's shape
+// names it ("Zeile 3: nur 9 Felder ..."); the number messages keep the words
+// the pilot knows from the platform, without a line.
+QString conversionFailureText(const Failure& failure);

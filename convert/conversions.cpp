@@ -2,16 +2,16 @@
 
 namespace {
 
-ConversionResult kml2d(const QString& log, const FirmwareVariant& firmware,
-                       const ConversionOptions& options) {
+Result<Conversion> kml2d(const QString& log, const FirmwareVariant& firmware,
+                         const ConversionOptions& options) {
     return ConvertToKml(log, false, false, firmware, options);
 }
-ConversionResult kml3dGps(const QString& log, const FirmwareVariant& firmware,
-                          const ConversionOptions& options) {
+Result<Conversion> kml3dGps(const QString& log, const FirmwareVariant& firmware,
+                            const ConversionOptions& options) {
     return ConvertToKml(log, true, true, firmware, options);
 }
-ConversionResult kml3dBaro(const QString& log, const FirmwareVariant& firmware,
-                           const ConversionOptions& options) {
+Result<Conversion> kml3dBaro(const QString& log, const FirmwareVariant& firmware,
+                             const ConversionOptions& options) {
     return ConvertToKml(log, true, false, firmware, options);
 }
 

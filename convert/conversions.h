@@ -10,12 +10,12 @@
 struct ConversionFormat {
     const char* name;     // on the command line: "kml2d"
     const char* menuItem; // object name of the window's menu item: "nachKML2D1"
-    ConversionResult (*run)(const QString& logPath, const FirmwareVariant& firmware,
-                            const ConversionOptions& options);
+    Result<Conversion> (*run)(const QString& logPath, const FirmwareVariant& firmware,
+                              const ConversionOptions& options);
     bool reportsLogDate; // the completion message adds the log date (GPX)
 
-    ConversionResult convert(const QString& logPath, const FirmwareVariant& firmware,
-                             const ConversionOptions& options = {}) const {
+    Result<Conversion> convert(const QString& logPath, const FirmwareVariant& firmware,
+                               const ConversionOptions& options = {}) const {
         return run(logPath, firmware, options);
     }
 };

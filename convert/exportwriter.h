@@ -1,11 +1,11 @@
 #pragma once
 
+#include "convert/conversion.h"
+#include "convert/outputfile.h"
 #include "core/failure.h"
 #include "core/programstate.h"
 #include "core/result.h"
-#include "convert/conversion.h"
 #include "log/logreader.h"
-#include "convert/outputfile.h"
 
 #include <QString>
 #include <optional>
@@ -20,20 +20,27 @@ enum class LineOutcome { Point, NoPosition };
 class ExportWriter {
   public:
     virtual ~ExportWriter() = default;
+    // Once the log is open, before the head: what the writer takes from the
+    // log file itself (the GPX export its date), noted in `conversion` too.
+    virtual void begin(const LogReader& log, Conversion& conversion) {
+        (void)log;
+        (void)conversion;
+    }
     virtual void writeHead(OutputText& out) = 0;
     // One Data line of the variant (the ';' count already matched). May
     // change `line` (fields are unquoted in place). A failure stops the export.
-    virtual Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                              OutputText& out) = 0;
+    virtual Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) = 0;
     virtual void writeTail(OutputText& out) = 0;
 };
 
-// Reads the log at `logPath`, opened as `log`, from its first line and writes
-// the output through `writer`; the output replaces `result.outputPath` only
-// when everything went well. Sets the failure, the line it stopped at and the
-// line counts of `result`.
-void runExport(const QString& logPath, LogReader& log, const FirmwareVariant& firmware,
-               const ConversionOptions& options, ExportWriter& writer, ConversionResult& result);
+// The steps every conversion shares: opens the log at `logPath`, reads it
+// from its first line and writes the output `outputName` through `writer`;
+// the output replaces an older file only when everything went well. Gives
+// what was written with the line counts, or the failure with the line it
+// stopped at.
+Result<Conversion> runExport(const QString& logPath, const QString& outputName,
+                             const FirmwareVariant& firmware, const ConversionOptions& options,
+                             ExportWriter& writer);
 
 // The log's folder as given, with `outputName` in place of the log's name.
 QString outputPathBeside(const QString& logPath, const QString& outputName);
@@ -48,9 +55,5 @@ using Fields = std::vector<std::string_view>;
 
 // Splits a Data line into the first `needed` fields. A line whose quoted
 // fields swallowed some ';' has fewer: that stops the export with a message
-// naming the line.
-Status splitDataLine(std::string& line, qint64 lineNumber, size_t needed, Fields& fields);
-
-inline bool isNoPosition(std::string_view coordinate) {
-    return coordinate == "0";
-}
+// whose failure the export gives the line's number.
+Status splitDataLine(std::string& line, size_t needed, Fields& fields);

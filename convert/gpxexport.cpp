@@ -1,6 +1,7 @@
 #include "convert/conversion.h"
 #include "convert/exportwriter.h"
 #include "convert/linewriter.h"
+#include "log/logdate.h"
 #include "log/logfields.h"
 
 #include <cstring>
@@ -70,8 +71,13 @@ class UtcClock {
 
 class GpxWriter final : public ExportWriter {
   public:
-    GpxWriter(const FirmwareVariant& firmware, qint64 logDate)
-        : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()), m_logDate(logDate) {}
+    explicit GpxWriter(const FirmwareVariant& firmware)
+        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
+
+    void begin(const LogReader& log, Conversion& conversion) override {
+        m_logDate = logDateInstant(log.status());
+        conversion.logDate = QDateTime::fromSecsSinceEpoch(m_logDate);
+    }
 
     void writeHead(OutputText& out) override {
         out.append("<?xml version=\"1.0\" standalone=\"yes\" ?>\r<gpx version=\"1.1\" "
@@ -82,11 +88,10 @@ class GpxWriter final : public ExportWriter {
                    "<trk>\r\n<name>Track</name>\r\n<number>1</number>\r\n<trkseg>\r\n");
     }
 
-    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                      OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) override {
         // Lines of 13 fields carry no speed.
         const size_t needed = (m_long ? LogField::Speed : LogField::GpsAltitude) + 1;
-        if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
+        if (auto failure = splitDataLine(line, needed, m_fields))
             return *failure;
         const auto& f = m_fields;
         // The time is read before the position test, so every Data line needs it.
@@ -125,32 +130,15 @@ class GpxWriter final : public ExportWriter {
   private:
     bool m_long;
     bool m_duo;
-    qint64 m_logDate;
+    qint64 m_logDate = 0;
     UtcClock m_clock;
     Fields m_fields;
 };
 
 } // namespace
 
-qint64 logDateInstant(const struct stat& status) {
-    const time_t modified = status.st_mtime;
-    tzset();
-    struct tm local {};
-    if (!localtime_r(&modified, &local))
-        return modified;
-    return qint64(modified) - local.tm_sec % 2;
-}
-
-ConversionResult ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
-                              const ConversionOptions& options) {
-    ConversionResult result;
-    LogReader log;
-    if ((result.failure = log.open(logPath)))
-        return result;
-    const qint64 logDate = logDateInstant(log.status());
-    result.logDate = QDateTime::fromSecsSinceEpoch(logDate);
-    result.outputPath = outputPathFor(logPath, gpxOutputName(fileNameOf(logPath)), options);
-    GpxWriter writer(firmware, logDate);
-    runExport(logPath, log, firmware, options, writer, result);
-    return result;
+Result<Conversion> ConvertToGpx(const QString& logPath, const FirmwareVariant& firmware,
+                                const ConversionOptions& options) {
+    GpxWriter writer(firmware);
+    return runExport(logPath, gpxOutputName(fileNameOf(logPath)), firmware, options, writer);
 }

@@ -31,11 +31,10 @@ class KmlWriter final : public ExportWriter {
         out.append("</altitudeMode><coordinates>\r\n");
     }
 
-    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                      OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) override {
         const size_t altitudeField = m_useGps ? LogField::GpsAltitude : LogField::BaroAltitude;
         const size_t needed = std::max(altitudeField, LogField::Latitude) + 1;
-        if (auto failure = splitDataLine(line, lineNumber, needed, m_fields))
+        if (auto failure = splitDataLine(line, needed, m_fields))
             return *failure;
         const auto longitude = m_fields[LogField::Longitude];
         const auto latitude = m_fields[LogField::Latitude];
@@ -66,14 +65,8 @@ class KmlWriter final : public ExportWriter {
 
 } // namespace
 
-ConversionResult ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
-                              const FirmwareVariant& firmware, const ConversionOptions& options) {
-    ConversionResult result;
-    LogReader log;
-    if ((result.failure = log.open(logPath)))
-        return result;
-    result.outputPath = outputPathFor(logPath, kmlOutputName(fileNameOf(logPath)), options);
+Result<Conversion> ConvertToKml(const QString& logPath, bool Is3D, bool UseGpsAltitude,
+                                const FirmwareVariant& firmware, const ConversionOptions& options) {
     KmlWriter writer(Is3D, UseGpsAltitude, firmware);
-    runExport(logPath, log, firmware, options, writer, result);
-    return result;
+    return runExport(logPath, kmlOutputName(fileNameOf(logPath)), firmware, options, writer);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "convert/numbertext.h"
 #include "core/result.h"
 #include "log/logfields.h"
-#include "convert/numbertext.h"
 
 #include <cstring>
 #include <memory>

@@ -238,16 +238,6 @@ NumberText decimalText(qint64 value) {
     return text;
 }
 
-double coordDegrees(qint32 coordinate) {
-    const qint64 m = coordinate < 0 ? -qint64(coordinate) : qint64(coordinate);
-    const double q = double(m) / 1000000.0;
-    // The whole degrees and the minutes part are single precision.
-    const float deg = float(m / 1000000); // the whole part of q, exactly
-    const float frac = float(q - double(deg));
-    const double r = double(frac) * 100.0 / 60.0 + double(deg);
-    return coordinate < 0 ? -r : r;
-}
-
 char* composeCoordinateText(char* out, std::string_view field, NumberLayout layout) {
     const auto coordinate = parseLogInteger(field);
     if (!coordinate)

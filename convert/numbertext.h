@@ -45,11 +45,6 @@ std::string numberText(double value, NumberLayout layout = NumberLayout::General
 // Plain decimal digits, '-' before negative values.
 NumberText decimalText(qint64 value);
 
-// Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
-// fraction goes through single precision as the device's tools always did,
-// and the lost digits show (48123456 gives 48.2057600021362).
-double coordDegrees(qint32 coordinate);
-
 // The three conversions of a log field into number texts, composed straight
 // into a writer's room: each writes its text at `out`, which has room for
 // NumberText::Capacity bytes, and returns the text's end; nullptr when the

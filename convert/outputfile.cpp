@@ -1,13 +1,15 @@
 #include "convert/outputfile.h"
 
 #include <QFile>
-#include <cerrno>
+#include <QFileInfo>
 
 Status OutputFile::open(const QString& path, const struct stat& log) {
     struct stat target {};
     if (::stat(QFile::encodeName(path).constData(), &target) == 0 && target.st_dev == log.st_dev &&
         target.st_ino == log.st_ino)
-        return fileFailure(EACCES);
+        return Failure{FailureKind::OutputIsLog,
+                       QStringLiteral("Ausgabe wäre die Log-Datei selbst: %1")
+                           .arg(QFileInfo(path).fileName())};
     return m_file.emplace(path).open();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "convert/linewriter.h"
 #include "core/atomicfile.h"
 #include "core/result.h"
-#include "convert/linewriter.h"
 
 #include <sys/stat.h>
 
@@ -11,8 +11,8 @@
 // the target stays as it was.
 class OutputFile {
   public:
-    // Fails with "Dateizugriff verweigert" when `path` names the log itself
-    // (writing it would destroy the log being read).
+    // Fails when `path` names the log itself (writing it would destroy the log
+    // being read), saying so: the pilot would look for a permission fault.
     Status open(const QString& path, const struct stat& log);
     OutputText& text() { return m_text; }
     // Passes the text on once a block has gathered.

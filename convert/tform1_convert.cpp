@@ -1,7 +1,7 @@
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
+#include "core/programstate.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -20,30 +20,27 @@ const ConversionFormat& formatOf(const QAction* item) {
 } // namespace
 
 void TForm1::ConvertAndReport(const ConversionFormat& format, const QString& logPath) {
-    const ConversionResult result = format.convert(logPath, programState().firmware);
-    if (result.failure) {
-        showFailure(*result.failure);
+    const Result<Conversion> result = format.convert(logPath, programState().firmware);
+    if (!result) {
+        showFailure({result.failure().kind, conversionFailureText(result.failure())});
         return;
     }
     QString text = QStringLiteral("Fertig mit Konvertierung nach:") + QLatin1Char('\r') +
-                   QFileInfo(result.outputPath).fileName();
+                   QFileInfo(result->outputPath).fileName();
     if (format.reportsLogDate)
-        text += QLatin1Char('\r') + QLocale().toString(result.logDate, QLocale::ShortFormat);
+        text += QLatin1Char('\r') + QLocale().toString(result->logDate, QLocale::ShortFormat);
     dialogs().information(this, text);
     // The track is empty because the log is of the other firmware: say which
     // variant is chosen, by the caption its menu item shows now.
-    if (result.wrongFirmware())
-        dialogs().information(this, wrongFirmwareText(result) +
+    if (result->wrongFirmware())
+        dialogs().information(this, wrongFirmwareText(*result) +
                                         QStringLiteral(", eingestellt ist %1. Firmware im Menue "
                                                        ">Einstellungen< anpassen.")
                                             .arg(firmwareMenuItem()->text()));
 }
 
 const QAction* TForm1::firmwareMenuItem() const {
-    const FirmwareVariant& firmware = programState().firmware;
-    if (!firmware.hasLongLogLines())
-        return bisV407x1;
-    return firmware.isDuo() ? Duo_ab50x : abV408x1;
+    return findChild<QAction*>(QLatin1String(firmwareRowOf(programState().firmware).menuItem));
 }
 
 // The sequence all five commands share: choose the log, convert it with the

@@ -53,16 +53,15 @@ constexpr CopiedItem CopiedItems[] = {
 class TrakmondWriter final : public ExportWriter {
   public:
     explicit TrakmondWriter(const FirmwareVariant& firmware)
-        : m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
+        : m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
 
     void writeHead(OutputText& out) override { out.append("2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n"); }
 
-    Result<LineOutcome> writeDataLine(std::string& line, qint64 lineNumber,
-                                      OutputText& out) override {
+    Result<LineOutcome> writeDataLine(std::string& line, OutputText& out) override {
         line.erase(0, 3);
         // Up to log field 15 from V500, up to the latitude in lines of 13 fields.
         const size_t needed = itemOf(m_long ? 15 : LogField::Latitude) + 1;
-        if (auto failure = splitDataLine(line, lineNumber, needed, m_items))
+        if (auto failure = splitDataLine(line, needed, m_items))
             return *failure;
         const auto item = [this](size_t logField) { return m_items[itemOf(logField)]; };
         const auto longitude = trimmedCoordinate(item(LogField::Longitude));
@@ -101,14 +100,8 @@ class TrakmondWriter final : public ExportWriter {
 
 } // namespace
 
-ConversionResult ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
-                                   const ConversionOptions& options) {
-    ConversionResult result;
-    LogReader log;
-    if ((result.failure = log.open(logPath)))
-        return result;
-    result.outputPath = outputPathFor(logPath, trakmondOutputName(fileNameOf(logPath)), options);
+Result<Conversion> ConvertToTrakmond(const QString& logPath, const FirmwareVariant& firmware,
+                                     const ConversionOptions& options) {
     TrakmondWriter writer(firmware);
-    runExport(logPath, log, firmware, options, writer, result);
-    return result;
+    return runExport(logPath, trakmondOutputName(fileNameOf(logPath)), firmware, options, writer);
 }

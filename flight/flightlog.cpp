@@ -1,11 +1,10 @@
 #include "flight/flightlog.h"
 
-#include "convert/conversion.h"
-#include "convert/exportwriter.h"
+#include "flight/flightseries.h"
+#include "log/datalines.h"
+#include "log/logdate.h"
 #include "log/logfields.h"
 #include "log/logreader.h"
-#include "convert/numbertext.h"
-#include "flight/flightseries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,13 +33,13 @@ void clearUpperVectorState() {
 // shorter still, and then the columns grow as vectors do. Pages reserved but
 // never written cost no memory.
 size_t shortestDataLine(const FirmwareVariant& firmware) {
-    return firmware.hasLongLogLines() ? 17 + 16 + 1 : 13 + 12 + 1;
+    return firmware.hasV500Layout() ? 17 + 16 + 1 : 13 + 12 + 1;
 }
 
 class FlightReader {
   public:
     FlightReader(FlightLog& log, const FirmwareVariant& firmware)
-        : m_log(log), m_long(firmware.hasLongLogLines()), m_duo(firmware.isDuo()) {}
+        : m_log(log), m_long(firmware.hasV500Layout()), m_duo(firmware.isDuo()) {}
 
     void reserve(qint64 fileSize, size_t shortestLine) {
         const size_t samples = fileSize > 0 ? size_t(fileSize) / shortestLine + 1 : 0;
@@ -181,22 +180,26 @@ Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firm
     FlightReader flight(log, firmware);
     flight.reserve(S_ISREG(reader.status().st_mode) ? qint64(reader.status().st_size) : 0,
                    shortestDataLine(firmware));
-    const FirmwareVariant other = firmware.otherLayout();
-    std::string line;
+    LayoutCounts counts;
     clearUpperVectorState();
-    while (reader.readLine(line)) {
-        if (!IsLogDataLine(line, firmware)) {
-            log.otherLayoutLines += IsLogDataLine(line, other);
-            continue;
-        }
-        ++log.dataLines;
-        if (flight.add(line))
-            continue;
-        if (log.skippedLines++ == 0)
+    const Status failure = forEachDataLine(reader, firmware, counts, [&](std::string& line) {
+        if (!flight.add(line) && log.skippedLines++ == 0)
             log.firstSkippedLine = reader.lineNumber();
-    }
-    if (reader.failure())
-        return *reader.failure();
+        return true;
+    });
+    if (failure)
+        return *failure;
+    log.dataLines = counts.dataLines;
+    log.otherLayoutLines = counts.otherLayoutLines;
     flight.finish();
     return log;
+}
+
+Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen) {
+    Result<FlightLog> log = readFlightLog(path, chosen);
+    if (!log)
+        return log;
+    const FirmwareVariant fitting =
+        fittingFirmware(chosen, {log->dataLines, log->otherLayoutLines});
+    return fitting == chosen ? std::move(log) : readFlightLog(path, fitting);
 }

@@ -60,3 +60,8 @@ struct FlightLog {
 // Reads the log with the firmware variant's Data line test and field rules.
 // Fails only when the file cannot be opened or read.
 Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firmware);
+
+// Reads the log with `chosen`, or, when it holds only lines of the other
+// layout, again with the layout it has (fittingFirmware()); the log's
+// `firmware` says which it was read with.
+Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen);

@@ -1,6 +1,4 @@
 #include "flight/summarytext.h"
-#include "cli/commandline.h"
-#include "convert/conversion.h"
 
 #include <algorithm>
 
@@ -52,11 +50,6 @@ QString csvField(const QString& text) {
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-void print(std::FILE* file, const QString& text) {
-    std::fputs(text.toUtf8().constData(), file);
-    std::fflush(file);
 }
 
 } // namespace
@@ -122,34 +115,4 @@ QString summaryCsvRow(const FlightSummary& summary) {
     for (const SummaryField& field : summaryFields())
         values << csvField(summaryText(field, summary));
     return values.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
-int printSummaries(const QStringList& logs, const FirmwareVariant& firmware, SummaryForm form,
-                   std::FILE* out, std::FILE* err) {
-    int status = 0;
-    std::vector<FlightSummary> summaries;
-    for (const QString& path : logs) {
-        const Result<FlightLog> log = readFlightLog(path, firmware);
-        if (!log) {
-            print(err, path + QStringLiteral(": ") + log.failure().message + QLatin1Char('\n'));
-            status = 1;
-            continue;
-        }
-        // As for the conversions: a log of the other layout is no empty flight.
-        if (log->dataLines == 0 && log->otherLayoutLines > 0) {
-            print(err, path + QStringLiteral(": Keine Datenzeilen: ") +
-                           otherLayoutText(firmware.otherLayout()) +
-                           fittingFirmwareHint(firmware.otherLayout()) + QLatin1Char('\n'));
-            status = 1;
-            continue;
-        }
-        FlightSummary summary = summarizeFlight(*log);
-        if (form == SummaryForm::Json)
-            print(out, summaryJson(summary) + QLatin1Char('\n'));
-        else
-            summaries.push_back(std::move(summary));
-    }
-    if (form == SummaryForm::Table && !summaries.empty())
-        print(out, summaryTable(summaries));
-    return status;
 }

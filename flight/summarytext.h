@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdio>
 #include <vector>
 
 // Flight summaries as text, every form built from the table of summary
@@ -24,12 +23,3 @@ QString summaryJson(const FlightSummary& summary);
 // only where a text needs them, an empty field where a value is absent.
 QString summaryCsvHeader();
 QString summaryCsvRow(const FlightSummary& summary);
-
-// `altorin-convert --summary`: reads each log and prints its summary on
-// `out`, as one table once all logs are read or as one JSON line per log as
-// it is read. A log that cannot be read is reported on `err` as
-// "LOGFILE: message" and the next one goes on. Returns the exit status: 0,
-// or 1 when a log could not be read.
-enum class SummaryForm { Table, Json };
-int printSummaries(const QStringList& logs, const FirmwareVariant& firmware, SummaryForm form,
-                   std::FILE* out, std::FILE* err);

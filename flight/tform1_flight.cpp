@@ -1,9 +1,9 @@
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
-#include "convert/conversion.h"
+#include "core/programstate.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
+#include "log/datalines.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -29,7 +29,7 @@ QStringList droppedFiles(const QMimeData* data) {
 // firmware is named by the caption of its menu item.
 QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
     const QString name = QFileInfo(log.path).fileName();
-    if (log.dataLines == 0 && log.otherLayoutLines > 0)
+    if (wrongFirmwareLikely(log.dataLines, log.otherLayoutLines))
         return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
                               "im Menue >Einstellungen< anpassen.")
             .arg(name, firmwareCaption, otherLayoutText(log.firmware.otherLayout()));

@@ -78,7 +78,7 @@ int fuzzConversion(std::string_view formatName, const uint8_t* data, size_t size
     const ConversionFormat* format =
         conversionFormatNamed(QString::fromLatin1(formatName.data(), qsizetype(formatName.size())));
     check(format != nullptr, "no such conversion", std::string(formatName));
-    const ConversionResult result = format->convert(log, firmware);
+    const Result<Conversion> result = format->convert(log, firmware);
     enum class Family { Kml, Gpx, Plotter };
     const Family family = formatName.starts_with("kml")   ? Family::Kml
                           : formatName.starts_with("gpx") ? Family::Gpx
@@ -88,17 +88,17 @@ int fuzzConversion(std::string_view formatName, const uint8_t* data, size_t size
                                                                 : "TMD00001.CSV";
 
     const std::string outputPath = scratchFolder() + '/' + std::string(outputName);
-    check(result.outputPath.toStdString() == outputPath, "unexpected output path",
-          result.outputPath.toStdString());
     const std::string logNow = readBytes(logPath);
     check(logNow == std::string_view(reinterpret_cast<const char*>(data), size), "the log changed");
     const auto entries = folderEntries();
     if (!result.ok()) {
-        check(!result.failure->message.isEmpty(), "failure without a message");
+        check(!result.failure().message.isEmpty(), "failure without a message");
         check(entries == std::vector<std::string>{"LOG00001.CSV"},
               "a failed conversion left a file", entries.back());
         return 0;
     }
+    check(result->outputPath.toStdString() == outputPath, "unexpected output path",
+          result->outputPath.toStdString());
     check(entries.size() == 2 && exists(outputPath), "finished without exactly one output");
 
     const std::string text = readBytes(outputPath);

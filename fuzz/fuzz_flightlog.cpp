@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(log.ok(), "a plain file could not be read");
     checkColumns(*log);
     checkSegments(*log);
-    checkValues(*log, firmware.hasLongLogLines());
+    checkValues(*log, firmware.hasV500Layout());
 
     const std::string json = summaryJson(summarizeFlight(*log)).toStdString();
     check(json.find("nan") == std::string::npos && json.find("inf") == std::string::npos,

@@ -144,7 +144,7 @@ bool splitPlainLine(const std::string& line, std::vector<std::string_view>& fiel
 } // namespace
 
 bool IsLogDataLine(std::string_view line, const FirmwareVariant& firmware) {
-    const size_t wanted = firmware.hasLongLogLines() ? 16 : 12;
+    const size_t wanted = size_t(firmware.logFieldCount() - 1);
     return countSemicolons(line) == wanted;
 }
 
@@ -259,4 +259,14 @@ Failure notAnInteger(std::string_view field) {
 Failure notAFloat(std::string_view field) {
     return Failure{FailureKind::NotANumber,
                    QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(fieldText(field))};
+}
+
+double coordDegrees(qint32 coordinate) {
+    const qint64 m = coordinate < 0 ? -qint64(coordinate) : qint64(coordinate);
+    const double q = double(m) / 1000000.0;
+    // The whole degrees and the minutes part are single precision.
+    const float deg = float(m / 1000000); // the whole part of q, exactly
+    const float frac = float(q - double(deg));
+    const double r = double(frac) * 100.0 / 60.0 + double(deg);
+    return coordinate < 0 ? -r : r;
 }

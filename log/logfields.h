@@ -48,6 +48,17 @@ inline std::optional<qint32> parseLogInteger(std::string_view field) {
 // exponent, whatever the machine's regional settings.
 std::optional<double> parseLogFloat(std::string_view field);
 
+// Fix test: a coordinate field of exactly "0" means the device had no
+// position for the line; "00" is a position like any other.
+inline bool isNoPosition(std::string_view coordinate) {
+    return coordinate == "0";
+}
+
+// Degrees from the coordinate form (degrees x 1e6 + minutes x 1e4); the
+// fraction goes through single precision as the device's tools always did,
+// and the lost digits show (48123456 gives 48.2057600021362).
+double coordDegrees(qint32 coordinate);
+
 // The failures for a field that is no whole number ("'%s' ist kein gültiger
 // Integerwert") or no decimal number ("... Gleitkommawert").
 Failure notAnInteger(std::string_view field);

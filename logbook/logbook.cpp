@@ -1,6 +1,6 @@
 #include "logbook/logbook.h"
 
-#include "convert/conversion.h"
+#include "log/logdate.h"
 #include "log/logfiles.h"
 #include "logbook/logbookdatabase.h"
 #include "logbook/logcopy.h"

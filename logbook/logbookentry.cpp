@@ -1,23 +1,17 @@
 #include "logbook/logbookentry.h"
 
+#include "core/firmwaretable.h"
+
 #include <algorithm>
 #include <map>
 
 QString firmwareKey(const FirmwareVariant& firmware) {
-    if (firmware.isDuo())
-        return QStringLiteral("duo");
-    return firmware.hasLongLogLines() ? QStringLiteral("500") : QStringLiteral("407");
+    return QString::fromLatin1(firmwareRowOf(firmware).optionValue);
 }
 
 std::optional<FirmwareVariant> firmwareOfKey(const QString& key) {
-    const QString k = key.trimmed().toLower();
-    if (k == QLatin1String("407"))
-        return FirmwareVariant{407, 0};
-    if (k == QLatin1String("500"))
-        return FirmwareVariant{500, 0};
-    if (k == QLatin1String("duo"))
-        return FirmwareVariant{500, 1};
-    return std::nullopt;
+    const FirmwareRow* row = firmwareRowNamed(key.trimmed());
+    return row ? std::optional<FirmwareVariant>(row->variant) : std::nullopt;
 }
 
 bool LogbookFilter::takes(const LogbookEntry& entry) const {

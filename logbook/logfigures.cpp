@@ -1,37 +1,11 @@
 #include "logbook/logfigures.h"
 
 #include "flight/flightsummary.h"
-#include "log/logfields.h"
-#include "log/logreader.h"
+#include "log/datalines.h"
 #include "logbook/airborne.h"
 
 #include <cmath>
 #include <string>
-
-FirmwareVariant importVariant(const QString& path, FirmwareChoice choice) {
-    switch (choice) {
-    case FirmwareChoice::V407:
-        return {407, 0};
-    case FirmwareChoice::V500:
-        return {500, 0};
-    case FirmwareChoice::Auto:
-    case FirmwareChoice::Duo:
-        break;
-    }
-    const FirmwareVariant longLayout{500, choice == FirmwareChoice::Duo ? 1 : 0};
-    const FirmwareVariant shortLayout{407, 0};
-    LogReader reader;
-    if (reader.open(path))
-        return shortLayout; // the read for the figures reports it
-    std::string line;
-    while (reader.readLine(line)) {
-        if (IsLogDataLine(line, longLayout))
-            return longLayout;
-        if (IsLogDataLine(line, shortLayout))
-            return shortLayout;
-    }
-    return shortLayout;
-}
 
 namespace {
 
@@ -49,21 +23,15 @@ std::optional<double> valueOf(const std::optional<FlightSummary::Extreme>& extre
     return extreme ? std::optional<double>(rounded(extreme->value)) : std::nullopt;
 }
 
-} // namespace
-
-LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
-                          LogbookEntry& entry) {
-    const Result<FlightLog> log = readFlightLog(path, firmware);
+LogFigures figuresOf(const Result<FlightLog>& log, LogbookEntry& entry) {
     if (!log)
         return {FiguresOutcome::Failed, log.failure().message};
     if (log->dataLines == 0) {
         if (log->otherLayoutLines == 0)
             return {FiguresOutcome::NoData, QStringLiteral("keine Datenzeile")};
         return {FiguresOutcome::Failed,
-                QStringLiteral("keine Datenzeile für Firmware %1: die Log-Datei hat Zeilen mit "
-                               "%2 Feldern")
-                    .arg(firmwareKey(firmware))
-                    .arg(firmware.otherLayout().logFieldCount())};
+                QStringLiteral("keine Datenzeile für Firmware %1: %2")
+                    .arg(firmwareKey(log->firmware), otherLayoutText(log->firmware.otherLayout()))};
     }
     if (log->empty())
         return {FiguresOutcome::Failed,
@@ -72,7 +40,7 @@ LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
 
     const FlightSummary summary = summarizeFlight(*log);
     const AirborneFigures airborne = airborneFigures(*log);
-    entry.firmware = firmware;
+    entry.firmware = log->firmware;
     entry.flightTime = rounded(airborne.flightTime);
     entry.launches = airborne.launches;
     entry.logTime = rounded(summary.duration);
@@ -91,4 +59,26 @@ LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
     entry.trackDistance = rounded(summary.trackDistance);
     entry.maxStartDistance = valueOf(summary.maxStartDistance);
     return {FiguresOutcome::Read, {}};
+}
+
+} // namespace
+
+LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
+                          LogbookEntry& entry) {
+    return figuresOf(readFlightLog(path, firmware), entry);
+}
+
+LogFigures readLogFigures(const QString& path, FirmwareChoice choice, LogbookEntry& entry) {
+    switch (choice) {
+    case FirmwareChoice::V407:
+        return readLogFigures(path, FirmwareVariant{407, 0}, entry);
+    case FirmwareChoice::V500:
+        return readLogFigures(path, FirmwareVariant{500, 0}, entry);
+    case FirmwareChoice::Auto:
+    case FirmwareChoice::Duo:
+        break;
+    }
+    // The layout decides; a long-layout log is the Duo's only when chosen.
+    const FirmwareVariant chosen{500, choice == FirmwareChoice::Duo ? 1 : 0};
+    return figuresOf(readFlightLogFitting(path, chosen), entry);
 }

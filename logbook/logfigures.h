@@ -5,11 +5,6 @@
 
 #include <QString>
 
-// The variant a log is read with on import: the choice, and where it leaves
-// the layout open, the layout of the log's first Data line. A log without a
-// Data line of either layout gets the choice's own (407 for Auto).
-FirmwareVariant importVariant(const QString& path, FirmwareChoice choice);
-
 // What reading a log for its figures gave.
 enum class FiguresOutcome { Read, NoData, Failed };
 
@@ -22,3 +17,7 @@ struct LogFigures {
 // the rest of the entry stays.
 LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
                           LogbookEntry& entry);
+// The same with the import's choice: Auto and Duo read a log with the layout
+// it has (the Duo's for 17 fields when the Duo is chosen), V407 and V500
+// with that variant whatever the log.
+LogFigures readLogFigures(const QString& path, FirmwareChoice choice, LogbookEntry& entry);

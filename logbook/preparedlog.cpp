@@ -1,6 +1,6 @@
 #include "logbook/preparedlog.h"
 
-#include "convert/conversion.h"
+#include "log/logdate.h"
 #include "logbook/logcopy.h"
 #include "logbook/logfigures.h"
 
@@ -78,8 +78,7 @@ PreparedLog prepareLog(const QString& path, const ImportOptions& options, const 
 void completeLog(PreparedLog& log, const ImportOptions& options, const QString& copies,
                  const QByteArray* bytes, const struct stat* status) {
     const QString& path = log.result.path;
-    const LogFigures figures =
-        readLogFigures(path, importVariant(path, options.firmware), log.entry);
+    const LogFigures figures = readLogFigures(path, options.firmware, log.entry);
     if (figures.outcome != FiguresOutcome::Read) {
         log.result.outcome = figures.outcome == FiguresOutcome::NoData ? ImportOutcome::Skipped
                                                                        : ImportOutcome::Failed;

@@ -263,7 +263,7 @@ void showThreshold(EditorState& state, const SetupDefinition& s) {
 } // namespace
 
 bool isOffered(Offered offered, const FirmwareVariant& firmware) {
-    return offered == Offered::Always || firmware.version != 407;
+    return offered == Offered::Always || !firmware.lacksLateSetups();
 }
 
 std::span<const SetupDefinition> setupDefinitions() {

@@ -80,6 +80,27 @@ Result<int> optionFor(const QString& assignment, const SetupDefinition& s, const
     return number - 1;
 }
 
+// Clearing the box of setups 11 and 12 stores nothing until a threshold is
+// set, as in the window: "on" alone would report success and leave the alarm
+// off, so these take their threshold instead.
+bool switchesOnByBox(const SetupDefinition& s) {
+    return s.kind != SetupKind::Threshold || s.clearingStoresPosition;
+}
+
+Failure refusedOn(const QString& assignment, const SetupDefinition& s) {
+    const int low = std::min(s.range.min, s.range.max);
+    const int high = std::max(s.range.min, s.range.max);
+    const int steps = (high - low) / s.range.increment;
+    const QString example = shownText(s.shown, low + steps / 2 * s.range.increment);
+    return refused(assignment,
+                   QStringLiteral("setup %1 is switched on by its threshold, not by 'on': "
+                                  "for example %1=%2 switches it on at %2 %3 (%4 to %5 in "
+                                  "steps of %6)")
+                       .arg(s.number)
+                       .arg(example, caption(Language::English, s.unit), shownText(s.shown, low),
+                            shownText(s.shown, high), shownText(s.shown, s.range.increment)));
+}
+
 void moveSpinner(EditorState& state, int setup, int position) {
     state.groups[setup].position = position;
     spinnerClicked(state, setup);
@@ -139,6 +160,8 @@ Status applyValue(EditorState& state, const QString& assignment, const SetupDefi
     // A box set to what it shows runs no handler, as in the window.
     const bool hasOffBox = s.kind == SetupKind::Interval || s.kind == SetupKind::Threshold;
     if (hasOffBox && (text == QLatin1String("off") || text == QLatin1String("on"))) {
+        if (text == QLatin1String("on") && !switchesOnByBox(s))
+            return refusedOn(assignment, s);
         setBox(state, setup, text == QLatin1String("off"));
         return {};
     }

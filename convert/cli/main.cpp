@@ -1,9 +1,10 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
 #include "cli/commandline.h"
+#include "convert/cli/summaries.h"
 #include "convert/conversions.h"
+#include "log/datalines.h"
 #include "log/logfiles.h"
-#include "flight/summarytext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,6 +12,8 @@
 #include <cstdio>
 
 namespace {
+
+const QString AutoFirmware = QStringLiteral("auto");
 
 QString formatNames(const QString& separator) {
     QStringList names;
@@ -27,20 +30,27 @@ void report(const QString& log, qint64 line, const QString& message) {
 // Converts one log; false when it failed.
 bool convertLog(const ConversionFormat& format, const QString& log, const FirmwareVariant& firmware,
                 const ConversionOptions& options) {
-    const ConversionResult result = format.convert(log, firmware, options);
-    if (result.failure) {
-        QString message = result.failure->message;
-        if (result.failure->kind == FailureKind::WrongFirmware) {
-            message += fittingFirmwareHint(result.otherLayout);
-        }
-        report(log, result.failureLine, message);
+    const Result<Conversion> result = format.convert(log, firmware, options);
+    if (!result) {
+        const Failure& failure = result.failure();
+        QString message = failure.message;
+        if (failure.kind == FailureKind::WrongFirmware)
+            message += fittingFirmwareHint(firmware.otherLayout());
+        report(log, failure.line, message);
         return false;
     }
-    std::printf("%s\n", result.outputPath.toUtf8().constData());
+    std::printf("%s\n", result->outputPath.toUtf8().constData());
     std::fflush(stdout);
-    if (result.trackPoints == 0)
+    if (result->trackPoints == 0)
         report(log, 0, QStringLiteral("Warnung: keine Trackpunkte, die Spur ist leer"));
     return true;
+}
+
+// The layout the log has; a log that cannot be read fails in the conversion,
+// which reports it.
+FirmwareVariant layoutOrDefault(const QString& log) {
+    const Result<FirmwareVariant> layout = logLayoutOf(log);
+    return layout ? *layout : FirmwareVariant{};
 }
 
 } // namespace
@@ -52,10 +62,13 @@ int main(int argc, char* argv[]) {
 
     const QCommandLineOption help = helpOption();
     const QCommandLineOption version = versionOption();
-    const QCommandLineOption firmwareChoice = firmwareOption(
+    QCommandLineOption firmwareChoice = firmwareOption(
         QStringLiteral("Firmware of the device that wrote the logs: 407 (up to V407x), 500 "
-                       "(from V500) or duo (Duo from V500). Default: the variant stored by "
-                       "AltorinTool, else 407."));
+                       "(from V500) or duo (Duo from V500), or auto: each log with the layout "
+                       "it has, 407 or 500 (never duo, whose logs have the 500's layout but "
+                       "altitudes in tenths). Default: the variant stored by AltorinTool, else "
+                       "407."));
+    firmwareChoice.setValueName(firmwareChoice.valueName() + QLatin1Char('|') + AutoFirmware);
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
         QStringLiteral("Output: %1.").arg(formatNames(QStringLiteral(", "))),
@@ -74,9 +87,9 @@ int main(int argc, char* argv[]) {
         QStringLiteral("json"),
         QStringLiteral("With --summary: one JSON object per log and line."));
     const CommandHelp helpText{
-        QStringLiteral("altorin-convert [--firmware 407|500|duo] [--output-dir DIR] --format "
+        QStringLiteral("altorin-convert [--firmware 407|500|duo|auto] [--output-dir DIR] --format "
                        "FORMAT LOGFILE|FOLDER...\n"
-                       "altorin-convert --summary [--json] [--firmware 407|500|duo] "
+                       "altorin-convert --summary [--json] [--firmware 407|500|duo|auto] "
                        "LOGFILE|FOLDER..."),
         QStringLiteral(
             "Converts Altorin log files (LOG?????.CSV) into track files written next to each "
@@ -86,7 +99,9 @@ int main(int argc, char* argv[]) {
             "message\" or \"LOGFILE:LINE: message\", and the next log is converted. A log that "
             "holds only lines of the other firmware's layout is an error and leaves no output. "
             "With --summary each log is read and its flight summarised instead (a table, or one "
-            "JSON object per line with --json); no file is written.\n"
+            "JSON object per line with --json); no file is written. A log of the other layout "
+            "is summarised as read with the layout it has, and \"LOGFILE: gelesen als ...\" on "
+            "stderr names that firmware.\n"
             "Exit status: 0 when every log converted, 1 when one failed or the output could not be "
             "printed, 2 for a usage error."),
         {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
@@ -115,7 +130,12 @@ int main(int argc, char* argv[]) {
     const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
     if (!summary && !format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
-    const auto chosen = chosenFirmwareVariant(parser, firmwareChoice);
+    // auto: each log read with the layout it has, so that a card with logs
+    // from before and after a firmware update converts in one run.
+    const bool autoLayout =
+        parser.value(firmwareChoice).compare(AutoFirmware, Qt::CaseInsensitive) == 0;
+    const auto chosen = autoLayout ? std::optional<FirmwareVariant>(FirmwareVariant{})
+                                   : chosenFirmwareVariant(parser, firmwareChoice);
     if (!chosen)
         return usageError(
             QStringLiteral("unknown firmware '%1'").arg(parser.value(firmwareChoice)));
@@ -149,12 +169,13 @@ int main(int argc, char* argv[]) {
             continue;
         }
         for (const QString& log : *logs)
-            if (!convertLog(*format, log, firmware, options))
+            if (!convertLog(*format, log, autoLayout ? layoutOrDefault(log) : firmware, options))
                 status = 1;
     }
     if (summary && !summaryLogs.isEmpty()) {
         const SummaryForm form = parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table;
-        status = std::max(status, printSummaries(summaryLogs, firmware, form, stdout, stderr));
+        status = std::max(status,
+                          printSummaries(summaryLogs, firmware, form, stdout, stderr, !autoLayout));
     }
     return finishOutput(status);
 }

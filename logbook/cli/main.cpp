@@ -107,9 +107,9 @@ int importLogs(Logbook& logbook, const QCommandLineParser& parser, const Options
         const auto variant = firmwareNamed(choice);
         if (!variant)
             return usageError(QStringLiteral("unknown firmware '%1'").arg(choice));
-        options.firmware = variant->isDuo()             ? FirmwareChoice::Duo
-                           : variant->hasLongLogLines() ? FirmwareChoice::V500
-                                                        : FirmwareChoice::V407;
+        options.firmware = variant->isDuo()           ? FirmwareChoice::Duo
+                           : variant->hasV500Layout() ? FirmwareChoice::V500
+                                                      : FirmwareChoice::V407;
     }
     options.model = parser.value(o.model);
     const ImportReport result =

@@ -72,7 +72,7 @@ grep -q $'^0;4312;-2;4.9;5.1;7;42;0;12;21;0;180;0;4812345;812345;5000;\r$' "$wor
 # The plotter output named as log would be overwritten by itself: refused.
 "$tool" --firmware 500 --format trakmond "$work/card/TMD00001.CSV" >/dev/null 2>"$work/err"
 [ $? -eq 1 ] || fail "converting a plotter output onto itself should fail"
-expect_eq "own output" "$(cat "$work/err")" "$work/card/TMD00001.CSV: Dateizugriff verweigert"
+expect_eq "own output" "$(cat "$work/err")" "$work/card/TMD00001.CSV: Ausgabe wäre die Log-Datei selbst: TMD00001.CSV"
 
 # Without --firmware: 407 when no settings file exists (the 17-field line is
 # skipped, so the log is one of the other firmware) ...

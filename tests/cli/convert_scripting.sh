@@ -54,6 +54,18 @@ out=$("$tool" --firmware DUO --format Kml3D-GPS "$work/mixed" 2>"$work/err")
 [ $? -eq 1 ] || fail "folder: exit status"
 [ "$out" = "$work/mixed/log00001.kml"$'\n'"$work/mixed/Log00002.kml" ] || fail "folder: outputs $out"
 grep -q "^$work/mixed/LOG00003.CSV: Keine Trackpunkte" "$work/err" || fail "folder: $(cat "$work/err")"
+# --firmware auto: a card with logs from before and after a firmware update
+# converts in one run, each log as under the firmware whose layout it has.
+mkdir "$work/auto" "$work/by407" "$work/by500"
+out=$("$tool" --firmware Auto --format gpx --output-dir "$work/auto" "$work/mixed" 2>"$work/err")
+[ $? -eq 0 ] || fail "auto: exit status, $(cat "$work/err")"
+[ -s "$work/err" ] && fail "auto: stderr $(cat "$work/err")"
+expect_eq "auto: outputs" "$(ls "$work/auto")" $'LOG00003.GPX\nLog00002.GPX\nlog00001.GPX'
+"$tool" --firmware 407 --format gpx --output-dir "$work/by407" "$work/mixed/LOG00003.CSV" >/dev/null
+"$tool" --firmware 500 --format gpx --output-dir "$work/by500" "$work/mixed/log00001.csv" >/dev/null
+cmp -s "$work/auto/LOG00003.GPX" "$work/by407/LOG00003.GPX" || fail "auto: the 407 log"
+cmp -s "$work/auto/log00001.GPX" "$work/by500/log00001.GPX" || fail "auto: a 500 log"
+"$tool" --help | grep -q "never duo" || fail "help does not say that auto never picks duo"
 "$tool" --format gpx "$work/out" >/dev/null 2>"$work/err"
 [ $? -eq 1 ] || fail "folder without logs: exit status"
 [ "$(cat "$work/err")" = "$work/out: Keine Log-Datei (LOG?????.CSV) in diesem Ordner" ] ||
@@ -71,7 +83,7 @@ chmod 755 "$work/card"
 out=$("$tool" --firmware 500 --format trakmond --output-dir "$work/out" "$work/out/TMD00500.CSV" \
     2>"$work/err")
 [ $? -eq 1 ] || fail "--output-dir onto the log: exit status"
-[ "$(cat "$work/err")" = "$work/out/TMD00500.CSV: Dateizugriff verweigert" ] ||
+[ "$(cat "$work/err")" = "$work/out/TMD00500.CSV: Ausgabe wäre die Log-Datei selbst: TMD00500.CSV" ] ||
     fail "--output-dir onto the log: $(cat "$work/err")"
 grep -q '^0;4312;' "$work/out/TMD00500.CSV" || fail "--output-dir onto the log: the log changed"
 "$tool" --format gpx --output-dir "$work/none" "$work/card/LOG00500.CSV" 2>/dev/null

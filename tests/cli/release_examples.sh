@@ -4,6 +4,7 @@
 # under the firmware its README names, with its positioned lines as points.
 set -u
 tool=$(readlink -f "$1")
+setup=$(readlink -f "$2")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,6 +21,25 @@ commands=$(sed -n 's/^    \(build\/\)\{0,1\}altorin-convert \(.*examples\/.*\)$/
 while read -r args; do
     # shellcheck disable=SC2086 # the arguments are split as a shell would
     (cd "$work" && "$tool" $args >/dev/null) || fail "README command: altorin-convert $args"
+done <<<"$commands"
+
+# The README's altorin-setup commands, run where a copy of the example setup
+# lies: each works as printed, and show prints the lines the README shows.
+cp "$repo/examples/SETUPUPL.HEX" "$work/SETUPUPL.HEX"
+commands=$(sed -n 's/^    \(\$ \)\{0,1\}altorin-setup \(.*SETUPUPL\.HEX.*\)$/\2/p' "$repo/README.md")
+[ "$(wc -l <<<"$commands")" -ge 2 ] || fail "no altorin-setup example found in the README"
+while read -r args; do
+    # shellcheck disable=SC2086 # the arguments are split as a shell would
+    (cd "$work" && "$setup" $args >"$work/setup.out") || fail "README command: altorin-setup $args"
+    case $args in
+    show\ *)
+        shown=$(sed -n '/^    \$ altorin-setup show/,/^$/{/^    \$/d;/^    \.\.\.$/d;s/^    //p}' \
+            "$repo/README.md")
+        while IFS= read -r line; do
+            grep -qxF -- "$line" "$work/setup.out" || fail "altorin-setup $args does not print '$line'"
+        done <<<"$shown"
+        ;;
+    esac
 done <<<"$commands"
 
 # convert LOG FIRMWARE FORMAT OUTPUT POINT-PATTERN

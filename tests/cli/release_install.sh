@@ -37,6 +37,11 @@ grep -qx "MimeType=text/csv;" "$work/usr/share/applications/$id.desktop" || fail
 grep -qx "Icon=$id" "$work/usr/share/applications/$id.desktop" || fail "Icon line"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$work/usr/share/metainfo/$id.metainfo.xml" || fail "metainfo launchable"
+# Software centres find a command by the metainfo: every installed program is named.
+for program in "$work"/usr/bin/*; do
+    grep -q "<binary>$(basename "$program")</binary>" "$work/usr/share/metainfo/$id.metainfo.xml" ||
+        fail "metainfo does not provide $(basename "$program")"
+done
 
 # validate NAME COMMAND...: runs a validator, or says it was skipped.
 validate() {

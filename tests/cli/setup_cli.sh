@@ -99,6 +99,14 @@ for bad in 1=65 1=130 6=4.75 7=0.3 19=1 x=1 1 8=6 13=1/3 3=of 17=10 16=2; do
     expect_status "refuse $bad" 2 "$tool" set "$f" 1=80 "$bad"
     grep -qF "'$bad'" "$work/err" || fail "message names $bad: $(cat "$work/err")"
 done
+# An alarm whose box stores nothing when cleared is switched on by its threshold:
+# "on" alone is refused rather than reported done with the alarm still off.
+for on in 11=on 12=on; do
+    expect_status "refuse $on" 2 "$tool" set "$f" "$on"
+    grep -qF "'$on'" "$work/err" && grep -qF "for example ${on%=on}=" "$work/err" ||
+        fail "$on names what to give: $(cat "$work/err")"
+done
+expect_status "refuse 12=on before its threshold" 2 "$tool" set "$f" 12=on 12=11.5
 expect_status "refused under 407" 2 "$tool" set --firmware 407 "$f" 16=5
 grep -q "not offered by firmware 407" "$work/err" || fail "407 message"
 cmp -s "$f" "$work/before" || fail "a refused set wrote the file"

@@ -19,11 +19,11 @@ mkdir -p "$work/card"
 {
     echo "Altorin Log V500"
     for t in $(seq 0 10); do
-        line500 "$t" $((300 + 2 * t)) 8000000 $((48000000 + t * 1000)) $((40 + t))
+        line500 "$t" $((2 * t)) 8000000 $((48000000 + t * 1000)) $((40 + t))
     done
-    line500 11 3x0 8000000 48010000 50
+    line500 11 2x 8000000 48010000 50
 } >"$work/card/LOG00001.CSV"
-{ line500 0 4312 0 0 0; line500 1 4322 0 0 0; } >"$work/card/LOG00002.CSV"
+{ line500 0 0 0 0 0; line500 1 10 0 0 0; } >"$work/card/LOG00002.CSV"
 touch -d '2010-05-07 14:22:01' "$work/card/LOG00001.CSV" "$work/card/LOG00002.CSV"
 before=$(ls "$work/card")
 
@@ -31,10 +31,10 @@ out=$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV card/NONE
     card/LOG00002.CSV 2>"$work/err")
 status=$?
 expect_eq "table" "$out" \
-"            date flight lines skip  max gain climb sink speed track away log
-                      s               m    m   m/s  m/s  km/h     m    m
-2010-05-07 14:22     10    12    1  320   20     2    -    50  1853 1853 card/LOG00001.CSV
-2010-05-07 14:22      1     2    0 4322   10    10    -     -     -    - card/LOG00002.CSV"
+"            date flight lines skip max gain climb sink speed track away log
+                      s              m    m   m/s  m/s  km/h     m    m
+2010-05-07 14:22     10    12    1  20   20     2    -    50  1853 1853 card/LOG00001.CSV
+2010-05-07 14:22      1     2    0  10   10    10    -     -     -    - card/LOG00002.CSV"
 expect_eq "errors" "$(cat "$work/err")" "card/NONE.CSV: Datei nicht gefunden"
 [ $status -eq 1 ] || fail "exit status $status after a missing log"
 expect_eq "no file written" "$(ls "$work/card")" "$before"
@@ -45,17 +45,26 @@ out=$("$tool" --summary --json --firmware duo "$work/card/LOG00002.CSV" "$work/c
 status=$?
 [ $status -eq 0 ] || fail "exit status $status for good logs"
 expect_eq "JSON" "$out" \
-"{\"file\":\"$work/card/LOG00002.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":1,\"segments\":1,\"dataLines\":2,\"positionLines\":0,\"skippedLines\":0,\"firstSkippedLine\":null,\"startAltitude\":431.2,\"maxAltitude\":432.2,\"maxAltitudeTime\":1,\"minAltitude\":431.2,\"minAltitudeTime\":0,\"altitudeGain\":1,\"maxGpsAltitude\":null,\"maxGpsAltitudeTime\":null,\"maxClimb\":1,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":null,\"maxSpeedTime\":null,\"trackDistance\":null,\"maxStartDistance\":null,\"maxStartDistanceTime\":null}
-{\"file\":\"$work/card/LOG00001.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":10,\"segments\":1,\"dataLines\":12,\"positionLines\":11,\"skippedLines\":1,\"firstSkippedLine\":13,\"startAltitude\":30,\"maxAltitude\":32,\"maxAltitudeTime\":10,\"minAltitude\":30,\"minAltitudeTime\":0,\"altitudeGain\":2,\"maxGpsAltitude\":500,\"maxGpsAltitudeTime\":0,\"maxClimb\":0.2,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":50,\"maxSpeedTime\":10,\"trackDistance\":1853,\"maxStartDistance\":1853,\"maxStartDistanceTime\":10}"
+"{\"file\":\"$work/card/LOG00002.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":1,\"segments\":1,\"dataLines\":2,\"positionLines\":0,\"skippedLines\":0,\"firstSkippedLine\":null,\"startAltitude\":0,\"maxAltitude\":1,\"maxAltitudeTime\":1,\"minAltitude\":0,\"minAltitudeTime\":0,\"altitudeGain\":1,\"maxGpsAltitude\":null,\"maxGpsAltitudeTime\":null,\"maxClimb\":1,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":null,\"maxSpeedTime\":null,\"trackDistance\":null,\"maxStartDistance\":null,\"maxStartDistanceTime\":null}
+{\"file\":\"$work/card/LOG00001.CSV\",\"date\":\"2010-05-07T14:22:00Z\",\"duration\":10,\"segments\":1,\"dataLines\":12,\"positionLines\":11,\"skippedLines\":1,\"firstSkippedLine\":13,\"startAltitude\":0,\"maxAltitude\":2,\"maxAltitudeTime\":10,\"minAltitude\":0,\"minAltitudeTime\":0,\"altitudeGain\":2,\"maxGpsAltitude\":500,\"maxGpsAltitudeTime\":0,\"maxClimb\":0.2,\"maxClimbTime\":0,\"maxSink\":null,\"maxSinkTime\":null,\"maxSpeed\":50,\"maxSpeedTime\":10,\"trackDistance\":1853,\"maxStartDistance\":1853,\"maxStartDistanceTime\":10}"
 
-# A log of the other firmware's layout is no empty flight: it fails as a
-# conversion would, naming the option that fits; the others still print.
-out=$("$tool" --summary --firmware 407 "$work/card/LOG00002.CSV" 2>"$work/err")
+# A log of the other firmware's layout is read with the layout it has, and
+# said so by the caption of the firmware that fits; the Duo chosen stays the
+# Duo for a log of 17 fields. With auto nothing needs saying.
+out=$(cd "$work" && "$tool" --summary --firmware 407 card/LOG00001.CSV 2>"$work/err")
 status=$?
-[ $status -eq 1 ] || fail "exit status $status for a log of the other layout"
-[ -z "$out" ] || fail "a log of the other layout printed a summary"
-expect_eq "wrong firmware" "$(cat "$work/err")" \
-    "$work/card/LOG00002.CSV: Keine Datenzeilen: die Log-Datei hat Zeilen mit 17 Feldern, passend ist --firmware 500 (Duo: --firmware duo)"
+[ $status -eq 0 ] || fail "exit status $status for a log of the other layout"
+expect_eq "other layout" "$out" "$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV)"
+expect_eq "read as" "$(cat "$work/err")" "card/LOG00001.CSV: gelesen als Altorin        ab V. 50x"
+out=$(cd "$work" && "$tool" --summary --firmware auto card/LOG00001.CSV 2>"$work/err")
+expect_eq "auto" "$out" "$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV)"
+[ -s "$work/err" ] && fail "auto: stderr $(cat "$work/err")"
+printf '01;14:22:01;0;-2;431;4.9;5.1;21;0;12;8000000;48000000;500\r\n' >"$work/LOG00407.CSV"
+"$tool" --summary --firmware duo "$work/LOG00407.CSV" >/dev/null 2>"$work/err"
+expect_eq "407 under duo" "$(cat "$work/err")" "$work/LOG00407.CSV: gelesen als Altorin        bis V. 407x"
+"$tool" --summary --json --firmware duo "$work/card/LOG00002.CSV" 2>"$work/err" | grep -q '"startAltitude":431.2' ||
+    fail "a log of 17 fields under duo is no longer read in tenths"
+[ -s "$work/err" ] && fail "duo: stderr $(cat "$work/err")"
 
 # Usage errors: 2, nothing printed.
 for args in "--json LOG" "--summary --format gpx LOG" "--summary --firmware 600 LOG" "--summary"; do

@@ -64,6 +64,11 @@ inline QList<BadLogRow> badLogRows() {
             return format == QLatin1String("trakmond") ? plotter : text;
         });
     };
+    // The output named after the log, which the refusal names.
+    const QStringList outputIsLog = perConversion([](const QString& format) {
+        return QStringLiteral("Ausgabe wäre die Log-Datei selbst: ") +
+               outputNameFor(format, QStringLiteral("LOG00001.CSV"));
+    });
     // The fields each conversion reads of a 17-field line (the plotter export
     // counts them without the first one), and how many the quote left.
     const QStringList tooFew = perConversion([](const QString& format) {
@@ -96,8 +101,8 @@ inline QList<BadLogRow> badLogRows() {
         {"unterminated quote", BadLog::OpenQuote, tooFew},
         {"read-only target folder", BadLog::ReadOnlyFolder, all(denied)},
         {"full disk", BadLog::FullDisk, all(QStringLiteral("E/A-Fehler 28"))},
-        {"output path is the log", BadLog::OutputIsInput, all(denied)},
-        {"output is a link to the log", BadLog::LinkToInput, all(denied)},
+        {"output path is the log", BadLog::OutputIsInput, outputIsLog},
+        {"output is a link to the log", BadLog::LinkToInput, outputIsLog},
     };
 }
 

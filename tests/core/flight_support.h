@@ -17,7 +17,7 @@ inline QByteArray dataLine(const FirmwareVariant& firmware, qint64 elapsed, qint
     QByteArray text = "01;14:22:01;" + QByteArray::number(elapsed) + ";-2;" +
                       QByteArray::number(altitude) + ";4.9;5.1;21;0;12;" + lon + ';' + lat + ';' +
                       QByteArray::number(gps);
-    if (firmware.hasLongLogLines())
+    if (firmware.hasV500Layout())
         text += ';' + QByteArray::number(speed) + ";180;7;1";
     return text + "\r\n";
 }

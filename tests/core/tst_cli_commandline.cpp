@@ -39,7 +39,7 @@ class TestCliCommandLine : public QObject {
     void firmwareOptionInAnyCase() {
         QCOMPARE(firmwareNamed("DUO")->isDuo(), true);
         QCOMPARE(firmwareNamed("500")->version, 500);
-        QCOMPARE(firmwareNamed("407")->hasLongLogLines(), false);
+        QCOMPARE(firmwareNamed("407")->hasV500Layout(), false);
         QVERIFY(!firmwareNamed("408"));
         // The value names the layout in force, as the settings file may hold 408.
         for (const char* value : {"407", "500", "duo"})

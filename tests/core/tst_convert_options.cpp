@@ -72,15 +72,15 @@ class TestConvertOptions : public QObject {
         QFETCH(bool, wrong);
         const QString path = writeLog(log);
         for (const ConversionFormat& format : conversionFormats()) {
-            const ConversionResult result = format.convert(path, firmware);
+            const Result<Conversion> result = format.convert(path, firmware);
             QVERIFY2(result.ok(), format.name);
-            QCOMPARE(result.trackPoints, points);
-            QCOMPARE(result.otherLayoutLines, other);
-            QCOMPARE(result.wrongFirmware(), wrong);
+            QCOMPARE(result->trackPoints, points);
+            QCOMPARE(result->otherLayoutLines, other);
+            QCOMPARE(result->wrongFirmware(), wrong);
             if (other)
-                QCOMPARE(result.otherLayout.logFieldCount(), otherFields);
+                QCOMPARE(result->otherLayout.logFieldCount(), otherFields);
             // Without the option the output is written as the conversion writes it.
-            QVERIFY(QFile::exists(result.outputPath));
+            QVERIFY(QFile::exists(result->outputPath));
         }
     }
 
@@ -90,16 +90,16 @@ class TestConvertOptions : public QObject {
         const QString path = writeLog(Line500);
         const QString folder = QFileInfo(path).path();
         for (const ConversionFormat& format : conversionFormats()) {
-            const ConversionResult first = format.convert(path, V500);
+            const Result<Conversion> first = format.convert(path, V500);
             QVERIFY(first.ok());
-            const QByteArray before = readBytes(first.outputPath);
-            const ConversionResult result = format.convert(path, V407, {QString(), true});
+            const QByteArray before = readBytes(first->outputPath);
+            const Result<Conversion> result = format.convert(path, V407, {QString(), true});
             QVERIFY2(!result.ok(), format.name);
-            QCOMPARE(result.failure->kind, FailureKind::WrongFirmware);
-            QCOMPARE(result.failure->message,
+            QCOMPARE(result.failure().kind, FailureKind::WrongFirmware);
+            QCOMPARE(result.failure().message,
                      QStringLiteral("Keine Trackpunkte: die Log-Datei hat Zeilen mit 17 Feldern"));
-            QCOMPARE(result.failureLine, 0);
-            QCOMPARE(readBytes(result.outputPath), before);
+            QCOMPARE(result.failure().line, 0);
+            QCOMPARE(readBytes(first->outputPath), before);
         }
         QCOMPARE(filesIn(folder).size(), 4); // the log, .kml, .GPX, TMD
         // A log that fits, or one without any Data lines, converts as ever.
@@ -117,9 +117,9 @@ class TestConvertOptions : public QObject {
         QVERIFY(::chmod(QFile::encodeName(logFolder), 0555) == 0);
         const bool dropsRights = ::access(QFile::encodeName(logFolder), W_OK) != 0;
         for (const ConversionFormat& format : conversionFormats()) {
-            const ConversionResult result = format.convert(log, V500, {out + '/'});
-            QVERIFY2(result.ok(), qPrintable(result.failure ? result.failure->message : ""));
-            QCOMPARE(QFileInfo(result.outputPath).path(), out);
+            const Result<Conversion> result = format.convert(log, V500, {out + '/'});
+            QVERIFY2(result.ok(), qPrintable(result.status() ? result.failure().message : ""));
+            QCOMPARE(QFileInfo(result->outputPath).path(), out);
         }
         QVERIFY(::chmod(QFile::encodeName(logFolder), 0755) == 0);
         QCOMPARE(filesIn(out), (QStringList{"LOG00001.GPX", "LOG00001.kml", "TMD00001.CSV"}));

@@ -78,10 +78,10 @@ class TestConvertValidate : public QObject {
         const QString schema = sourceDir() + QStringLiteral("/tests/data/schemas/gpx11.xsd");
         QVERIFY2(QFile::exists(schema), qPrintable(schema));
         for (const FirmwareVariant fw : {FirmwareVariant{500, 0}, FirmwareVariant{500, 1}}) {
-            const ConversionResult result = ConvertToGpx(m_log, fw);
+            const Result<Conversion> result = ConvertToGpx(m_log, fw);
             QVERIFY(result.ok());
             const Run check =
-                run(xmllint, {"--noout", "--nonet", "--schema", schema, result.outputPath});
+                run(xmllint, {"--noout", "--nonet", "--schema", schema, result->outputPath});
             QVERIFY2(check.exitCode == 0, check.err.constData());
         }
     }
@@ -106,10 +106,10 @@ class TestConvertValidate : public QObject {
         const QString gpsbabel = QStandardPaths::findExecutable("gpsbabel");
         if (gpsbabel.isEmpty())
             QSKIP("gpsbabel not installed");
-        const ConversionResult result =
+        const Result<Conversion> result =
             conversionFormatNamed(format)->convert(m_log, FirmwareVariant{500, 0});
         QVERIFY(result.ok());
-        const Run read = run(gpsbabel, {"-t", "-i", babelFormat, "-f", result.outputPath, "-o",
+        const Run read = run(gpsbabel, {"-t", "-i", babelFormat, "-f", result->outputPath, "-o",
                                         "unicsv", "-F", "-"});
         QVERIFY2(read.exitCode == 0, read.err.constData());
         const QList<QByteArray> lines = read.out.trimmed().split('\n');

@@ -4,6 +4,7 @@
 #include "convert/conversion.h"
 #include "core/flight_support.h"
 #include "flight/flightseries.h"
+#include "log/datalines.h"
 
 #include <QTest>
 #include <cmath>
@@ -47,6 +48,56 @@ class TestFlightLog : public QObject {
     }
 
   private slots:
+    // A log of the other layout is read with the layout it has; a chosen Duo
+    // stays the Duo (and its tenths) for a log of 17 fields.
+    void readsTheLayoutTheLogHas() {
+        const QByteArray log13 = "Altorin\r\n" + line407(0, 431, "8000000", "48000000") +
+                                 line407(1, 432, "8000000", "48000000");
+        const QByteArray log17 = "Altorin\r\n" + line500(0, 4312, "8000000", "48000000") +
+                                 line500(1, 4322, "8000000", "48000000");
+        struct Case {
+            FirmwareVariant chosen;
+            const QByteArray* bytes;
+            FirmwareVariant readWith;
+            float firstAltitude;
+        };
+        const Case cases[] = {
+            {V407, &log13, V407, 431},  {V407, &log17, V500, 4312}, {V500, &log13, V407, 431},
+            {V500, &log17, V500, 4312}, {Duo, &log13, V407, 431},   {Duo, &log17, Duo, 431.2f},
+        };
+        for (const Case& c : cases) {
+            const QString path = m_logs.path("LOG00900.CSV");
+            QVERIFY(writeBytes(path, *c.bytes));
+            const Result<FlightLog> log = readFlightLogFitting(path, c.chosen);
+            QVERIFY(log);
+            QCOMPARE(log->firmware, c.readWith);
+            QCOMPARE(log->size(), size_t(2));
+            QCOMPARE(log->baroAltitude[0], c.firstAltitude);
+            const Result<FirmwareVariant> layout = logLayoutOf(path);
+            QVERIFY(layout);
+            QCOMPARE(*layout, c.bytes == &log13 ? V407 : V500); // never the Duo
+        }
+        QCOMPARE(readFlightLogFitting(m_logs.path("LOG00901.CSV"), V407).failure().kind,
+                 FailureKind::FileNotFound);
+        QCOMPARE(logLayoutOf(m_logs.path("LOG00901.CSV")).failure().kind,
+                 FailureKind::FileNotFound);
+    }
+
+    // Only a log with nothing of the chosen layout is read otherwise; most
+    // lines decide the layout a log has.
+    void fittingNeedsNoLineOfTheChosenLayout() {
+        QCOMPARE(fittingFirmware(V407, {0, 5}), V500);
+        QCOMPARE(fittingFirmware(Duo, {0, 5}), V407);
+        QCOMPARE(fittingFirmware(V407, {1, 5}), V407);
+        QCOMPARE(fittingFirmware(V500, {0, 0}), V500);
+        const QString path = m_logs.path("LOG00902.CSV");
+        QVERIFY(writeBytes(path, line407(0, 431, "0", "0") + line500(1, 4312, "0", "0") +
+                                     line500(2, 4312, "0", "0")));
+        QCOMPARE(logLayoutOf(path).value(), V500);
+        QVERIFY(writeBytes(path, "Altorin\r\n"));
+        QCOMPARE(logLayoutOf(path).value(), V407);
+    }
+
     void initTestCase() { QVERIFY(m_logs.isValid()); }
 
     // Ten arc minutes due north, a fix a second: every series against the
@@ -54,7 +105,7 @@ class TestFlightLog : public QObject {
     void straightTrack() {
         QByteArray bytes = "Altorin Log V500\r\n";
         for (int i = 0; i <= 10; ++i)
-            bytes += line500(100 + i, 400, "8000000", northOf48(i), 600 + i, 50 + i);
+            bytes += line500(100 + i, 2 * i, "8000000", northOf48(i), 600 + i, 50 + i);
         const FlightLog log = read(bytes, V500);
         QCOMPARE(log.size(), size_t(11));
         QCOMPARE(log.dataLines, 11);
@@ -73,9 +124,9 @@ class TestFlightLog : public QObject {
             QVERIFY(std::abs(log.north[i] - i * ArcMinute) < 0.05);
         }
 
-        const ConversionResult gpx = ConvertToGpx(log.path, V500);
+        const Result<Conversion> gpx = ConvertToGpx(log.path, V500);
         QVERIFY(gpx.ok());
-        QCOMPARE(log.logDate, gpx.logDate);
+        QCOMPARE(log.logDate, gpx->logDate);
     }
 
     // East along a parallel the projection shrinks the longitude by the
@@ -84,7 +135,7 @@ class TestFlightLog : public QObject {
         QByteArray bytes;
         int t = 0;
         for (int i : {0, 1, 2, 1, 0})
-            bytes += line500(t++, 400, QByteArray::number(8000000 + i * 10000), "48000000");
+            bytes += line500(t++, 0, QByteArray::number(8000000 + i * 10000), "48000000");
         const FlightLog log = read(bytes, V500);
         const double east = ArcMinute * std::cos(48 * std::numbers::pi / 180);
         QVERIFY(std::abs(log.east[2] - 2 * east) < 0.05);
@@ -98,7 +149,7 @@ class TestFlightLog : public QObject {
     // code (a flat-earth formula is some 370 m off).
     void longDiagonalLeg() {
         const FlightLog log = read(
-            line500(0, 400, "8000000", "48000000") + line500(1, 400, "13240000", "52300000"), V500);
+            line500(0, 0, "8000000", "48000000") + line500(1, 0, "13240000", "52300000"), V500);
         QVERIFY(std::abs(log.trackDistance[1] - 630339.6) < 1);
         QVERIFY(std::abs(log.startDistance[1] - 630339.6) < 1);
     }
@@ -119,9 +170,9 @@ class TestFlightLog : public QObject {
         QFETCH(float, rate);
         QByteArray bytes;
         for (int t = 0; t < 30; ++t)
-            bytes += line500(t, 4312 + perSecond * t, "0", "0");
+            bytes += line500(t, perSecond * t, "0", "0");
         const FlightLog log = read(bytes, duo ? Duo : V500);
-        QCOMPARE(log.baroAltitude[0], duo ? 431.2f : 4312.0f);
+        QCOMPARE(log.baroAltitude[10], duo ? perSecond * 1.0f : perSecond * 10.0f);
         for (size_t i = 0; i < log.size(); ++i)
             QCOMPARE(log.climb[i], rate);
     }
@@ -131,22 +182,23 @@ class TestFlightLog : public QObject {
     void oneMetreSteps() {
         QByteArray bytes;
         for (int t = 0; t < 40; ++t)
-            bytes += line500(t, 300 + t / 2, "0", "0");
+            bytes += line500(t, t / 2, "0", "0");
         const FlightLog log = read(bytes, V500);
         for (size_t i = 2; i + 2 < log.size(); ++i)
             QVERIFY2(log.climb[i] >= 0.35f && log.climb[i] <= 0.65f,
                      qPrintable(QString::number(log.climb[i])));
     }
 
-    // Restarted halfway: two segments, the axis going on after a gap of ten
-    // steps, no leg of track across the restart, the climb worked out within
-    // each segment (the jump in altitude is no climb).
+    // Restarted halfway, in the air: two segments, the axis going on after a
+    // gap of ten steps, no leg of track across the restart, the climb worked
+    // out within each segment (the altitude zeroed again at the restart is no
+    // sink).
     void restartedLog() {
         QByteArray bytes;
         for (int t = 0; t < 10; ++t)
-            bytes += line500(t, 300 + t, "8000000", northOf48(t));
+            bytes += line500(t, 20 * t, "8000000", northOf48(t));
         for (int t = 0; t < 5; ++t)
-            bytes += line500(t, 900, "8000000", northOf48(20 + t));
+            bytes += line500(t, 0, "8000000", northOf48(20 + t));
         const FlightLog log = read(bytes, V500);
         QCOMPARE(log.segments.size(), size_t(2));
         QCOMPARE(log.segments[0].begin, size_t(0));
@@ -159,17 +211,17 @@ class TestFlightLog : public QObject {
         QCOMPARE(&log.segmentOf(12), &log.segments[1]);
         QVERIFY(std::abs(log.trackDistance[14] - 13 * ArcMinute) < 0.1);
         QVERIFY(std::abs(log.startDistance[14] - 24 * ArcMinute) < 0.1);
-        QCOMPARE(log.climb[9], 1.0f);
+        QCOMPARE(log.climb[9], 20.0f);
         QCOMPARE(log.climb[10], 0.0f);
     }
 
     // "0" in either coordinate is no position; "00" is one. Values a line
     // without position lacks are NaN, the track length carries on.
     void linesWithoutPosition() {
-        const QByteArray bytes =
-            line500(0, 400, "8000000", "48000000") + line500(1, 401, "0", "48010000") +
-            line500(2, 402, "8000000", "0") + line500(3, 403, "8000000", "48010000") +
-            line500(4, 404, "00", "48010000");
+        const QByteArray bytes = line500(0, 0, "8000000", "48000000") +
+                                 line500(1, 1, "0", "48010000") + line500(2, 2, "8000000", "0") +
+                                 line500(3, 3, "8000000", "48010000") +
+                                 line500(4, 4, "00", "48010000");
         const FlightLog log = read(bytes, V500);
         QCOMPARE(log.size(), size_t(5));
         QCOMPARE(log.positionLines, 3);
@@ -179,7 +231,7 @@ class TestFlightLog : public QObject {
             QVERIFY(std::isnan(log.startDistance[i]));
             QVERIFY(std::isnan(log.east[i]) && std::isnan(log.north[i]));
             QCOMPARE(log.trackDistance[i], 0.0f);
-            QCOMPARE(log.baroAltitude[i], float(400 + i));
+            QCOMPARE(log.baroAltitude[i], float(i));
         }
         QVERIFY(std::abs(log.trackDistance[3] - ArcMinute) < 0.05);
         QCOMPARE(log.longitude[4], 0.0f);

@@ -35,19 +35,20 @@ class TestFlightSummary : public QObject {
     }
 
     // Climbs 2 m/s for 10 s, holds, sinks 1 m/s; flies north a minute of
-    // latitude (1853 m) in 20 s, then is restarted and flies on the ground.
+    // latitude (1853 m) in 20 s, then is restarted and lies on the ground, the
+    // barometric altitude drifted a metre below the switch-on place.
     FlightSummary knownFlight(const FirmwareVariant& firmware) {
         QByteArray bytes = "Altorin Log\r\n";
         const int scale = firmware.isDuo() ? 10 : 1;
         for (int t = 0; t <= 30; ++t) {
-            const int altitude = 300 + 2 * std::min(t, 10) - std::max(0, t - 20);
+            const int altitude = 2 * std::min(t, 10) - std::max(0, t - 20);
             const QByteArray lat =
                 t <= 20 ? QByteArray::number(48000000 + t * 500) : QByteArray("48010000");
-            bytes += dataLine(firmware, t, altitude * scale, "8000000", lat, altitude + 100,
+            bytes += dataLine(firmware, t, altitude * scale, "8000000", lat, altitude + 480,
                               40 + (t == 12 ? 30 : 0));
         }
-        bytes += dataLine(firmware, 0, 290 * scale, "0", "0");
-        bytes += dataLine(firmware, 1, 290 * scale, "x", "48010000");
+        bytes += dataLine(firmware, 0, -1 * scale, "0", "0");
+        bytes += dataLine(firmware, 1, -1 * scale, "x", "48010000");
         return summary(bytes, firmware);
     }
 
@@ -70,13 +71,13 @@ class TestFlightSummary : public QObject {
         QCOMPARE(s.positionLines, 31);
         QCOMPARE(s.skippedLines, 1);
         QCOMPARE(s.firstSkippedLine, 34);
-        QCOMPARE(s.startAltitude, 300.0);
-        QCOMPARE(s.maxAltitude->value, 320.0);
+        QCOMPARE(s.startAltitude, 0.0);
+        QCOMPARE(s.maxAltitude->value, 20.0);
         QCOMPARE(s.maxAltitude->time, 10.0); // the first sample that reaches it
-        QCOMPARE(s.minAltitude->value, 290.0);
+        QCOMPARE(s.minAltitude->value, -1.0);
         QCOMPARE(s.minAltitude->time, 30.0 + 10); // after the restart's gap
         QCOMPARE(s.altitudeGain, 20.0);
-        QCOMPARE(s.maxGpsAltitude->value, 420.0);
+        QCOMPARE(s.maxGpsAltitude->value, 500.0);
         QCOMPARE(s.maxClimb->value, 2.0);
         QCOMPARE(s.maxClimb->time, 0.0);
         QCOMPARE(s.maxSink->value, 1.0);
@@ -84,7 +85,7 @@ class TestFlightSummary : public QObject {
         QVERIFY(std::abs(*s.trackDistance - 1853.25) < 0.1);
         QVERIFY(std::abs(s.maxStartDistance->value - 1853.25) < 0.1);
         QCOMPARE(s.maxStartDistance->time, 20.0);
-        if (firmware.hasLongLogLines()) {
+        if (firmware.hasV500Layout()) {
             QCOMPARE(s.maxSpeed->value, 70.0);
             QCOMPARE(s.maxSpeed->time, 12.0);
         } else {
@@ -110,8 +111,8 @@ class TestFlightSummary : public QObject {
         }
 
         const FlightSummary ground =
-            summary(dataLine(V500, 0, 300, "0", "0") + dataLine(V500, 1, 301, "0", "0"), V500);
-        QCOMPARE(ground.maxAltitude->value, 301.0);
+            summary(dataLine(V500, 0, 0, "0", "0") + dataLine(V500, 1, 1, "0", "0"), V500);
+        QCOMPARE(ground.maxAltitude->value, 1.0);
         QVERIFY(!ground.maxGpsAltitude && !ground.maxSpeed && !ground.trackDistance &&
                 !ground.maxStartDistance);
     }
@@ -122,7 +123,7 @@ class TestFlightSummary : public QObject {
         auto flight = [this](int perSecond) {
             QByteArray bytes;
             for (int t = 0; t < 10; ++t)
-                bytes += dataLine(V500, t, 300 + perSecond * t, "0", "0");
+                bytes += dataLine(V500, t, perSecond * t, "0", "0");
             return summary(bytes, V500);
         };
         const FlightSummary climbing = flight(2), sinking = flight(-3), level = flight(0);
@@ -138,7 +139,7 @@ class TestFlightSummary : public QObject {
     // Locale-free by default; a display locale gets its own decimal point.
     void textForms() {
         const FlightSummary s = knownFlight(Duo);
-        QCOMPARE(text(s, "maxAltitude"), QStringLiteral("320"));
+        QCOMPARE(text(s, "maxAltitude"), QStringLiteral("20"));
         QCOMPARE(text(s, "trackDistance"), QStringLiteral("1853"));
         QCOMPARE(text(s, "date"),
                  s.logDate.toOffsetFromUtc(s.logDate.offsetFromUtc()).toString(Qt::ISODate));
@@ -177,7 +178,7 @@ class TestFlightSummary : public QObject {
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(object.size(), qsizetype(summaryFields().size()));
         QCOMPARE(object["file"].toString(), s.logFile);
-        QCOMPARE(object["maxAltitude"].toDouble(), 320.0);
+        QCOMPARE(object["maxAltitude"].toDouble(), 20.0);
         QCOMPARE(object["skippedLines"].toInteger(), 1);
         QVERIFY(object["maxSpeed"].isNull());
 

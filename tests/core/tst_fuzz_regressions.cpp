@@ -49,8 +49,8 @@ class TestFuzzRegressions : public QObject {
     void plotterRecordWithEmptyLastItem() {
         const QString log = writeLog(QByteArray("10_;;;0;;;;;;;\0;;", 18));
         const auto result = ConvertToTrakmond(log, FirmwareVariant{407, 1});
-        QVERIFY2(result.ok(), qPrintable(result.failure ? result.failure->message : QString()));
-        QVERIFY(sameBytes(readBytes(result.outputPath),
+        QVERIFY2(result.ok(), qPrintable(result.status() ? result.failure().message : QString()));
+        QVERIFY(sameBytes(readBytes(result->outputPath),
                           "2;126;71;49;0;0;0;10;\r\n0;0;0;\r\n0;0;;;;0;0;0;;;;0;0;;;0;\r\n",
                           "plotter file"));
     }

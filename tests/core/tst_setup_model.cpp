@@ -252,6 +252,26 @@ class TestSetupModel : public QObject {
         boxes = shown(3, 0);
         QVERIFY(!applyAssignment(boxes, QStringLiteral("3=off"), Late));
         QCOMPARE(int(boxes.image[3]), 0);
+
+        // "on" is taken only where clearing the box stores a value: setups 11
+        // and 12 would stay off, so they name the threshold to give instead.
+        boxes = shown(3, 60);
+        QVERIFY(!applyAssignment(boxes, QStringLiteral("3=on"), Late));
+        QCOMPARE(int(boxes.image[3]), 20);
+        boxes = shown(18, 0);
+        QVERIFY(!applyAssignment(boxes, QStringLiteral("18=on"), Late));
+        QCOMPARE(int(boxes.image[18]), 20);
+        for (int setup : {11, 12}) {
+            boxes = shown(setup, 0);
+            const QString on = QStringLiteral("%1=on").arg(setup);
+            const Status failure = applyAssignment(boxes, on, Late);
+            QVERIFY2(failure && failure->kind == FailureKind::InvalidValue, qPrintable(on));
+            QVERIFY2(failure->message.contains(QStringLiteral("for example %1=").arg(setup)),
+                     qPrintable(failure->message));
+            QCOMPARE(int(boxes.image[setup]), 0);
+        }
+        QVERIFY(!applyAssignment(boxes, QStringLiteral("12=11.5"), Late));
+        QCOMPARE(int(boxes.image[12]), 23);
     }
 };
 

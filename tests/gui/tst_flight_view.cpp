@@ -1,11 +1,11 @@
 // The flight view driven as a pilot does: opened by the menu, by a drop and
 // from the command line, alone and with several logs, the cursor, zoom,
 // exports and conversions of the shown log.
-#include "core/programstate.h"
-#include "core/settingsfile.h"
 #include "app/tform1.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
+#include "core/programstate.h"
+#include "core/settingsfile.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/trackview.h"
@@ -33,16 +33,17 @@
 
 namespace {
 
-// A straight climb from the start, one line a second from `first` s: 500 m
-// plus one a second barometric, GPS 100 m above it, heading north.
+// A straight climb from the start, one line a second from `first` s: one
+// metre a second barometric from the switch-on place, GPS from 480 m above sea
+// level, heading north.
 QByteArray climbLog(int seconds, int first = 0) {
     QByteArray log = "Altorin Log V500\r\n";
     for (int t = 0; t < seconds; ++t)
         log += QStringLiteral("01;14:22:01;%1;0;%2;4.9;5.1;21;0;12;8120000;%3;%4;%5;180;7;1\r\n")
                    .arg(first + t)
-                   .arg(500 + t)
+                   .arg(t)
                    .arg(48120000 + 10 * t)
-                   .arg(600 + t)
+                   .arg(480 + t)
                    .arg(40 + t % 10)
                    .toLatin1();
     return log;
@@ -190,8 +191,8 @@ class TestFlightView : public QObject {
     // side by side, one readout line each, the track of the chosen one.
     void severalLogsCompared() {
         const QString later =
-            write("LOG00013.CSV", climbLog(51, 1000) +
-                                      "01;14:22:01;1051;0;5x0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
+            write("LOG00013.CSV",
+                  climbLog(51, 1000) + "01;14:22:01;1051;0;5x;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n");
         fake->fileAnswers << log + '\n' + later;
         form->Flugansehen1->trigger();
         FlightView* view = shown();
@@ -200,7 +201,7 @@ class TestFlightView : public QObject {
         for (size_t i = 0; i < 2; ++i) {
             const QLineSeries* baro = view->series(i, FlightView::BaroAltitude);
             QCOMPARE(baro->chart(), view->plot(FlightView::AltitudePlot)->chart());
-            QCOMPARE(baro->at(0), QPointF(0, 500));
+            QCOMPARE(baro->at(0), QPointF(0, 0));
         }
         QCOMPARE(view->from(), 0.);
         QCOMPARE(view->to(), 100.);
@@ -230,8 +231,8 @@ class TestFlightView : public QObject {
         const int x = qRound(plot->xOf(30));
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
         QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
-        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 530 m   "
-                                               "GPS-Höhe: 630 m   Steigen: 1 m/s   "
+        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   "
+                                               "GPS-Höhe: 510 m   Steigen: 1 m/s   "
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 
@@ -243,12 +244,12 @@ class TestFlightView : public QObject {
         QVERIFY(view->from() <= 80 && view->to() >= 80);
         QCOMPARE(view->to() - view->from(), 20.);
         QVERIFY(
-            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 580 m")));
+            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 80 m")));
 
-        // The curves keep off the frame: the altitudes span 500 to 700 m.
+        // The curves keep off the frame: the altitudes span 0 to 580 m.
         view->showAll();
         const QValueAxis* altitude = view->plot(FlightView::AltitudePlot)->valueAxis();
-        QVERIFY(altitude->min() < 500 && altitude->max() > 700);
+        QVERIFY(altitude->min() < 0 && altitude->max() > 580);
     }
 
     // A flight that starts standing: the speed axis starts at its zero line,
@@ -379,7 +380,7 @@ class TestFlightView : public QObject {
         QCOMPARE(first.size(), keys.size());
         QCOMPARE(first[keys.indexOf("dataLines")], QByteArray("101"));
         QCOMPARE(first[keys.indexOf("file")], log.toUtf8());
-        QCOMPARE(lines[2].trimmed().split(',')[keys.indexOf("maxAltitude")], QByteArray("550"));
+        QCOMPARE(lines[2].trimmed().split(',')[keys.indexOf("maxAltitude")], QByteArray("50"));
 
         fake->fileAnswers << dir->filePath("missing/plots.png");
         QTest::mouseClick(child<QAbstractButton>(view, "savePngButton"), Qt::LeftButton);

@@ -1,9 +1,10 @@
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
 
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
+#include "core/programstate.h"
+#include "setup/setupimage.h"
 
 #include <QCheckBox>
 #include <QDir>

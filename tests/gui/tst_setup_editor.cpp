@@ -1,8 +1,9 @@
 #include "common/fakedialogs.h"
 
-#include "core/programstate.h"
 #include "app/tform1.h"
 #include "app/ui/tupdown.h"
+#include "core/programstate.h"
+#include "setup/setupimage.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

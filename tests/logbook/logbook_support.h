@@ -52,7 +52,7 @@ inline QByteArray coordinate(double degrees) {
 template <typename Airborne>
 QByteArray profileLog(const FirmwareVariant& firmware, const Profile& profile, Airborne airborne,
                       int step = 1) {
-    QByteArray log = firmware.hasLongLogLines() ? "Altorin V500\r\n" : "Altorin V407\r\n";
+    QByteArray log = firmware.hasV500Layout() ? "Altorin V500\r\n" : "Altorin V407\r\n";
     const double end = profile.back().time;
     for (int t = 0; t <= end; t += step) {
         const bool flying = airborne(double(t));
@@ -69,7 +69,7 @@ QByteArray profileLog(const FirmwareVariant& firmware, const Profile& profile, A
                               .toLatin1();
         line += coordinate(lon) + ';' + coordinate(lat) + ';' +
                 QByteArray::number(qint64(std::lround(480 + altitudeAt(profile, t))));
-        if (firmware.hasLongLogLines())
+        if (firmware.hasV500Layout())
             line += ';' + QByteArray::number(flying ? 48 : 0) + ";180;7;1";
         log += line + "\r\n";
     }
