@@ -30,6 +30,13 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::Convert, "Konvertieren", "Convert", ""},
     {ViewText::Skipped, "Übersprungene Zeilen: %1, erste: Zeile %2",
      "Skipped lines: %1, first: line %2", ""},
+    {ViewText::MapOn, "Karte einschalten (Kacheln von OpenStreetMap)",
+     "Switch the map on (tiles from OpenStreetMap)", ""},
+    {ViewText::MapOff, "Karte ausschalten", "Switch the map off", ""},
+    {ViewText::FitTrack, "Track einpassen", "Fit track", ""},
+    {ViewText::MapAttribution, "© OpenStreetMap-Mitwirkende", "© OpenStreetMap contributors", ""},
+    {ViewText::MapUnreachable, "Karte nicht erreichbar: Gitter, wo Kacheln fehlen",
+     "Map unreachable: grid where tiles are missing", ""},
 }};
 
 constexpr bool inOrder() {

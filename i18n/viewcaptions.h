@@ -23,6 +23,11 @@ enum class ViewText {
     SaveCsv,
     Convert,
     Skipped, // %1 lines skipped, %2 the first one's number
+    MapOn,
+    MapOff,
+    FitTrack,
+    MapAttribution,
+    MapUnreachable,
     Count
 };
 

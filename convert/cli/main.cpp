@@ -1,15 +1,22 @@
 // altorin-convert: the window's five log conversions for a whole memory card
 // at once, or for scripts.
 #include "cli/commandline.h"
+#include "convert/cli/picturecommand.h"
 #include "convert/cli/summaries.h"
 #include "convert/conversions.h"
 #include "log/datalines.h"
 #include "log/logfiles.h"
+#include "map/mapsettings.h"
+#include "map/tileurl.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -53,10 +60,24 @@ FirmwareVariant layoutOrDefault(const QString& log) {
     return layout ? *layout : FirmwareVariant{};
 }
 
+// Pictures need fonts, so a QGuiApplication; without a display it runs on
+// the offscreen platform, so a script on a server can make them too.
+std::unique_ptr<QCoreApplication> application(int& argc, char* argv[]) {
+    bool picture = false;
+    for (int i = 1; i < argc; ++i)
+        picture = picture || std::strcmp(argv[i], "--picture") == 0;
+    if (!picture)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("altorin-convert"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(VersionText));
 
@@ -86,11 +107,27 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("With --summary: one JSON object per log and line."));
+    const QCommandLineOption pictureOption(
+        QStringLiteral("picture"),
+        QStringLiteral("Write one picture of each flight, LOGnnnnn.png (title, altitude plot, "
+                       "track, summary), beside the log or into DIR; waits for map tiles at "
+                       "most 5 s per run."));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"), QStringLiteral("With --picture: its size (default 1200x800)."),
+        QStringLiteral("WIDTHxHEIGHT"));
+    const QCommandLineOption mapUrlOption(
+        QStringLiteral("map-url"),
+        QStringLiteral("With --picture: draw the track on map tiles from this address template "
+                       "with {z}, {x} and {y} (http, https or file). Without it the map is used "
+                       "when it is switched on in AltorinTool, else the grid."),
+        QStringLiteral("TEMPLATE"));
     const CommandHelp helpText{
         QStringLiteral("altorin-convert [--firmware 407|500|duo|auto] [--output-dir DIR] --format "
                        "FORMAT LOGFILE|FOLDER...\n"
                        "altorin-convert --summary [--json] [--firmware 407|500|duo|auto] "
-                       "LOGFILE|FOLDER..."),
+                       "LOGFILE|FOLDER...\n"
+                       "altorin-convert --picture [--size WIDTHxHEIGHT] [--map-url TEMPLATE] "
+                       "[--firmware 407|500|duo] [--output-dir DIR] LOGFILE|FOLDER..."),
         QStringLiteral(
             "Converts Altorin log files (LOG?????.CSV) into track files written next to each "
             "log. A FOLDER stands for every LOG?????.CSV in it, in any letter case, in name "
@@ -104,7 +141,8 @@ int main(int argc, char* argv[]) {
             "stderr names that firmware.\n"
             "Exit status: 0 when every log converted, 1 when one failed or the output could not be "
             "printed, 2 for a usage error."),
-        {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption},
+        {help, version, firmwareChoice, formatOption, outputDirOption, summaryOption, jsonOption,
+         pictureOption, sizeOption, mapUrlOption},
         {{QStringLiteral("altorin-convert --firmware 500 --format gpx LOG00012.CSV"),
           QStringLiteral("One log of a device from V500 to GPX: LOG00012.GPX beside it.")},
          {QStringLiteral("altorin-convert --format kml2d --output-dir ~/flights /media/card"),
@@ -119,16 +157,38 @@ int main(int argc, char* argv[]) {
         return *done;
 
     const bool summary = parser.isSet(summaryOption);
+    const bool picture = parser.isSet(pictureOption);
+    if (picture && (summary || parser.isSet(formatOption)))
+        return usageError(QStringLiteral("--picture excludes --format and --summary"));
+    if (!picture && (parser.isSet(sizeOption) || parser.isSet(mapUrlOption)))
+        return usageError(QStringLiteral("--size and --map-url go with --picture"));
+    PictureOptions pictureOptions;
+    if (parser.isSet(sizeOption)) {
+        const auto size = pictureSize(parser.value(sizeOption));
+        if (!size)
+            return usageError(QStringLiteral("--size '%1' is no WIDTHxHEIGHT from 200x150 to "
+                                             "8000x8000")
+                                  .arg(parser.value(sizeOption)));
+        pictureOptions.size = *size;
+    }
+    if (parser.isSet(mapUrlOption)) {
+        const Result<TileUrl> url = TileUrl::parse(parser.value(mapUrlOption));
+        if (!url)
+            return usageError(url.failure().message);
+        pictureOptions.mapTemplate = url->pattern();
+    } else if (picture && readMapSettings().enabled) {
+        pictureOptions.mapTemplate = readMapSettings().effectiveTemplate();
+    }
     if (summary && parser.isSet(formatOption))
         return usageError(QStringLiteral("--summary and --format exclude each other"));
     if (summary && parser.isSet(outputDirOption))
         return usageError(QStringLiteral("--summary writes no file: --output-dir does not apply"));
     if (parser.isSet(jsonOption) && !summary)
         return usageError(QStringLiteral("--json goes with --summary"));
-    if (!summary && !parser.isSet(formatOption))
+    if (!summary && !picture && !parser.isSet(formatOption))
         return usageError(QStringLiteral("--format is required"));
     const ConversionFormat* format = conversionFormatNamed(parser.value(formatOption));
-    if (!summary && !format)
+    if (!summary && !picture && !format)
         return usageError(QStringLiteral("unknown format '%1'").arg(parser.value(formatOption)));
     // auto: each log read with the layout it has, so that a card with logs
     // from before and after a firmware update converts in one run.
@@ -164,7 +224,7 @@ int main(int argc, char* argv[]) {
             status = 1;
             continue;
         }
-        if (summary) {
+        if (summary || picture) {
             summaryLogs += *logs;
             continue;
         }
@@ -172,6 +232,9 @@ int main(int argc, char* argv[]) {
             if (!convertLog(*format, log, autoLayout ? layoutOrDefault(log) : firmware, options))
                 status = 1;
     }
+    if (picture)
+        status = std::max(
+            status, writePictures(summaryLogs, firmware, pictureOptions, options.outputFolder));
     if (summary && !summaryLogs.isEmpty()) {
         const SummaryForm form = parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table;
         status = std::max(status,

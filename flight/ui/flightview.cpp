@@ -372,7 +372,7 @@ void FlightView::retranslate() {
     for (size_t e = 0; e < std::size(Exports); ++e)
         m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));
-    m_track->setCaptions(text(ViewText::Start), text(ViewText::End));
+    m_track->setLanguage(language);
 
     for (PlotView* plot : m_plots)
         plot->timeAxis()->setTitleText(withUnit(ViewText::Time));

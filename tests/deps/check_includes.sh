@@ -16,9 +16,10 @@ level() {
     log) echo 2 ;;
     setup | convert | flight) echo 3 ;;
     logbook | map) echo 4 ;;
-    cli | */cli) echo 5 ;;
-    */ui) echo 6 ;;
-    app) echo 7 ;;
+    picture) echo 5 ;;
+    cli | */cli) echo 6 ;;
+    */ui) echo 7 ;;
+    app) echo 8 ;;
     *) echo -1 ;;
     esac
 }

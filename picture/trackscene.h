@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QLineF>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+class QFontMetrics;
+class TileFetcher;
+class QPainter;
+class QRect;
+struct FlightLog;
+
+// Where the track pane looks: its centre in zoom-0 Web Mercator pixels (see
+// map/tilemath.h) and a zoom, fractional on the grid, whole on the map so the
+// tiles stay sharp.
+struct TrackCamera {
+    QPointF centre;
+    double zoom = 1;
+    QSizeF size;
+
+    double scale() const;
+    QPointF toWidget(const QPointF& world) const;
+    QPointF toWorld(const QPointF& widget) const;
+    QRectF worldView() const;
+    // Zooms to `zoom` keeping the world point under `widget` in its place.
+    void zoomAbout(const QPointF& widget, double zoom);
+    // The zoom and centre that show `bounds` (zoom-0 pixels) inside `room`
+    // (widget pixels), centred; the zoom rounded down to a whole level when
+    // `whole`, and kept within [lowest, highest].
+    void fit(const QRectF& bounds, const QRectF& room, bool whole, double lowest, double highest);
+};
+
+// A marked stretch of the log, samples [begin, end).
+struct TrackSpan {
+    size_t begin = 0;
+    size_t end = 0;
+};
+
+// The log's positions in Web Mercator once per log: float offsets from the
+// first fix keep a million samples compact and exact to well under a pixel
+// at the closest zoom.
+struct TrackGeometry {
+    QPointF origin;                    // the first fix, zoom-0 pixels
+    double latitude = 0;               // of the first fix, for the metres grid
+    std::vector<float> x, y;           // offsets from origin; NaN without a position
+    QRectF bounds;                     // of the fixes, zoom-0 pixels; empty without one
+    float lowest = 0, highest = 0;     // barometric altitude range
+    std::optional<size_t> first, last; // first and last sample with a position
+
+    static TrackGeometry of(const FlightLog& log);
+    QPointF world(size_t sample) const { return origin + QPointF(x[sample], y[sample]); }
+    bool hasPosition(size_t sample) const { return !std::isnan(x[sample]); }
+    // The sample with a position nearest to the world point.
+    std::optional<size_t> nearest(const QPointF& world) const;
+};
+
+// The altitude-coloured legs at one zoom, in zoom-scaled offsets from the
+// origin, so a pan only moves them. Built again when the zoom changes.
+struct TrackLegs {
+    double zoom = -1;
+    std::vector<QList<QLineF>> byColour;
+    QList<QLineF> marked;
+    size_t count = 0;
+
+    void build(const FlightLog& log, const TrackGeometry& geometry, double zoom,
+               const std::vector<TrackSpan>& spans);
+    void draw(QPainter& painter, const TrackGeometry& geometry, const TrackCamera& camera) const;
+};
+
+// The colour of an altitude share of the range (0 lowest, 1 highest).
+QColor altitudeColour(double share);
+
+// Light metres lines, a round number of metres apart, through the first fix.
+void drawMetresGrid(QPainter& painter, const TrackGeometry& geometry, const TrackCamera& camera);
+// The altitude colour scale in `bar`, its labels to the right of it.
+void drawColourScale(QPainter& painter, const QRect& bar, float lowest, float highest);
+// The room the colour scale takes at the right edge, its labels included.
+int colourScaleRoom(const QFontMetrics& metrics, float lowest, float highest);
+// A bar of a round length at the bottom left, in metres or km.
+void drawScaleBar(QPainter& painter, const TrackCamera& camera);
+// The length in metres and pixels of the scale bar for the camera.
+std::pair<double, double> scaleBarLength(const TrackCamera& camera);
+// A line of text on a pale box, right- or left-aligned at `anchor`.
+QRectF drawBoxedText(QPainter& painter, const QPointF& anchor, const QString& text, bool alignRight,
+                     bool bottom);
+
+// What the overlays say, in the pane's language.
+struct TrackCaptions {
+    QString start, end;
+    QString attribution; // drawn only when `map`
+    bool map = false;
+};
+// Start and end marks, the colour scale, the scale bar and, on the map, the
+// attribution at the bottom right.
+void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const TrackGeometry& geometry,
+                       const TrackCaptions& captions);
+// The camera that fits the whole track into a picture of `size`.
+TrackCamera pictureCamera(const TrackGeometry& geometry, const QSize& size, bool map);
+// The track pane as a picture of the image's size, for exports: fitted, on
+// the tiles `tiles` has at hand (nullptr: the grid), without a cursor.
+void paintTrackPicture(QImage& image, const FlightLog& log, const TrackGeometry& geometry,
+                       const TileFetcher* tiles, const TrackCaptions& captions);
