@@ -2,8 +2,11 @@
 #include "app/ui/fitcaption.h"
 #include "app/ui/menubarkey.h"
 #include "app/ui/tupdown.h"
+#include "convert/ui/conversioncommand.h"
 #include "i18n/captiontables.h"
+#include "i18n/ui/languageswitch.h"
 #include "setup/setupmodel.h"
+#include "setup/ui/setupeditor.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -369,7 +372,7 @@ void TForm1::buildWindow() {
                     const Handler handler = row.handler;
                     // Selecting runs the handler, clearing does not.
                     connect(w, &QRadioButton::toggled, this, [this, handler](bool checked) {
-                        if (checked && !m_settingControls)
+                        if (checked && !m_setupEditor->settingControls())
                             (this->*handler)();
                     });
                 } else {
@@ -381,7 +384,7 @@ void TForm1::buildWindow() {
                     const Handler handler = row.handler;
                     // Every change runs the handler, by the user or by the program.
                     connect(w, &QCheckBox::toggled, this, [this, handler] {
-                        if (!m_settingControls)
+                        if (!m_setupEditor->settingControls())
                             (this->*handler)();
                     });
                 }
@@ -396,7 +399,7 @@ void TForm1::buildWindow() {
     setUpSpinner(UpDown1, "UpDown1");
     connect(UpDown1, &TUpDown::clicked, this, &TForm1::UpDown1Click);
     UpDown1->raise();
-    bindSetupControls();
+    m_setupEditor = new SetupEditor(this);
 
     // The controls were built setup by setup; the tab key follows the form's
     // group order instead, which puts setups 3 and 5 after setup 15. UpDown1,
@@ -433,6 +436,8 @@ void TForm1::buildWindow() {
         }
     }
     installMenuBarKey(this);
+    m_conversion = new ConversionCommand(this, [this] { return firmwareMenuItem()->text(); });
+    m_language = new LanguageSwitch(this, [this] { return SaveToolSettings(); });
 
     OpenDialog1 = makeDialog(this, "OpenDialog1", QFileDialog::AcceptOpen);
     setFilter(OpenDialog1, {{"Altorin Log-Datei (*.CSV)", "LOG?????.CSV"},

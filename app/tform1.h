@@ -2,14 +2,14 @@
 
 #include "core/result.h"
 
-#include <QList>
 #include <QMainWindow>
-#include <array>
 #include <optional>
 
 struct ConversionFormat;
-struct EditorState;
+class ConversionCommand;
 class FlightView;
+class LanguageSwitch;
+class FlightViewOpener;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -18,13 +18,15 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
+class SetupEditor;
 class TUpDown;
 
 // The one main window. Controls, menu items and dialogs carry the names of the
 // original form (also as object names); handlers are named after their control.
-// The class is defined across the folders: app/ builds the window and runs the
-// shell commands, setup/ edits the setup image, i18n/ sets captions, convert/
-// runs the conversions.
+// The window builds its controls and runs the shell commands; every other
+// handler is one line that hands the click to its subsystem: the setup editor
+// (setup/ui/), the conversion command (convert/ui/), the language switch
+// (i18n/ui/) and the flight view (flight/).
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -181,16 +183,18 @@ class TForm1 : public QMainWindow {
     // The top-level error handler: shows the failure, the program goes on.
     void showFailure(const Failure& failure);
 
-    // --- setup editor (setup/tform1_setup.cpp) ---
+    // --- setup editor ---
     void ShowSetupImage();
     void ShowAnnouncementStep(qint32 step);
 
-    // --- conversions (convert/tform1_convert.cpp) ---
+    // --- conversions ---
     // Converts the log with the firmware variant selected now and reports the
-    // output or the failure, as the conversion menu commands do.
-    void ConvertAndReport(const ConversionFormat& format, const QString& logPath);
+    // output or the failure over messageParent (nullptr: this window), as the
+    // conversion menu commands do.
+    void ConvertAndReport(const ConversionFormat& format, const QString& logPath,
+                          QWidget* messageParent = nullptr);
 
-    // --- flight view (flight/tform1_flight.cpp) ---
+    // --- flight view (app/tform1_flight.cpp) ---
     // Reads the logs with the firmware variant selected now and shows those
     // with samples in a flight view window of their own; reports each log that
     // cannot be shown. nullptr when none could.
@@ -198,7 +202,7 @@ class TForm1 : public QMainWindow {
     // The program's arguments, the program first: the logs after it are shown.
     void OpenLogsOfCommandLine(const QStringList& arguments);
 
-    // --- captions (i18n/tform1_i18n.cpp) ---
+    // --- captions ---
     void ApplyGermanCaptions();
     void ApplyEnglishCaptions();
 
@@ -277,39 +281,28 @@ class TForm1 : public QMainWindow {
     void Flugansehen1Click();
 
   protected:
+    // The window system's frame is known once the window is shown: it must
+    // fit the screen as well.
+    void showEvent(QShowEvent* event) override;
     // Log files dropped on the window open in the flight view.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
     void buildWindow(); // app/tform1.cpp
-    // True while the program puts the setup editor's state on the controls
-    // (ShowSetupImage, the end of each handler): no click handler may run then.
-    bool m_settingControls = false;
 
     // --- shell helpers (app/tform1_shell.cpp) ---
     bool beginFirmwareCommand(qint32 version, qint32 duo);
     void showLateFirmwareSetups();
-
-    // --- setup editor helpers (setup/tform1_setup.cpp) ---
-    // The controls of each setup group, by the names in the setup table.
-    struct SetupControls {
-        TUpDown* spinner = nullptr;
-        QCheckBox* box = nullptr;
-        QLineEdit* display = nullptr;
-        QLineEdit* frequency = nullptr;
-        QList<QRadioButton*> options;
-    };
-    std::array<SetupControls, 19> m_setupControls;
-    void bindSetupControls();
-    EditorState readEditor() const;
-    void showEditor(const EditorState& state);
-    void spinnerClick(const TUpDown* spinner);
-    void boxClick(const QCheckBox* box);
-    void optionClick(QRadioButton* button);
-
-    // --- conversion helpers (convert/tform1_convert.cpp) ---
-    void runConversionCommand(const QAction* item);
     // The firmware menu item of the variant whose log layout is in force.
     const QAction* firmwareMenuItem() const;
+
+    // The subsystems the handlers hand their clicks to (children of the window).
+    SetupEditor* m_setupEditor = nullptr;
+    ConversionCommand* m_conversion = nullptr;
+    LanguageSwitch* m_language = nullptr;
+
+    // --- flight view helpers (app/tform1_flight.cpp) ---
+    FlightViewOpener* flightViews();
+    FlightViewOpener* m_flightViews = nullptr;
 };

@@ -1,15 +1,16 @@
 #include "app/tform1.h"
 #include "app/ui/dialogs.h"
+#include "app/ui/screenfit.h"
 #include "app/ui/tupdown.h"
+#include "core/firmwaretable.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
 #include "setup/setupmodel.h"
 
+#include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
+#include <QShowEvent>
+#include <optional>
 
 namespace {
 
@@ -72,8 +73,17 @@ void TForm1::LoadToolSettings() {
     const ToolSettings read = readToolSettings(current);
     move(read.left, read.top);
     resize(read.width, read.height);
+    // A place or size that does not fit the screen (a file from a larger one,
+    // a typed value) would leave controls out of reach.
+    fitIntoScreen(this);
     state.firmware = read.firmware();
     state.language = read.language;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        fitIntoScreen(this);
 }
 
 Status TForm1::SaveToolSettings() {
@@ -146,4 +156,8 @@ void TForm1::showLateFirmwareSetups() {
     // As for "bis V. 407x": show the whole reset image (setups 16 to 18 with
     // it); byte 13 was rebuilt from the value mode, so the value mode survives.
     ShowSetupImage();
+}
+
+const QAction* TForm1::firmwareMenuItem() const {
+    return findChild<QAction*>(QLatin1String(firmwareRowOf(programState().firmware).menuItem));
 }

@@ -3,9 +3,9 @@
 namespace {
 
 constexpr FirmwareRow Rows[] = {
-    {{407, 0}, "407", "bisV407x1", " für   Altorin   bis Version 407x", 13},
-    {{500, 0}, "500", "abV408x1", " für   Altorin   ab Version 500", 17},
-    {{500, 1}, "duo", "Duo_ab50x", " für   Altorin Duo   ab Version 500", 17},
+    {{407, 0}, "407", "bisV407x1", " für   Altorin   bis Version 407x", V407LogFields},
+    {{500, 0}, "500", "abV408x1", " für   Altorin   ab Version 500", V500LogFields},
+    {{500, 1}, "duo", "Duo_ab50x", " für   Altorin Duo   ab Version 500", V500LogFields},
 };
 
 constexpr const FirmwareRow& Row407 = Rows[0];
@@ -13,10 +13,6 @@ constexpr const FirmwareRow& Row500 = Rows[1];
 constexpr const FirmwareRow& RowDuo = Rows[2];
 
 } // namespace
-
-int FirmwareVariant::logFieldCount() const {
-    return firmwareRowOf(*this).logFieldCount;
-}
 
 FirmwareVariant FirmwareVariant::otherLayout() const {
     return hasV500Layout() ? Row407.variant : Row500.variant;

@@ -4,6 +4,10 @@
 #include <QtGlobal>
 #include <span>
 
+// Fields of a log line in the two layouts.
+inline constexpr int V407LogFields = 13;
+inline constexpr int V500LogFields = 17;
+
 // Which firmware the device runs; decides the window's setups and the log
 // layout. The settings file may hold any number, so a variant need not be one
 // of the table's rows: the predicates below say what each number means.
@@ -16,7 +20,8 @@ struct FirmwareVariant {
     // Log lines of 17 fields above 407 (the Duo shares the 500's layout), of
     // 13 fields up to it.
     bool hasV500Layout() const { return version > 407; }
-    int logFieldCount() const;
+    // Inline: the Data line test asks it for every line of a log.
+    int logFieldCount() const { return hasV500Layout() ? V500LogFields : V407LogFields; }
     // Only firmware 407 itself lacks setups 16 to 18, the fourth option of
     // setup 5 and setup 13's additional announcement: a stored 408 shows them.
     bool lacksLateSetups() const { return version == 407; }

@@ -33,7 +33,8 @@ void clearUpperVectorState() {
 // shorter still, and then the columns grow as vectors do. Pages reserved but
 // never written cost no memory.
 size_t shortestDataLine(const FirmwareVariant& firmware) {
-    return firmware.hasV500Layout() ? 17 + 16 + 1 : 13 + 12 + 1;
+    const size_t fields = size_t(firmware.logFieldCount());
+    return fields + (fields - 1) + 1;
 }
 
 class FlightReader {

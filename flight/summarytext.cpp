@@ -1,4 +1,5 @@
 #include "flight/summarytext.h"
+#include "flight/readingtext.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ QString tableText(const SummaryField& field, const FlightSummary& summary) {
     // Minutes are enough to tell one day's flights apart.
     if (const auto* date = std::get_if<QDateTime>(&value))
         return date->toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return summaryText(field, summary);
+    return summaryReading(field, summary, QLocale::c());
 }
 
 QString jsonString(const QString& text) {
@@ -94,7 +95,7 @@ QString summaryTable(const std::vector<FlightSummary>& summaries) {
     std::vector<QStringList> rows(2);
     for (const SummaryField* field : columns) {
         rows[0] << QString::fromUtf8(field->column);
-        rows[1] << QString::fromUtf8(field->unit);
+        rows[1] << summaryReadingUnit(*field);
     }
     for (const FlightSummary& summary : summaries) {
         QStringList& row = rows.emplace_back();

@@ -59,6 +59,7 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::Landing, "Landeplatz", "Landing place", ""},
     {ViewText::CopyPlace, "Kopieren", "Copy", ""},
     {ViewText::OpenPlace, "In Karten-App öffnen", "Open in a map app", ""},
+    {ViewText::GpsOverStart, "GPS-Höhe über Start", "GPS altitude above start", "m"},
 }};
 
 constexpr bool inOrder() {

@@ -45,6 +45,7 @@ enum class ViewText {
     Landing,
     CopyPlace,
     OpenPlace,
+    GpsOverStart,
     Count
 };
 

@@ -1,60 +1,57 @@
 #pragma once
 
 #include "core/result.h"
-#include "flight/flightlog.h"
-#include "flight/flightsummary.h"
+#include "flight/viewstate.h"
 
 #include <QWidget>
 #include <array>
 #include <vector>
 
+class FlightPlots;
 class FlightViewTools;
 class PlotView;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
+class QGridLayout;
 class QLabel;
 class QLineSeries;
-class QPainter;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 class QToolButton;
-class TForm1;
 class TrackView;
+struct ConversionFormat;
 
 // The flight view: altitude, climb and speed over one time axis, the track
-// from above, the summary, exports and the conversions of the shown log.
-// Several logs are compared: their curves overlay, each timed from its own
-// start, with their summaries side by side; the track, the conversions and
-// the first line of the readout follow the log chosen in the list.
+// from above, the summary, exports and the conversions of the shown log. This
+// window holds the toolbar and the side column and answers the requests of
+// its parts in the view state; the conversions and failures it leaves to
+// whoever opened it, by its signals.
 class FlightView : public QWidget {
     Q_OBJECT
 
   public:
     // The logs (at least one, each with samples) in a window of its own over
-    // the main window, which reports the conversions and failures.
-    FlightView(TForm1* form, std::vector<FlightLog> logs);
+    // the parent. `readAs` names, per log, the firmware whose layout it was
+    // read with where that is not the chosen one (empty: the chosen one).
+    FlightView(QWidget* parent, std::vector<FlightLog> logs, std::vector<QString> readAs = {});
     ~FlightView() override;
 
-    // The plotted series, in the order of the check boxes.
-    enum Quantity { BaroAltitude, GpsAltitude, Climb, Speed, QuantityCount };
-    enum Plot { AltitudePlot, ClimbPlot, SpeedPlot, PlotCount };
+    const FlightViewState& state() const { return m_state; }
+    const std::vector<FlightLog>& logs() const { return m_state.logs(); }
+    const std::vector<FlightSummary>& summaries() const { return m_state.summaries(); }
+    PlotView* plot(FlightViewState::Plot plot) const;
+    QLineSeries* series(size_t log, FlightViewState::Quantity quantity) const;
 
-    const std::vector<FlightLog>& logs() const { return m_logs; }
-    const std::vector<FlightSummary>& summaries() const { return m_summaries; }
-    PlotView* plot(Plot plot) const { return m_plots[plot]; }
-    QLineSeries* series(size_t log, Quantity quantity) const;
-
-    // The plots' time range and cursor (s on the axis; with several logs from
-    // each one's start).
-    double from() const { return m_from; }
-    double to() const { return m_to; }
-    double cursorTime() const { return m_cursor; }
+    double from() const { return m_state.from(); }
+    double to() const { return m_state.to(); }
+    double cursorTime() const { return m_state.cursorTime(); }
     void setRange(double from, double to);
     void showAll();
     void zoomAbout(double time, double factor);
     void setCursorTime(double time);
-    size_t currentLog() const { return m_current; }
+    size_t currentLog() const { return m_state.currentLog(); }
     void setCurrentLog(size_t log);
 
     // The shown plots as a picture, and the summaries as CSV.
@@ -62,44 +59,39 @@ class FlightView : public QWidget {
     Status saveSvg(const QString& path);
     Status saveSummaryCsv(const QString& path);
 
+  signals:
+    // The pilot chose a conversion of the chosen log.
+    void convertRequested(const ConversionFormat& format, const QString& logPath);
+    // A failure to report, named by the file it concerns.
+    void failed(const Failure& failure);
+
   protected:
-    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
-    struct Curve {
-        size_t log;
-        Quantity quantity;
-        QLineSeries* series;
-        bool hidden = false; // switched off by its legend marker
-    };
-
     void buildWindow();
-    void buildCurves();
+    QWidget* buildSide();
+    void fitToScreen();
+    int toolsWidth() const;
+    void placeTools(bool stacked);
     void fillSummaryTable();
     void retranslate();
-    void refresh();
-    void placeTimeTitle();
-    void showCheckedQuantities();
-    void toggleCurve(size_t curve);
-    void applyVisibility();
+    void showChecked();
+    void redraw();
     void updateReadout();
-    void runExport(QFileDialog* dialog, Status (FlightView::*save)(const QString&));
-    QSize plotsSize() const;
-    void paintPlots(QPainter& painter);
-    double shiftOf(size_t log) const;
+    void runExport(QFileDialog* dialog, int row);
 
-    TForm1* m_form;
-    std::vector<FlightLog> m_logs;
-    std::vector<FlightSummary> m_summaries;
-    std::vector<Curve> m_curves;
+    FlightViewState m_state;
+    std::vector<QString> m_readAs;
     qint32 m_language = -1;
-    double m_fullFrom = 0, m_fullTo = 1;
-    double m_from = 0, m_to = 1;
-    double m_cursor = 0;
-    size_t m_current = 0;
 
-    std::array<PlotView*, PlotCount> m_plots{};
-    std::array<QCheckBox*, QuantityCount> m_shows{};
+    QGridLayout* m_tools = nullptr;
+    QWidget* m_showTools = nullptr;
+    QWidget* m_doTools = nullptr;
+    QSplitter* m_split = nullptr;
+    FlightPlots* m_plots = nullptr;
+    std::array<QCheckBox*, FlightViewState::PlottedCount> m_shows{};
     QPushButton* m_showAll = nullptr;
     QComboBox* m_flightChoice = nullptr;
     QToolButton* m_convert = nullptr;

@@ -15,9 +15,8 @@ FlightViewTools::FlightViewTools(FlightView* view, double from, double to, Repla
     connect(m_thermals, &ThermalList::thermalChosen, this, &FlightViewTools::showThermal);
 }
 
-// With several logs each starts at 0 on the shared axis, as the view has it.
 double FlightViewTools::shiftOf(size_t log) const {
-    return m_view->logs().size() > 1 ? -m_view->logs()[log].axisTime(0) : 0;
+    return m_view->state().shiftOf(log);
 }
 
 void FlightViewTools::cursorChanged(double time) {

@@ -1,5 +1,6 @@
 #include "flight/ui/plotview.h"
 
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QMouseEvent>
@@ -21,6 +22,11 @@ constexpr double ZoomPerNotch = 0.8;
 // legend above, the time labels (and title) below.
 constexpr int LeftRoom = 76, RightRoom = 18, TopRoom = 10, LegendRoom = 28, BottomRoom = 26,
               TitleRoom = 18;
+
+// The least height of a plot whose time axis is named (px).
+constexpr int TitledHeight = 150;
+// The least room between two value labels (px).
+constexpr double MinLabelSpacing = 24;
 
 // The smallest step of 1, 2 or 5 times a power of ten that cuts the span in
 // at most `count`. Labels closer than about 30 px are cut short by the chart.
@@ -45,6 +51,9 @@ PlotView::PlotView(QWidget* parent)
     chart()->addAxis(m_valueAxis, Qt::AlignLeft);
     // Placed by hand beside the fixed plot area (placePlotArea).
     chart()->legend()->detachFromChart();
+    // The rooms around the plot area are ours (placePlotArea); the chart's own
+    // margins would leave a short plot's labels no room, and it cuts them short.
+    chart()->setMargins(QMargins());
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     setDragMode(QGraphicsView::NoDrag);
@@ -89,7 +98,16 @@ void PlotView::setTimeRange(double from, double to) {
 void PlotView::setValueRange(double low, double high) {
     if (!(high > low))
         high = low + 1;
-    const double step = roundStep(high - low, std::max(2, height() / 40));
+    // Fewer steps in a short plot: labels closer than their height are cut
+    // short by the chart.
+    const double room = chart()->plotArea().height();
+    double step = 0;
+    for (int count = std::max(2, height() / 40); count >= 1; --count) {
+        step = roundStep(high - low, count);
+        const double steps = std::ceil(high / step) - std::floor(low / step);
+        if (steps * MinLabelSpacing <= room)
+            break;
+    }
     low = std::floor(low / step) * step;
     high = std::ceil(high / step) * step;
     m_valueAxis->setRange(low, high);
@@ -102,15 +120,30 @@ void PlotView::setValueRange(double low, double high) {
 }
 
 void PlotView::setTimeTitleShown(bool shown) {
-    m_timeAxis->setTitleVisible(shown);
+    m_timeTitleWanted = shown;
+    placePlotArea();
+}
+
+void PlotView::setValueTitle(const QString& title, const QString& unit) {
+    m_valueTitle = title;
+    m_valueUnit = unit;
     placePlotArea();
 }
 
 void PlotView::placePlotArea() {
     const int top = chart()->legend()->isVisible() ? LegendRoom : TopRoom;
+    // A short plot leaves the time axis unnamed: with its title the chart
+    // would cut the time labels short (the readout names the time anyway).
+    m_timeAxis->setTitleVisible(m_timeTitleWanted && height() >= TitledHeight);
     const int bottom = BottomRoom + (m_timeAxis->isTitleVisible() ? TitleRoom : 0);
     const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
-    chart()->setPlotArea(QRectF(LeftRoom, top, plotWidth, std::max(10, height() - top - bottom)));
+    // Room for two value labels at least, so no label is cut short.
+    setMinimumHeight(top + bottom + int(2 * MinLabelSpacing) + 4);
+    const int plotHeight = std::max(10, height() - top - bottom);
+    chart()->setPlotArea(QRectF(LeftRoom, top, plotWidth, plotHeight));
+    const QFontMetrics metrics(m_valueAxis->titleFont());
+    const bool full = metrics.horizontalAdvance(m_valueTitle) + 8 <= plotHeight;
+    m_valueAxis->setTitleText(full ? m_valueTitle : m_valueUnit);
     chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, LegendRoom - 4));
 }
 

@@ -29,6 +29,9 @@ class PlotView : public QChartView {
     void setValueRange(double low, double high);
     // Only the lowest plot names the time axis.
     void setTimeTitleShown(bool shown);
+    // The value axis is named by `title` where the plot is tall enough for it,
+    // else by the shorter `unit` alone, never cut short.
+    void setValueTitle(const QString& title, const QString& unit);
 
   signals:
     void cursorMoved(double time);
@@ -54,6 +57,8 @@ class PlotView : public QChartView {
     QValueAxis* m_timeAxis;
     QValueAxis* m_valueAxis;
     QRubberBand* m_band;
+    QString m_valueTitle, m_valueUnit;
+    bool m_timeTitleWanted = true;
     double m_cursor = std::numeric_limits<double>::quiet_NaN();
     // The chart as last drawn, without the cursor: a moving cursor (a replay,
     // the mouse) draws over it instead of drawing the curves again. Any

@@ -17,12 +17,13 @@ if ! cmake --install "$build" --prefix "$work/usr" >"$work/install.log" 2>&1; th
     cat "$work/install.log" >&2
     fail "cmake --install"
 fi
-for f in bin/altorintool bin/altorin-convert bin/altorin-setup     share/applications/$id.desktop \
+for f in bin/altorintool bin/altorin-convert bin/altorin-setup bin/altorin-logbook share/applications/$id.desktop \
     share/icons/hicolor/scalable/apps/$id.svg share/metainfo/$id.metainfo.xml \
     share/doc/altorintool/examples/LOG00001.CSV share/doc/altorintool/examples/LOG00002.CSV \
     share/doc/altorintool/examples/SETUPUPL.HEX share/doc/altorintool/examples/README.md \
     share/doc/altorintool/copyright share/man/man1/altorintool.1.gz \
-    share/man/man1/altorin-convert.1.gz share/man/man1/altorin-setup.1.gz; do
+    share/man/man1/altorin-convert.1.gz share/man/man1/altorin-setup.1.gz \
+    share/man/man1/altorin-logbook.1.gz; do
     [ -f "$work/usr/$f" ] || fail "not installed: $f"
 done
 [ "$("$work/usr/bin/altorin-convert" --version)" = "altorin-convert V0.45" ] ||

@@ -31,10 +31,10 @@ out=$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV card/NONE
     card/LOG00002.CSV 2>"$work/err")
 status=$?
 expect_eq "table" "$out" \
-"            date flight lines skip max gain climb sink speed track away thermals thclimb log
-                      s              m    m   m/s  m/s  km/h     m    m              m/s
-2010-05-07 14:22     10    12    1  20   20     2    -    50  1853 1853        0       - card/LOG00001.CSV
-2010-05-07 14:22      1     2    0  10   10    10    -     -     -    -        0       - card/LOG00002.CSV"
+"            date  flight lines skip  max gain climb sink speed track away thermals thclimb log
+                 h:mm:ss               m    m   m/s  m/s  km/h    km   km              m/s
+2010-05-07 14:22 0:00:10    12    1 20.0 20.0  2.00    -    50  1.85 1.85        0       - card/LOG00001.CSV
+2010-05-07 14:22 0:00:01     2    0 10.0 10.0 10.00    -     -     -    -        0       - card/LOG00002.CSV"
 expect_eq "errors" "$(cat "$work/err")" "card/NONE.CSV: Datei nicht gefunden"
 [ $status -eq 1 ] || fail "exit status $status after a missing log"
 expect_eq "no file written" "$(ls "$work/card")" "$before"

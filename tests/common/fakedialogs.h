@@ -19,8 +19,16 @@ class FakeDialogs final : public DialogSeam {
     QStringList selectedNames; // file name preset in each dialog when it ran
     QStringList startFolders;  // folder each dialog opened in
 
-    void information(QWidget*, const QString& text) override { infos << text; }
-    void error(QWidget*, const QString& text) override { errors << text; }
+    QList<QWidget*> boxParents; // the window each box stood over, in order
+
+    void information(QWidget* parent, const QString& text) override {
+        infos << text;
+        boxParents << parent;
+    }
+    void error(QWidget* parent, const QString& text) override {
+        errors << text;
+        boxParents << parent;
+    }
     QString runFileDialog(QFileDialog* dialog) override {
         dialogsRun << dialog->objectName();
         selectedNames << dialog->property("fileName").toString();

@@ -129,6 +129,14 @@ class TestSetupModel : public QObject {
         QCOMPARE(shown(7, 255).groups[7].shown, QStringLiteral("-25.5"));
         QCOMPARE(shown(7, 0).groups[7].shown, QStringLiteral("0"));
         QCOMPARE(shown(12, 100).groups[12].shown, QStringLiteral("50"));
+        // Beyond the spinner's range: the spinner stops at its end, the
+        // display shows the byte.
+        QCOMPARE(shown(2, 200).groups[2].position, 60);
+        QCOMPARE(shown(2, 200).groups[2].shown, QStringLiteral("200"));
+        const EditorState capacityAlarm = shown(18, 255);
+        QCOMPARE(capacityAlarm.groups[18].position, 100);
+        QCOMPARE(capacityAlarm.groups[18].shown, QStringLiteral("255"));
+        QVERIFY(!capacityAlarm.groups[18].ticked);
         // 60 and 0 both read as "keine Ansage"; the spinner keeps its place.
         for (int v : {0, 60}) {
             const EditorState s = shown(3, v);
@@ -141,6 +149,8 @@ class TestSetupModel : public QObject {
         QCOMPARE(capacity.groups[17].shown, QStringLiteral("0"));
         QCOMPARE(capacity.groups[17].position, 5);
         QCOMPARE(shown(17, 0).groups[17].shown, QString());
+        QCOMPARE(shown(17, 35).groups[17].shown, QStringLiteral("3.5"));
+        QVERIFY(!shown(17, 35).groups[17].ticked);
         // No button for the value: the selection stays, the text says so.
         const EditorState speed = shown(4, 7);
         QCOMPARE(speed.groups[4].option, 0);
@@ -152,6 +162,12 @@ class TestSetupModel : public QObject {
         QCOMPARE(step4.groups[13].position, 3);
         QVERIFY(step4.groups[13].ticked);
         QCOMPARE(announcementStepText(4), std::nullopt); // "n" keeps what it showed
+        QCOMPARE(announcementStepText(shown(13, 7).image.announcementStep), QStringLiteral("10"));
+        // Byte 13 of 0: value mode 0, no step, box clear.
+        const EditorState noMode = shown(13, 0);
+        QCOMPARE(noMode.image.valueMode, 0);
+        QCOMPARE(noMode.image.announcementStep, 0);
+        QVERIFY(!noMode.groups[13].ticked);
     }
 
     void choicesSwitchOffAlarms() {
@@ -173,6 +189,12 @@ class TestSetupModel : public QObject {
             QCOMPARE(int(t.image[11]), 0);
             QVERIFY(t.groups[11].ticked);
             QCOMPARE(t.groups[11].position, 5);
+            // The alarm was off already: choosing again moves nothing else.
+            optionSelected(t, 10, 0);
+            const SetupImage before = t.image;
+            optionSelected(t, 10, option);
+            for (int k = 0; k < 20; ++k)
+                QCOMPARE(int(t.image[k]), k == 10 ? option : int(before[k]));
         }
     }
 
@@ -201,6 +223,19 @@ class TestSetupModel : public QObject {
         // Setup 18: clearing stores the spinner's value at once.
         setBox(s, 18, false);
         QCOMPARE(int(s.image[18]), 20);
+        // Ticked again: 0, the spinner stays, and its clicks store nothing.
+        s.groups[18].position = 100;
+        spinnerClicked(s, 18);
+        QCOMPARE(int(s.image[18]), 100);
+        setBox(s, 18, true);
+        QCOMPARE(int(s.image[18]), 0);
+        QCOMPARE(s.groups[18].shown, QString());
+        QCOMPARE(s.groups[18].position, 100);
+        s.groups[18].position = 90;
+        spinnerClicked(s, 18);
+        QCOMPARE(int(s.image[18]), 0);
+        setBox(s, 18, false);
+        QCOMPARE(int(s.image[18]), 90);
         // The program setting a box to what it shows runs no handler.
         s.image[18] = 77;
         setBox(s, 18, false);

@@ -1,6 +1,7 @@
+#include "common/testfiles.h"
 #include "core/initext.h"
 #include "core/settingsfile.h"
-#include "common/testfiles.h"
+#include "core/windowplace.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -226,6 +227,31 @@ class TestSettingsFile : public QObject {
         setSettingsFolder(dir->filePath("a/b"));
         QVERIFY(!writeToolSettings(ToolSettings{}));
         QVERIFY(QFile::exists(dir->filePath("a/b/AltorinTool.ini")));
+    }
+
+    // The window's stored place and size against the screen's available area
+    // (1366x740 below a 28 px panel): what fits stays exactly, what sticks
+    // out moves in whole, what is larger shrinks to the area.
+    void placeInsideTheArea_data() {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("placed");
+        const QRect design(239, 160, 865, 784);
+        QTest::newRow("fits") << QRect(239, 60, 865, 600) << QRect(239, 60, 865, 600);
+        QTest::newRow("fits exactly") << QRect(0, 28, 1366, 740) << QRect(0, 28, 1366, 740);
+        QTest::newRow("left of the screen") << QRect(-20, 160, 865, 500) << QRect(0, 160, 865, 500);
+        QTest::newRow("above the panel") << QRect(100, 0, 865, 500) << QRect(100, 28, 865, 500);
+        QTest::newRow("past the right edge")
+            << QRect(900, 100, 865, 500) << QRect(501, 100, 865, 500);
+        QTest::newRow("below the bottom") << QRect(10, 700, 865, 500) << QRect(10, 268, 865, 500);
+        QTest::newRow("wholly off the screen")
+            << QRect(-5000, 3000, 865, 500) << QRect(0, 268, 865, 500);
+        QTest::newRow("design size, taller than the screen") << design << QRect(239, 28, 865, 740);
+        QTest::newRow("larger both ways") << QRect(-50, -50, 2000, 1000) << QRect(0, 28, 1366, 740);
+    }
+    void placeInsideTheArea() {
+        QFETCH(QRect, window);
+        QFETCH(QRect, placed);
+        QCOMPARE(placeInside(window, QRect(0, 28, 1366, 740)), placed);
     }
 };
 

@@ -104,6 +104,26 @@ class TestConvertWindow : public QObject {
                               "<name>t:75s   v=42km/h   h=4312m</name>"));
     }
 
+    // The menu's boxes stand over the main window; a conversion asked for by
+    // another window (the flight view) reports over that one, the box about
+    // the other firmware and the failures included.
+    void messagesOverTheWindowAsking() {
+        fake->boxParents.clear(); // the firmware reminder
+        fake->fileAnswers << log;
+        form->nachKML2D1->trigger();
+        QCOMPARE(fake->boxParents, QList<QWidget*>{form.get()});
+
+        QWidget other;
+        fake->boxParents.clear();
+        programState().firmware = FirmwareVariant{407, 0};
+        const ConversionFormat& gpx = *conversionFormatNamed(QStringLiteral("gpx"));
+        form->ConvertAndReport(gpx, log, &other);
+        form->ConvertAndReport(gpx, dir->filePath("LOG99999.CSV"), &other);
+        QCOMPARE(fake->infos.size(), 3);
+        QCOMPARE(fake->errors, QStringList{"Datei nicht gefunden"});
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{&other, &other, &other}));
+    }
+
     void cancelDoesNothing() {
         for (const ConversionFormat& format : conversionFormats())
             menuItemOf(*form, format)->trigger();

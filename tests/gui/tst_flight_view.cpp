@@ -110,6 +110,7 @@ class TestFlightView : public QObject {
         fake = std::make_unique<FakeDialogs>();
         form = std::make_unique<TForm1>();
         fake->infos.clear(); // the firmware reminder
+        fake->boxParents.clear();
         programState().firmware = FirmwareVariant{500, 0};
         log = write("LOG00012.CSV", climbLog(101));
     }
@@ -138,8 +139,6 @@ class TestFlightView : public QObject {
 
         form->english1->trigger();
         QCOMPARE(form->Flugansehen1->text(), QString::fromUtf8("View flight …"));
-        QEvent activate(QEvent::WindowActivate);
-        QApplication::sendEvent(view, &activate);
         QCOMPARE(child<QAbstractButton>(view, "showAllButton")->text(), QStringLiteral("Show all"));
         QVERIFY(readout(view).startsWith(QStringLiteral("Time: 0 s")));
         form->deutsch1->trigger();
@@ -174,18 +173,46 @@ class TestFlightView : public QObject {
     void openedFromTheCommandLine() {
         form->OpenLogsOfCommandLine({"altorintool"});
         QVERIFY(views().isEmpty());
-        const QString v407 =
-            write("LOG00407.CSV", "01;14:22:01;0;0;512;4.9;11.8;21;0;12;0;0;0\r\n");
-        form->OpenLogsOfCommandLine({"altorintool", dir->filePath("LOG99999.CSV"), v407, log});
+        const QString empty = write("LOG00407.CSV", "Altorin Log V500\r\n");
+        form->OpenLogsOfCommandLine({"altorintool", dir->filePath("LOG99999.CSV"), empty, log});
         QCOMPARE(fake->errors,
                  QStringList({"LOG99999.CSV: Datei nicht gefunden",
                               QString::fromUtf8("LOG00407.CSV: keine Datenzeilen für die gewählte "
-                                                "Firmware (%1), die Log-Datei hat Zeilen mit 13 "
-                                                "Feldern. Firmware im Menue >Einstellungen< "
-                                                "anpassen.")
+                                                "Firmware (%1)")
                                   .arg(form->abV408x1->text())}));
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{form.get(), form.get()}));
         QVERIFY(shown());
         QCOMPARE(shown()->logs().size(), size_t(1));
+    }
+
+    // A log of the other layout is read with the layout it has and says so,
+    // by the firmware's German menu caption: the README's example under the
+    // default firmware, and a 13-field log under "ab V. 50x" or Duo.
+    void otherLayoutReadAsItIs() {
+        programState().firmware = FirmwareVariant{407, 0};
+        const QString example =
+            QString::fromLocal8Bit(qgetenv("SOURCE_DIR")) + "/examples/LOG00002.CSV";
+        form->OpenLogsOfCommandLine({"altorintool", example});
+        QVERIFY(fake->errors.isEmpty());
+        FlightView* view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->logs().front().firmware.version, 500);
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QStringLiteral("gelesen als Altorin        ab V. 50x"));
+        QVERIFY(!child<QLabel>(view, "skippedNote")->isHidden());
+        view->close();
+        QCoreApplication::processEvents();
+
+        programState().firmware = FirmwareVariant{500, 1};
+        const QString v407 = write("LOG00407.CSV", "01;14:22:01;0;0;0;4.9;11.8;21;0;12;0;0;0\r\n"
+                                                   "01;14:22:02;1;0;1;4.9;11.8;21;0;12;0;0;0\r\n");
+        QVERIFY(form->OpenFlightView({log, v407}));
+        QVERIFY(fake->errors.isEmpty());
+        view = shown();
+        QVERIFY(view);
+        QCOMPARE(view->logs()[1].firmware.version, 407);
+        QCOMPARE(child<QLabel>(view, "skippedNote")->text(),
+                 QStringLiteral("LOG00407.CSV: gelesen als Altorin        bis V. 407x"));
     }
 
     // Several logs: altitudes overlaid from each one's start, the summaries
@@ -200,8 +227,8 @@ class TestFlightView : public QObject {
         QVERIFY(view);
         QCOMPARE(view->logs().size(), size_t(2));
         for (size_t i = 0; i < 2; ++i) {
-            const QLineSeries* baro = view->series(i, FlightView::BaroAltitude);
-            QCOMPARE(baro->chart(), view->plot(FlightView::AltitudePlot)->chart());
+            const QLineSeries* baro = view->series(i, FlightViewState::BaroAltitude);
+            QCOMPARE(baro->chart(), view->plot(FlightViewState::AltitudePlot)->chart());
             QCOMPARE(baro->at(0), QPointF(0, 0));
         }
         QCOMPARE(view->from(), 0.);
@@ -215,7 +242,7 @@ class TestFlightView : public QObject {
         view->setCursorTime(75);
         const QStringList lines = readout(view).split('\n');
         QCOMPARE(lines.size(), 2);
-        QVERIFY(lines[0].startsWith(QString::fromUtf8("LOG00012.CSV — Zeit: 75 s")));
+        QVERIFY(lines[0].startsWith(QString::fromUtf8("LOG00012.CSV — Zeit: 0:01:15")));
         QCOMPARE(lines[1], QString::fromUtf8("LOG00013.CSV — –")); // its flight was over
         view->setCurrentLog(1);
         view->setCursorTime(20);
@@ -228,12 +255,12 @@ class TestFlightView : public QObject {
         QVERIFY(form->OpenFlightView({log}));
         FlightView* view = shown();
         QVERIFY(view);
-        PlotView* plot = view->plot(FlightView::ClimbPlot);
+        PlotView* plot = view->plot(FlightViewState::ClimbPlot);
         const int x = qRound(plot->xOf(30));
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, QPoint(x, plot->height() / 2));
         QVERIFY(std::abs(view->cursorTime() - 30) < 0.5);
-        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30 m   "
-                                               "GPS-Höhe: 510 m   Steigen: 1 m/s   "
+        QCOMPARE(readout(view), QStringLiteral("Zeit: 30 s   Höhe barometrisch: 30.0 m   "
+                                               "GPS-Höhe: 510.0 m   Steigen: 1.0 m/s   "
                                                "Geschwindigkeit: 40 km/h   Strecke: 56 m   "
                                                "Entfernung vom Start: 56 m"));
 
@@ -244,13 +271,8 @@ class TestFlightView : public QObject {
         QCOMPARE(view->cursorTime(), 80.);
         QVERIFY(view->from() <= 80 && view->to() >= 80);
         QCOMPARE(view->to() - view->from(), 20.);
-        QVERIFY(
-            readout(view).startsWith(QString::fromUtf8("Zeit: 80 s   Höhe barometrisch: 80 m")));
-
-        // The curves keep off the frame: the altitudes span 0 to 580 m.
-        view->showAll();
-        const QValueAxis* altitude = view->plot(FlightView::AltitudePlot)->valueAxis();
-        QVERIFY(altitude->min() < 0 && altitude->max() > 580);
+        QVERIFY(readout(view).startsWith(
+            QString::fromUtf8("Zeit: 0:01:20   Höhe barometrisch: 80.0 m")));
     }
 
     // The cursor is drawn over the plot as last drawn; a new range draws the
@@ -259,7 +281,7 @@ class TestFlightView : public QObject {
         QVERIFY(form->OpenFlightView({log}));
         FlightView* view = shown();
         QVERIFY(view);
-        PlotView* plot = view->plot(FlightView::ClimbPlot);
+        PlotView* plot = view->plot(FlightViewState::ClimbPlot);
         const int y = qRound(plot->chart()->plotArea().top()) + 3; // above the curve
         auto cursorAt = [plot, y](double time) {
             const QImage image = plot->viewport()->grab().toImage();
@@ -296,17 +318,6 @@ class TestFlightView : public QObject {
         QVERIFY(current());
     }
 
-    // A flight that starts standing: the speed axis starts at its zero line,
-    // the margin above the curve shows no speed below 0.
-    void speedAxisFromZero() {
-        QByteArray text = climbLog(20);
-        text.replace(";40;180;", ";0;180;");
-        QVERIFY(form->OpenFlightView({write("LOG00014.CSV", text)}));
-        FlightView* view = shown();
-        QVERIFY(view);
-        QCOMPARE(view->plot(FlightView::SpeedPlot)->valueAxis()->min(), 0.);
-    }
-
     // A long log draws a few points per pixel column; a drag and the wheel
     // zoom all plots together, "Alles zeigen" goes back; series switch off.
     void zoomAndSeries() {
@@ -314,9 +325,9 @@ class TestFlightView : public QObject {
         QVERIFY(form->OpenFlightView({longLog}));
         FlightView* view = shown();
         QVERIFY(view);
-        PlotView* plot = view->plot(FlightView::AltitudePlot);
+        PlotView* plot = view->plot(FlightViewState::AltitudePlot);
         const int width = int(plot->chart()->plotArea().width());
-        QVERIFY(view->series(0, FlightView::BaroAltitude)->count() <= 4 * width + 2);
+        QVERIFY(view->series(0, FlightViewState::BaroAltitude)->count() <= 4 * width + 2);
 
         const int y = plot->height() / 2;
         const int left = qRound(plot->xOf(20000)), right = qRound(plot->xOf(40000));
@@ -324,21 +335,44 @@ class TestFlightView : public QObject {
         QTest::mouseMove(plot->viewport(), QPoint((left + right) / 2, y));
         QTest::mouseRelease(plot->viewport(), Qt::LeftButton, {}, QPoint(right, y));
         QVERIFY(std::abs(view->from() - 20000) < 200 && std::abs(view->to() - 40000) < 200);
-        QCOMPARE(view->plot(FlightView::SpeedPlot)->timeAxis()->min(), view->from());
+        QCOMPARE(view->plot(FlightViewState::SpeedPlot)->timeAxis()->min(), view->from());
         const double span = view->to() - view->from();
         QWheelEvent wheel(QPointF(plot->xOf(30000), y), plot->mapToGlobal(QPointF(0, 0)), {},
                           QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(plot->viewport(), &wheel);
         QVERIFY(view->to() - view->from() < span * 0.9);
-        QVERIFY(view->series(0, FlightView::BaroAltitude)->count() <= 4 * width + 2);
+        QVERIFY(view->series(0, FlightViewState::BaroAltitude)->count() <= 4 * width + 2);
         QTest::mouseClick(child<QAbstractButton>(view, "showAllButton"), Qt::LeftButton);
         QCOMPARE(view->to() - view->from(), 99999.);
 
         child<QCheckBox>(view, "climbCheck")->setChecked(false);
-        QVERIFY(view->plot(FlightView::ClimbPlot)->isHidden());
+        QVERIFY(view->plot(FlightViewState::ClimbPlot)->isHidden());
         child<QCheckBox>(view, "baroCheck")->setChecked(false);
-        QVERIFY(!view->plot(FlightView::AltitudePlot)->isHidden());
-        QVERIFY(!view->series(0, FlightView::BaroAltitude)->isVisible());
+        QVERIFY(!view->plot(FlightViewState::AltitudePlot)->isHidden());
+        QVERIFY(!view->series(0, FlightViewState::BaroAltitude)->isVisible());
+    }
+
+    // One log: a legend entry and its check box are one switch, shown in
+    // both places; the entry of a curve switched off stays, dimmed.
+    void legendEntryIsTheCheckBox() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightViewState::AltitudePlot);
+        const QPoint marker = markerPlace(plot, QString::fromUtf8("GPS-Höhe über Start"));
+        QVERIFY(!marker.isNull());
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        auto* gps = child<QCheckBox>(view, "gpsCheck");
+        QVERIFY(!gps->isChecked());
+        QVERIFY(!view->series(0, FlightViewState::GpsAltitude)->isVisible());
+        const QLegendMarker* entry =
+            plot->chart()->legend()->markers(view->series(0, FlightViewState::GpsAltitude)).front();
+        QVERIFY(entry->isVisible() && entry->labelBrush().color().alphaF() < 0.5);
+        gps->setChecked(true);
+        QVERIFY(view->series(0, FlightViewState::GpsAltitude)->isVisible());
+        QCOMPARE(entry->labelBrush().color().alphaF(), 1.0);
+        QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
+        QVERIFY(!gps->isChecked());
     }
 
     // With several logs a legend marker names a flight: a click switches
@@ -349,21 +383,23 @@ class TestFlightView : public QObject {
         QVERIFY(form->OpenFlightView({log, later}));
         FlightView* view = shown();
         QVERIFY(view);
-        PlotView* plot = view->plot(FlightView::AltitudePlot);
+        PlotView* plot = view->plot(FlightViewState::AltitudePlot);
         const QPoint marker = markerPlace(plot, "LOG00013.CSV");
         QVERIFY(!marker.isNull());
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
-        for (FlightView::Quantity q : {FlightView::BaroAltitude, FlightView::Climb})
+        for (FlightViewState::Quantity q : {FlightViewState::BaroAltitude, FlightViewState::Climb})
             QVERIFY(!view->series(1, q)->isVisible());
-        QVERIFY(view->series(0, FlightView::BaroAltitude)->isVisible());
-        const QLegendMarker* dimmed =
-            plot->chart()->legend()->markers(view->series(1, FlightView::BaroAltitude)).front();
+        QVERIFY(view->series(0, FlightViewState::BaroAltitude)->isVisible());
+        const QLegendMarker* dimmed = plot->chart()
+                                          ->legend()
+                                          ->markers(view->series(1, FlightViewState::BaroAltitude))
+                                          .front();
         QVERIFY(dimmed->isVisible() && dimmed->labelBrush().color().alphaF() < 0.5);
         view->zoomAbout(25, 0.5);
-        QVERIFY(!view->series(1, FlightView::BaroAltitude)->isVisible());
+        QVERIFY(!view->series(1, FlightViewState::BaroAltitude)->isVisible());
         QTest::mouseClick(plot->viewport(), Qt::LeftButton, {}, marker);
-        QVERIFY(view->series(1, FlightView::BaroAltitude)->isVisible());
-        QVERIFY(view->series(1, FlightView::Climb)->isVisible());
+        QVERIFY(view->series(1, FlightViewState::BaroAltitude)->isVisible());
+        QVERIFY(view->series(1, FlightViewState::Climb)->isVisible());
     }
 
     // The plots as PNG and SVG that open again, the summaries as CSV with
@@ -384,15 +420,32 @@ class TestFlightView : public QObject {
         QVERIFY(fake->errors.isEmpty());
         // Not blank: the first log's barometric curve crosses the altitude
         // plot in the picture, and is stroked in its colour in the SVG.
-        const QColor baro = view->series(0, FlightView::BaroAltitude)->pen().color();
+        const QColor baro = view->series(0, FlightViewState::BaroAltitude)->pen().color();
         QImage image;
         QVERIFY(image.load(png));
         QVERIFY(image.width() > 300 && image.height() > 300);
-        const QRect area = view->plot(FlightView::AltitudePlot)
+        // A title line above the plots says what they show.
+        int plotsHeight = 0;
+        for (auto p : {FlightViewState::AltitudePlot, FlightViewState::ClimbPlot,
+                       FlightViewState::SpeedPlot})
+            plotsHeight += view->plot(p)->height();
+        const int title = image.height() - plotsHeight;
+        QVERIFY(title >= 14);
+        int ink = 0;
+        for (int y = 0; y < title; ++y)
+            for (int x = 0; x < image.width() / 2; ++x)
+                ink += qGray(image.pixel(x, y)) < 100;
+        QVERIFY(ink > 50);
+        const QString heading =
+            QStringLiteral("LOG00012.CSV, %1, Altorin ab V. 50x; LOG00013.CSV, ")
+                .arg(view->logs().front().logDate.toString("yyyy-MM-dd HH:mm"));
+        QVERIFY(readBytes(svg).contains(heading.toUtf8()));
+        const QRect area = view->plot(FlightViewState::AltitudePlot)
                                ->chart()
                                ->plotArea()
                                .toRect()
-                               .adjusted(2, 2, -2, -2);
+                               .adjusted(2, 2, -2, -2)
+                               .translated(0, title);
         int curvePixels = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
@@ -431,24 +484,39 @@ class TestFlightView : public QObject {
         QCOMPARE(fake->errors, QStringList{"plots.png: Datei nicht gefunden"});
     }
 
-    // The conversions of the shown log report as the menu commands do.
+    // The conversions of the shown log report as the menu commands do, but
+    // over the flight view, which stays in front; their entries read as the
+    // caption table gives the main menu's items in the language shown.
     void conversionFromTheView() {
         QVERIFY(form->OpenFlightView({log}));
         FlightView* view = shown();
         QVERIFY(view);
         auto* menu = child<QToolButton>(view, "convertButton")->menu();
         emit menu->aboutToShow();
-        QAction* gpx = child<QMenu>(view, "convertMenu")->findChild<QAction*>("nachGMX1");
+        auto* entries = child<QMenu>(view, "convertMenu");
+        QCOMPARE(entries->findChild<QAction*>("nachKML3D1")->text(),
+                 QString::fromUtf8("nach KML 3D mit barom. Höhe"));
+        QAction* gpx = entries->findChild<QAction*>("nachGMX1");
         QVERIFY(gpx);
+        QCOMPARE(gpx->text(), form->nachGMX1->text());
+        form->english1->trigger();
+        emit menu->aboutToShow();
         QCOMPARE(gpx->text(), form->nachGMX1->text());
         gpx->trigger();
         fake->fileAnswers << log;
         form->nachGMX1->trigger();
         QCOMPARE(fake->infos.size(), 2);
         QCOMPARE(fake->infos[0], fake->infos[1]);
+        QCOMPARE(fake->boxParents, (QList<QWidget*>{view, form.get()}));
         QVERIFY(fake->infos[0].startsWith(
             QStringLiteral("Fertig mit Konvertierung nach:\rLOG00012.GPX\r")));
         QVERIFY(fake->errors.isEmpty());
+
+        // A failed conversion is reported over the view as well.
+        QVERIFY(QFile::remove(log));
+        gpx->trigger();
+        QCOMPARE(fake->errors.size(), 1);
+        QCOMPARE(fake->boxParents.last(), view);
     }
 };
 

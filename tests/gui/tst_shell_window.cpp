@@ -199,10 +199,11 @@ class TestShellWindow : public QObject {
         QTest::newRow("Duo flag 2")
             << QByteArray("[AR_Version]\nAR_Version=500\n[OptionInt]\nOptionInt=2\n") << DesignTitle
             << reminder("500x") << false << designPos << designSize;
+        // A window partly off the screen is moved inside.
         QTest::newRow("hex, garbage, negative")
             << QByteArray("[AR_Version]\nAR_Version=0x1F4\n[Top]\nTop=abc\n[Left]\nLeft=-20\n"
                           "[Height]\nHeight=\n")
-            << Title500 << reminder("500x") << false << QPoint(-20, 160) << designSize;
+            << Title500 << reminder("500x") << false << QPoint(0, 160) << designSize;
         QTest::newRow("one common section")
             << QByteArray("[AltorinTool]\nTop=1\nLeft=2\nAR_Version=500\nOptionInt=1\n") << Title407
             << reminder("407x") << true << designPos << designSize;

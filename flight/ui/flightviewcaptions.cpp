@@ -1,0 +1,78 @@
+// The flight view's captions, in the language the main window shows: set when
+// the view is built and again whenever it is told the language changed.
+#include "core/programstate.h"
+#include "flight/readingtext.h"
+#include "flight/summarytext.h"
+#include "flight/ui/flightexports.h"
+#include "flight/ui/flightplots.h"
+#include "flight/ui/flightview.h"
+#include "flight/ui/flightviewtools.h"
+#include "flight/ui/trackview.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+
+void FlightView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void FlightView::retranslate() {
+    const qint32 language = programState().language;
+    if (language == m_language)
+        return;
+    m_language = language;
+    auto text = [language](ViewText t) { return viewText(t, language); };
+    QStringList names;
+    for (const FlightLog& log : logs())
+        names << QFileInfo(log.path).fileName();
+    setWindowTitle(text(ViewText::Title) + QStringLiteral(" – ") +
+                   names.join(QStringLiteral(", ")));
+    m_showAll->setText(text(ViewText::ShowAll));
+    for (int q = 0; q < FlightViewState::PlottedCount; ++q)
+        m_shows[q]->setText(text(FlightViewState::quantities()[q].caption));
+    m_convert->setText(text(ViewText::Convert));
+    for (size_t e = 0; e < std::size(Exports); ++e)
+        m_exports[e]->setText(text(Exports[e].caption));
+    m_trackCaption->setText(text(ViewText::Track));
+    m_track->setLanguage(language);
+    m_viewTools->setLanguage(language);
+    m_plots->retranslate(language);
+
+    QStringList rows;
+    for (const SummaryField& field : summaryFields()) {
+        const QString caption = summaryCaption(field.key, language);
+        const QString unit = summaryReadingUnit(field);
+        rows << (unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit));
+    }
+    m_summaryTable->setVerticalHeaderLabels(rows);
+    for (int row = 0; row < rows.size(); ++row)
+        m_summaryTable->verticalHeaderItem(row)->setToolTip(rows[row]);
+    m_summaryTable->setHorizontalHeaderLabels(names);
+    for (size_t log = 0; log < logs().size(); ++log)
+        m_summaryTable->horizontalHeaderItem(int(log))->setToolTip(logs()[log].path);
+
+    QStringList notes;
+    for (size_t log = 0; log < logs().size(); ++log) {
+        const FlightLog& flight = logs()[log];
+        QStringList parts;
+        // Messages are German, as the firmware's caption is.
+        if (!m_readAs[log].isEmpty())
+            parts << QStringLiteral("gelesen als %1").arg(m_readAs[log]);
+        if (flight.skippedLines > 0)
+            parts << text(ViewText::Skipped).arg(flight.skippedLines).arg(flight.firstSkippedLine);
+        if (parts.isEmpty())
+            continue;
+        const QString note = parts.join(QStringLiteral(", "));
+        notes << (m_state.several() ? names[int(log)] + QStringLiteral(": ") + note : note);
+    }
+    m_skippedNote->setText(notes.join(QLatin1Char('\n')));
+    m_skippedNote->setVisible(!notes.isEmpty());
+    updateReadout();
+}

@@ -1,0 +1,82 @@
+#include "flight/ui/flightviewopener.h"
+
+#include "core/firmwaretable.h"
+#include "flight/flightlog.h"
+#include "flight/ui/flightview.h"
+#include "i18n/captiontables.h"
+#include "log/datalines.h"
+
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+// Why a log that was read has nothing to show: no line of the selected
+// layout (most likely the wrong firmware), or none that could be read. The
+// firmware is named by the caption of its menu item.
+QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
+    const QString name = QFileInfo(log.path).fileName();
+    if (wrongFirmwareLikely(log.dataLines, log.otherLayoutLines))
+        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
+                              "im Menue >Einstellungen< anpassen.")
+            .arg(name, firmwareCaption, otherLayoutText(log.firmware.otherLayout()));
+    if (log.dataLines == 0)
+        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2)")
+            .arg(name, firmwareCaption);
+    return QStringLiteral("%1: keine lesbare Datenzeile (%2 übersprungen, erste: Zeile %3)")
+        .arg(name)
+        .arg(log.skippedLines)
+        .arg(log.firstSkippedLine);
+}
+
+} // namespace
+
+QString firmwareCaptionOf(const FirmwareVariant& firmware) {
+    return designCaption(firmwareRowOf(firmware).menuItem);
+}
+
+FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
+
+FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVariant& firmware,
+                                   const QString& firmwareCaption) {
+    std::vector<FlightLog> logs;
+    for (const QString& path : logPaths) {
+        Result<FlightLog> read = readFlightLogFitting(path, firmware);
+        if (!read) {
+            const Failure& failure = read.failure();
+            emit failed(
+                {failure.kind, QFileInfo(path).fileName() + QStringLiteral(": ") + failure.message},
+                m_window);
+        } else if (read->empty()) {
+            emit failed({FailureKind::WrongFirmware, nothingToShowText(*read, firmwareCaption)},
+                        m_window);
+        } else {
+            logs.push_back(std::move(read).value());
+        }
+    }
+    if (logs.empty())
+        return nullptr;
+    std::vector<QString> readAs;
+    for (const FlightLog& log : logs)
+        readAs.push_back(log.firmware == firmware ? QString() : firmwareCaptionOf(log.firmware));
+    auto* view = new FlightView(m_window, std::move(logs), std::move(readAs));
+    connect(view, &FlightView::failed, this,
+            [this, view](const Failure& failure) { emit failed(failure, view); });
+    connect(view, &FlightView::convertRequested, this,
+            [this, view](const ConversionFormat& format, const QString& logPath) {
+                emit convertRequested(format, logPath, view);
+            });
+    view->show();
+    return view;
+}
+
+QStringList FlightViewOpener::droppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir())
+            files << url.toLocalFile();
+    return files;
+}

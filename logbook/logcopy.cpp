@@ -1,0 +1,34 @@
+#include "logbook/logcopy.h"
+
+#include "core/atomicfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Status syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return lastFileFailure();
+    const bool ok = ::fsync(fd) == 0;
+    const Failure failure = lastFileFailure();
+    ::close(fd);
+    return ok ? Status() : Status(failure);
+}
+
+Status writeLogCopy(const QString& path, const QByteArray& bytes, const struct stat& original) {
+    if (auto failure = writeFileAtomically(path, bytes))
+        return failure;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return lastFileFailure();
+    const struct timespec times[2] = {original.st_atim, original.st_mtim};
+    const bool ok = ::futimens(fd, times) == 0 && ::fsync(fd) == 0;
+    const Failure failure = lastFileFailure();
+    ::close(fd);
+    if (!ok)
+        return failure;
+    return syncFolder(QFileInfo(path).absolutePath());
+}

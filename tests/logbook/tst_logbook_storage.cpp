@@ -1,0 +1,342 @@
+// The logbook's file on bad days: an older version, a damaged or foreign
+// file, a full disk, a program killed mid-import, two programs at once.
+#include "common/badinput.h"
+#include "logbook/logbook.h"
+#include "logbook_support.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace logbook_support;
+
+namespace {
+
+const QDateTime FlyingDay(QDate(2026, 7, 4), QTime(13, 0, 0));
+
+QString sha256Of(const QString& path) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex());
+}
+
+// Copies a folder tree (the committed logbook is never opened in place).
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& info :
+         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + info.fileName();
+        if (info.isDir() ? !copyTree(info.filePath(), target)
+                         : !QFile::copy(info.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// What SQLite itself says of the file, on a connection of the test's own.
+QString integrityOf(const QString& databasePath) {
+    QString answer;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(databasePath);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+                answer = query.value(0).toString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return answer;
+}
+
+// Every entry has its whole copy, and no copy is without an entry.
+void checkConsistent(const Logbook& book) {
+    auto entries = book.entries();
+    QVERIFY(entries.ok());
+    for (const LogbookEntry& entry : *entries)
+        QCOMPARE(sha256Of(book.copyPath(entry)), entry.sha256);
+    QCOMPARE(QDir(book.folder() + QStringLiteral("/logs")).entryList(QDir::Files).size(),
+             qsizetype(entries->size()));
+    QCOMPARE(integrityOf(book.folder() + QStringLiteral("/logbook.sqlite")), QStringLiteral("ok"));
+}
+
+} // namespace
+
+class TestLogbookStorage : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_case = 0;
+    QString m_work;
+
+    QStringList writeCard(const QString& card, int logs, int first = 1) {
+        QStringList paths;
+        for (int i = first; i < first + logs; ++i) {
+            const QString path =
+                card + QStringLiteral("/LOG%1.CSV").arg(i, 5, 10, QLatin1Char('0'));
+            if (!writeLog(path, typicalFlight(i % 3 ? V500 : V407, i), FlyingDay.addSecs(1200 * i)))
+                qFatal("cannot write %s", qPrintable(path));
+            paths << path;
+        }
+        return paths;
+    }
+
+  private slots:
+    void init() { m_work = m_dir.filePath(QString::number(++m_case)); }
+
+    void upgradeFromVersionOne() {
+        const QString book = m_work + QStringLiteral("/book");
+        QVERIFY(copyTree(qEnvironmentVariable("SOURCE_DIR") +
+                             QStringLiteral("/tests/data/logbook/version1"),
+                         book));
+        auto opened = Logbook::open(book);
+        QVERIFY2(opened.ok(), opened.ok() ? "" : qPrintable(opened.failure().message));
+        Logbook& logbook = **opened;
+        auto entries = logbook.entries();
+        QVERIFY(entries.ok());
+        QCOMPARE(entries->size(), size_t(2));
+        const LogbookEntry& first = (*entries)[0];
+        QCOMPARE(first.model, QStringLiteral("Easy Glider"));
+        QCOMPARE(first.site, QStringLiteral("Wasserkuppe"));
+        QCOMPARE(first.note, QStringLiteral("first flight after the servo check"));
+        QCOMPARE(first.date, QDateTime(QDate(2025, 7, 19), QTime(14, 32, 10), Qt::UTC));
+        // The file date the older version had no place for is the log date.
+        QCOMPARE(first.fileDate, first.date);
+        QCOMPARE(firmwareKey((*entries)[1].firmware), QStringLiteral("500"));
+        QCOMPARE(*(*entries)[1].maxSpeed, 95.0);
+
+        // A corrected date keeps the file's own from now on.
+        EntryChanges changes;
+        changes.date = QDateTime(QDate(2025, 7, 20), QTime(10, 0));
+        QVERIFY(!logbook.update({first.id}, changes));
+        const LogbookEntry corrected = **logbook.entry(first.id);
+        QCOMPARE(corrected.fileDate, first.date);
+        // The copies came along: an entry is read again from its copy.
+        EntryChanges duo;
+        duo.firmware = FirmwareVariant{500, 1};
+        QVERIFY(!logbook.update({(*entries)[1].id}, duo));
+        QCOMPARE(*(**logbook.entry((*entries)[1].id)).maxAltitude, 73.4);
+        checkConsistent(logbook);
+    }
+
+    void aNewerLogbookIsNotTouched() {
+        const QString book = m_work + QStringLiteral("/book");
+        QVERIFY(copyTree(qEnvironmentVariable("SOURCE_DIR") +
+                             QStringLiteral("/tests/data/logbook/version1"),
+                         book));
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+            db.setDatabaseName(book + QStringLiteral("/logbook.sqlite"));
+            QVERIFY(db.open());
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 99"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        const QByteArray before = readBytes(book + QStringLiteral("/logbook.sqlite"));
+        auto opened = Logbook::open(book);
+        QVERIFY(!opened.ok());
+        QVERIFY(opened.failure().message.contains(QLatin1String("neueren")));
+        QCOMPARE(readBytes(book + QStringLiteral("/logbook.sqlite")), before);
+    }
+
+    void damagedOrForeignFilesAreNeverWritten_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("text") << QByteArray("Flugbuch\nLOG00001.CSV;12:00\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated header") << QByteArray("SQLite format 3\0\x10\0", 19);
+        // A real SQLite database of another program: no logbook mark.
+        QTest::newRow("foreign database") << QByteArray("foreign");
+    }
+    void damagedOrForeignFilesAreNeverWritten() {
+        QFETCH(QByteArray, bytes);
+        const QString book = m_work + QStringLiteral("/book");
+        const QString file = book + QStringLiteral("/logbook.sqlite");
+        QDir().mkpath(book);
+        if (bytes == "foreign") {
+            {
+                QSqlDatabase db =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+                db.setDatabaseName(file);
+                QVERIFY(db.open());
+                QSqlQuery(db).exec(QStringLiteral("CREATE TABLE waypoints (name TEXT)"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        } else {
+            QVERIFY(writeBytes(file, bytes));
+        }
+        const QByteArray before = readBytes(file);
+        auto opened = Logbook::open(book);
+        QVERIFY(!opened.ok());
+        QCOMPARE(opened.failure().kind, FailureKind::LogbookDamaged);
+        QVERIFY(opened.failure().message.startsWith(QStringLiteral("Flugbuch beschädigt: ")));
+        QCOMPARE(readBytes(file), before);
+        QCOMPARE(QDir(book).entryList(QDir::Files), QStringList{"logbook.sqlite"});
+    }
+
+    void damageInsideIsFoundBeforeWriting() {
+        const QString book = m_work + QStringLiteral("/book");
+        const QString file = book + QStringLiteral("/logbook.sqlite");
+        QVERIFY(copyTree(qEnvironmentVariable("SOURCE_DIR") +
+                             QStringLiteral("/tests/data/logbook/version1"),
+                         book));
+        // The table's page overwritten behind an intact header and mark.
+        QByteArray bytes = readBytes(file);
+        QVERIFY(bytes.size() >= 3 * 4096);
+        for (int i = 4096; i < 3 * 4096; ++i)
+            bytes[i] = char(0xA5);
+        QVERIFY(writeBytes(file, bytes));
+        auto opened = Logbook::open(book);
+        QVERIFY(!opened.ok());
+        QCOMPARE(opened.failure().kind, FailureKind::LogbookDamaged);
+        QCOMPARE(readBytes(file), bytes);
+    }
+
+    void aFullDiskFailsThatLogOnly() {
+        // The copies' folder on a disk of 64 KiB: the first two logs fit,
+        // the third does not.
+        const QString book = m_work + QStringLiteral("/book");
+        const QStringList logs = writeCard(m_work + QStringLiteral("/card"), 4);
+        TinyDisk disk(book + QStringLiteral("/logs"));
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.why()));
+        auto opened = Logbook::open(book);
+        QVERIFY(opened.ok());
+        Logbook& logbook = **opened;
+        const ImportReport report = logbook.importLogs(logs);
+        QVERIFY(report.added >= 1);
+        QVERIFY(report.failed >= 1);
+        for (const ImportedLog& log : report.logs)
+            if (log.outcome == ImportOutcome::Failed)
+                QVERIFY2(log.reason.startsWith(QLatin1String("Kopie ins Flugbuch: ")),
+                         qPrintable(log.reason));
+        checkConsistent(logbook);
+        QCOMPARE(qint64(logbook.entries()->size()), report.added);
+    }
+
+    void aFileSizeLimitFailsTheBigLogCleanly() {
+        const QString book = m_work + QStringLiteral("/book");
+        auto opened = Logbook::open(book);
+        QVERIFY(opened.ok());
+        const QString big = m_work + QStringLiteral("/card/LOG00001.CSV");
+        QVERIFY(writeLog(big, Flight{{{100, 5000}}, 5400}.log(V500), FlyingDay));
+        const QString small = m_work + QStringLiteral("/card/LOG00002.CSV");
+        QVERIFY(writeLog(small, Flight{{{10, 40}}, 60}.log(V500), FlyingDay));
+        ImportReport report;
+        {
+            FileSizeLimit limit(64 * 1024);
+            QVERIFY(limit.active());
+            report = (*opened)->importLogs({big, small});
+        }
+        QCOMPARE(report.logs[0].outcome, ImportOutcome::Failed);
+        QCOMPARE(report.logs[1].outcome, ImportOutcome::Added);
+        checkConsistent(**opened);
+        QCOMPARE((*opened)->importLog(big).outcome, ImportOutcome::Added);
+    }
+
+    void killedMidImportLeavesEveryFinishedLog() {
+        const QString book = m_work + QStringLiteral("/book");
+        const QStringList logs = writeCard(m_work + QStringLiteral("/card"), 40);
+        int pipeFds[2];
+        QCOMPARE(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            auto opened = Logbook::open(book);
+            if (!opened)
+                ::_exit(3);
+            (*opened)->importLogs(logs, {}, [&](const ImportedLog& log, int, int) {
+                if (log.outcome == ImportOutcome::Added) {
+                    const QByteArray line = QFile::encodeName(log.path) + '\n';
+                    (void)!::write(pipeFds[1], line.constData(), size_t(line.size()));
+                }
+                return true;
+            });
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        QStringList finished;
+        QByteArray pending;
+        char buffer[4096];
+        while (finished.size() < 6) {
+            const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            pending.append(buffer, n);
+            while (pending.contains('\n')) {
+                const qsizetype end = pending.indexOf('\n');
+                finished << QFile::decodeName(pending.left(end));
+                pending.remove(0, end + 1);
+            }
+        }
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(pipeFds[0]);
+        QVERIFY(finished.size() >= 6);
+
+        auto opened = Logbook::open(book);
+        QVERIFY(opened.ok());
+        const auto entries = (*opened)->entries();
+        QVERIFY(entries.ok());
+        QSet<QString> kept;
+        for (const LogbookEntry& entry : *entries)
+            kept.insert(entry.sha256);
+        for (const QString& log : finished)
+            QVERIFY2(kept.contains(sha256Of(log)), qPrintable(log));
+        checkConsistent(**opened);
+        // The rest comes in with the next import, nothing twice.
+        const ImportReport rest = (*opened)->importLogs(logs);
+        QCOMPARE(rest.failed, 0);
+        QCOMPARE(rest.added + rest.alreadyThere, qint64(logs.size()));
+        QCOMPARE((*opened)->entries()->size(), size_t(logs.size()));
+    }
+
+    void twoWritersAtOnce() {
+        const QString book = m_work + QStringLiteral("/book");
+        // Both import the same card, and each a card of its own.
+        const QStringList shared = writeCard(m_work + QStringLiteral("/shared"), 12);
+        const QStringList own[2] = {writeCard(m_work + QStringLiteral("/a"), 6, 100),
+                                    writeCard(m_work + QStringLiteral("/b"), 6, 200)};
+        pid_t children[2];
+        for (int c = 0; c < 2; ++c) {
+            children[c] = ::fork();
+            QVERIFY(children[c] >= 0);
+            if (children[c] == 0) {
+                auto opened = Logbook::open(book);
+                if (!opened)
+                    ::_exit(3);
+                const ImportReport report = (*opened)->importLogs(shared + own[c]);
+                EntryChanges changes;
+                changes.note = QStringLiteral("writer %1").arg(c);
+                const bool noted = !(*opened)->update({1, 2}, changes);
+                ::_exit(report.failed == 0 && report.added + report.alreadyThere == 18 && noted
+                            ? 0
+                            : 4);
+            }
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        auto opened = Logbook::open(book);
+        QVERIFY(opened.ok());
+        QCOMPARE((*opened)->entries()->size(), size_t(24));
+        checkConsistent(**opened);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogbookStorage)
+#include "tst_logbook_storage.moc"
