@@ -12,6 +12,7 @@
 #include "app/ui/dialogs.h"
 #include "bench/childrun.h"
 #include "bench/loggen.h"
+#include "bench/silentdialogs.h"
 #include "core/programstate.h"
 #include "flight/flightlog.h"
 #include "flight/ui/flightview.h"
@@ -44,16 +45,6 @@ size_t columnBytes(const FlightLog& log) {
         bytes += bytesOf(*column);
     return bytes;
 }
-
-// Answers every box without a window, so the start reminder does not wait.
-class SilentDialogs final : public DialogSeam {
-  public:
-    void information(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-    QString runFileDialog(QFileDialog*) override { return {}; }
-};
 
 // Paints the whole window now, as its first showing does.
 void paint(FlightView* view) {

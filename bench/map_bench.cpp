@@ -15,6 +15,7 @@
 #include "map/tilefetcher.h"
 
 #include "bench/loggen.h"
+#include "bench/silentdialogs.h"
 #include "common/tileserver.h"
 
 #include <QApplication>
@@ -84,15 +85,6 @@ QImage landscape(int zoom, int x, int y) {
     painter.drawLine(QPointF(133.70, 89.392), QPointF(134.0, 89.396));
     return tile;
 }
-
-class SilentDialogs final : public DialogSeam {
-  public:
-    void information(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-    QString runFileDialog(QFileDialog*) override { return {}; }
-};
 
 bool waitForTiles(TrackView* view) {
     return QTest::qWaitFor(
