@@ -16,6 +16,7 @@
 
 #include "bench/loggen.h"
 #include "bench/silentdialogs.h"
+#include "common/badinput.h"
 #include "common/tileserver.h"
 
 #include <QApplication>
@@ -34,16 +35,6 @@ using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long residentKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
 }
 
 // A countryside of our own: fields in two greens on a grid of about 300 m,
