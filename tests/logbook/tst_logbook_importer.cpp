@@ -234,6 +234,25 @@ class TestLogbookImporter : public QObject {
                  qPrintable(QStringLiteral("%1 ticks").arg(ticksAtLog.back())));
     }
 
+    void twoImportsOfOneProgramAtOnce() {
+        // Two imports started at once on a new folder: both create the
+        // logbook, one of them is kept, and every log once.
+        const QStringList logs = writeCard(24);
+        LogbookImporter first(m_book), second(m_book);
+        QSignalSpy firstEnd(&first, &LogbookImporter::finished);
+        QSignalSpy secondEnd(&second, &LogbookImporter::finished);
+        QVERIFY(first.start(logs, {}));
+        QVERIFY(second.start(logs.mid(12) + logs.mid(0, 12), {}));
+        QVERIFY(turnUntil([&] { return firstEnd.count() == 1 && secondEnd.count() == 1; }));
+        const ImportReport a = reportOf(firstEnd), b = reportOf(secondEnd);
+        QCOMPARE(a.failed + b.failed, 0);
+        QCOMPARE(a.added + a.alreadyThere, logs.size());
+        QCOMPARE(a.added + b.added, logs.size());
+        auto book = openLogbook(m_book);
+        checkConsistent(*book);
+        QCOMPARE(QDir(m_book).entryList({QStringLiteral("*.new-*")}, QDir::Files), QStringList());
+    }
+
     void aDamagedLogbookIsReportedPerLog() {
         const QStringList logs = writeCard(2);
         const QString file = m_book + QStringLiteral("/logbook.sqlite");
