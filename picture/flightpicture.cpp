@@ -4,7 +4,7 @@
 #include "flight/flightsummary.h"
 #include "i18n/viewcaptions.h"
 #include "map/tilefetcher.h"
-#include "picture/trackscene.h"
+#include "picture/trackpaint.h"
 
 #include <QDir>
 #include <QEventLoop>
