@@ -366,11 +366,11 @@ void FlightView::runExport(QFileDialog* dialog, int row) {
 }
 
 Status FlightView::savePng(const QString& path) {
-    return savePlotsPng(*m_plots, pictureTitle(logs()), path);
+    return saveViewPng(*m_plots, *m_track, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSvg(const QString& path) {
-    return savePlotsSvg(*m_plots, pictureTitle(logs()), path);
+    return saveViewSvg(*m_plots, *m_track, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSummaryCsv(const QString& path) {

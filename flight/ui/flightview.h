@@ -54,7 +54,7 @@ class FlightView : public QWidget {
     size_t currentLog() const { return m_state.currentLog(); }
     void setCurrentLog(size_t log);
 
-    // The shown plots as a picture, and the summaries as CSV.
+    // The shown plots and the track as a picture, and the summaries as CSV.
     Status savePng(const QString& path);
     Status saveSvg(const QString& path);
     Status saveSummaryCsv(const QString& path);
