@@ -20,6 +20,16 @@ bool isFileName(const SummaryField& field) {
     return std::string_view(field.key) == "file";
 }
 
+// A log's name in `width`: whole, else without its extension (the logs of a
+// card differ in their numbers, which a shortened middle would hide), else
+// shortened in its middle.
+QString shortName(const QString& path, const QFontMetrics& metrics, int width) {
+    const QFileInfo file(path);
+    if (metrics.horizontalAdvance(file.fileName()) <= width)
+        return file.fileName();
+    return metrics.elidedText(file.completeBaseName(), Qt::ElideMiddle, width);
+}
+
 } // namespace
 
 SummaryTable::SummaryTable(const std::vector<FlightSummary>& summaries,
@@ -135,9 +145,9 @@ void SummaryTable::fitToWidth() {
     const int perField = m_stacked ? 2 : 1;
     const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
     for (int column = 0; column < columnCount(); ++column) {
-        const QString name = QFileInfo(m_paths[size_t(column)]).fileName();
-        horizontalHeaderItem(column)->setText(horizontalHeader()->fontMetrics().elidedText(
-            name, Qt::ElideMiddle, columnWidth(column) - 2 * headerMargin - 2));
+        horizontalHeaderItem(column)->setText(
+            shortName(m_paths[size_t(column)], horizontalHeader()->fontMetrics(),
+                      columnWidth(column) - 2 * headerMargin - 2));
     }
     const int line = fontMetrics().height() + RowPadding;
     for (int row = 0; row < rowCount(); ++row) {
