@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <string_view>

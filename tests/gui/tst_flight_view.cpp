@@ -280,6 +280,26 @@ class TestFlightView : public QObject {
         QCOMPARE(view->currentLog(), size_t(1));
     }
 
+    // More logs than the side column has room for: it scrolls sideways
+    // rather than shorten a figure.
+    void manySummariesScrollRatherThanCut() {
+        QStringList logs;
+        for (int i = 0; i < 9; ++i)
+            logs << write(QStringLiteral("LOG%1.CSV").arg(20 + i, 5, 10, QChar('0')),
+                          climbLog(101));
+        QVERIFY(form->OpenFlightView(logs));
+        FlightView* view = shown();
+        QVERIFY(view);
+        auto* table = child<SummaryTable>(view, "summaryTable");
+        auto* split = view->findChild<QSplitter*>();
+        split->setSizes({split->sizes()[0] + split->sizes()[1] - 330, 330});
+        QCoreApplication::processEvents();
+        QVERIFY(table->stacked());
+        QVERIFY(table->horizontalScrollBar()->maximum() > 0);
+        const QStringList cut = cutTexts(table);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+    }
+
     // A click at a known place of the plot and of the track: every value of
     // the sample at that time.
     void readoutAtAClick() {
