@@ -18,8 +18,8 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QSplitter;
-class QTableWidget;
 class QToolButton;
+class SummaryTable;
 class TrackView;
 struct ConversionFormat;
 
@@ -75,7 +75,6 @@ class FlightView : public QWidget {
     void fitToScreen();
     int toolsWidth() const;
     void placeTools(bool stacked);
-    void fillSummaryTable();
     void retranslate();
     void showChecked();
     void redraw();
@@ -99,7 +98,7 @@ class FlightView : public QWidget {
     QLabel* m_readout = nullptr;
     QLabel* m_trackCaption = nullptr;
     TrackView* m_track = nullptr;
-    QTableWidget* m_summaryTable = nullptr;
+    SummaryTable* m_summaryTable = nullptr;
     QLabel* m_skippedNote = nullptr;
     FlightViewTools* m_viewTools = nullptr;
 };
