@@ -82,9 +82,11 @@ void SideColumn::arrange(bool tabbed) {
         m_tabs->addTab(m_thermals, QString());
         m_tabs->addTab(m_landingPage, QString());
         m_tabs->setTabVisible(LandingTab, landingShown);
+        m_tabs->setCurrentIndex(m_tabs->isTabVisible(m_chosenTab) ? m_chosenTab : SummaryTab);
         setLanguage(m_language);
         m_tabs->show();
     } else {
+        m_chosenTab = m_tabs->currentIndex();
         m_tabs->hide();
         m_tabs->clear();
         m_landingPage->setParent(this);

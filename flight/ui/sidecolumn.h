@@ -41,4 +41,5 @@ class SideColumn : public QWidget {
     QVBoxLayout* m_column;
     qint32 m_language = 0;
     bool m_tabbed = false;
+    int m_chosenTab = 0; // kept while the parts stand one below the other
 };
