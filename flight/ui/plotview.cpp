@@ -131,10 +131,12 @@ void PlotView::setValueTitle(const QString& title, const QString& unit) {
 }
 
 // The legend's entries take as many lines as they need at `width`: its height.
-int PlotView::legendHeight(int width) const {
+// It is laid out at that width on a tall place first, and measured.
+int PlotView::legendHeight(int width) {
     QLegend* legend = chart()->legend();
     legend->setGeometry(QRectF(LeftRoom, 2, width, 1000));
-    legend->layout()->activate();
+    if (QGraphicsLayout* entries = legend->layout())
+        entries->activate();
     double bottom = 0;
     for (QGraphicsItem* item : legend->childItems())
         for (QGraphicsItem* entry : item->childItems())
