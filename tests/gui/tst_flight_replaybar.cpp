@@ -162,7 +162,9 @@ class TestFlightReplayBar : public QObject {
         flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
         const QString path = m_logs.path(QStringLiteral("LOG00041.CSV"));
         QVERIFY(writeBytes(path, flight.log(programState().firmware, 1)));
-        FlightView* view = form.OpenFlightView({path});
+        const QString blind = m_logs.path(QStringLiteral("LOG00042.CSV"));
+        QVERIFY(writeBytes(blind, flight.log(programState().firmware, 1, false)));
+        FlightView* view = form.OpenFlightView({path, blind});
         QVERIFY(view);
         QVERIFY(QTest::qWaitForWindowExposed(view));
         auto* side = view->findChild<SideColumn*>();
@@ -191,6 +193,12 @@ class TestFlightReplayBar : public QObject {
         }
         QCOMPARE(side->tabs()->currentIndex(), 2);
         QVERIFY(landing->isVisible());
+        // A log without a position has no landing place to offer.
+        view->setCurrentLog(1);
+        QVERIFY(!side->tabs()->isTabVisible(2));
+        QCOMPARE(side->tabs()->currentIndex() == 2, false);
+        view->setCurrentLog(0);
+        QVERIFY(side->tabs()->isTabVisible(2));
         view->close();
         setSettingsFolder(QString());
     }
