@@ -45,7 +45,8 @@ LogbookTotalsView::LogbookTotalsView(QWidget* parent) : QWidget(parent) {
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->setAlternatingRowColors(true);
 
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QStringLiteral("Summen der gezeigten Flüge"), this));

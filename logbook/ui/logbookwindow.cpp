@@ -26,7 +26,7 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <map>
+#include <algorithm>
 
 namespace {
 
@@ -121,17 +121,18 @@ void LogbookWindow::buildWindow() {
     // Fixed row heights and column widths: 10,000 rows show without measuring each.
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    const int widths[] = {120, 120, 100, 100, 80, 110, 150};
+    const int widths[] = {120, 120, 0, 0, 0, 110, 150};
+    QHeaderView* header = m_table->horizontalHeader();
     for (int column = 0; column < int(std::size(widths)); ++column)
-        m_table->setColumnWidth(column, widths[column]);
+        m_table->setColumnWidth(column, std::max(widths[column], header->sectionSizeHint(column)));
     m_table->horizontalHeader()->setStretchLastSection(true);
 
     m_totals = new LogbookTotalsView(this);
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_table);
-    split->addWidget(m_totals);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->addWidget(m_table);
+    m_split->addWidget(m_totals);
+    m_split->setStretchFactor(0, 2);
+    m_split->setStretchFactor(1, 1);
 
     m_open = button(this, "openButton", "Im Flug ansehen");
     m_setModel = button(this, "setModelButton", "Modell setzen …");
@@ -148,7 +149,7 @@ void LogbookWindow::buildWindow() {
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_import);
     column->addWidget(m_filter);
-    column->addWidget(split, 1);
+    column->addWidget(m_split, 1);
     column->addLayout(actions);
 
     connect(m_filter, &LogbookFilterBar::changed, this, &LogbookWindow::filterChanged);
@@ -281,6 +282,9 @@ void LogbookWindow::showEvent(QShowEvent* event) {
     const QRect area = screen()->availableGeometry();
     resize(QSize(1150, 720).boundedTo(area.size() - QSize(16, 40)));
     fitIntoScreen(this);
+    // The entries take two thirds, the totals the rest.
+    const int height = m_split->height();
+    m_split->setSizes({height * 2 / 3, height - height * 2 / 3});
 }
 
 void LogbookWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -14,6 +14,7 @@ class LogbookTableModel;
 class LogbookTotalsView;
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableView;
 struct ImportReport;
 
@@ -73,6 +74,7 @@ class LogbookWindow : public QWidget {
     LogbookFilterBar* m_filter = nullptr;
     LogbookTotalsView* m_totals = nullptr;
     LogbookImportBar* m_import = nullptr;
+    QSplitter* m_split = nullptr;
     QLabel* m_count = nullptr;
     QPushButton* m_open = nullptr;
     QPushButton* m_setModel = nullptr;
