@@ -213,6 +213,33 @@ class TestLogbookWindow : public QObject {
         QVERIFY(fake->errors[0].contains(QStringLiteral("LOG00009.CSV: ")));
     }
 
+    // Stopped after the first log: the rest stays on the card, the window
+    // says so and shows what was kept.
+    void stoppedImport() {
+        for (int i = 1; i <= 6; ++i)
+            QVERIFY(writeLog(path(QStringLiteral("card/LOG0000%1.CSV").arg(i)),
+                             typicalFlight(V500, i), FlyingDay.addSecs(3600 * i)));
+        LogbookWindow* window = openWindow();
+        QVERIFY(window);
+        LogbookImportBar* bar = window->importBar();
+        // Asked on the worker's thread at once, as a pilot's click between two
+        // logs would be honoured.
+        connect(
+            bar->importer(), &LogbookImporter::progress, bar->importer(),
+            [bar](const ImportedLog&, int done, int) {
+                if (done == 1)
+                    bar->importer()->stop();
+            },
+            Qt::DirectConnection);
+        drop(window, {path("card")});
+        QTRY_VERIFY(!bar->importer()->busy());
+        QCOMPARE(bar->resultLine()->text(),
+                 QString::fromUtf8("Gestoppt: 1 hinzugefügt, 0 schon im Flugbuch, 0 übersprungen, "
+                                   "0 fehlgeschlagen"));
+        QCOMPARE(window->model()->rowCount(), 1);
+        QVERIFY(!bar->stopButton()->isEnabled());
+    }
+
     // A double click opens the entry's copy in the flight view; two selected
     // entries open overlaid in one.
     void openedInTheFlightView() {
