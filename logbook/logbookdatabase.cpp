@@ -164,14 +164,18 @@ Result<QSqlQuery> LogbookDatabase::run(const QString& sql,
 // that a logbook file either carries the mark or does not exist, and a second
 // program creating one at the same moment never replaces the first's.
 Status LogbookDatabase::create(const QString& folder, const QString& path) {
-    const QString building = path + QStringLiteral(".new-%1").arg(::getpid());
+    // Named by process and connection: two threads of one program (the
+    // window and its import) may create the logbook at the same moment too.
+    const QString connection = newConnectionName();
+    const QString building =
+        path + QStringLiteral(".new-%1-%2").arg(::getpid()).arg(connection.section('-', -1));
     QFile::remove(building);
     const auto failed = [&](Failure failure) {
         QFile::remove(building);
         return failure;
     };
     {
-        std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, newConnectionName()));
+        std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, connection));
         QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);
         sql.setDatabaseName(building);
         if (!sql.open())

@@ -213,8 +213,8 @@ class TestLogbookWindow : public QObject {
         QVERIFY(fake->errors[0].contains(QStringLiteral("LOG00009.CSV: ")));
     }
 
-    // Stopped after the first log: the rest stays on the card, the window
-    // says so and shows what was kept.
+    // "Stopp" at once: at most the log at hand is kept, the window says it
+    // stopped and shows what was kept; the card dropped again adds the rest.
     void stoppedImport() {
         for (int i = 1; i <= 6; ++i)
             QVERIFY(writeLog(path(QStringLiteral("card/LOG0000%1.CSV").arg(i)),
@@ -222,22 +222,25 @@ class TestLogbookWindow : public QObject {
         LogbookWindow* window = openWindow();
         QVERIFY(window);
         LogbookImportBar* bar = window->importBar();
-        // Asked on the worker's thread at once, as a pilot's click between two
-        // logs would be honoured.
-        connect(
-            bar->importer(), &LogbookImporter::progress, bar->importer(),
-            [bar](const ImportedLog&, int done, int) {
-                if (done == 1)
-                    bar->importer()->stop();
-            },
-            Qt::DirectConnection);
+        drop(window, {path("card")});
+        QVERIFY(bar->stopButton()->isEnabled());
+        bar->stopButton()->click();
+        QTRY_VERIFY(!bar->importer()->busy());
+        const QString line = bar->resultLine()->text();
+        QVERIFY2(line.startsWith(QStringLiteral("Gestoppt: ")), qPrintable(line));
+        const int kept = window->model()->rowCount();
+        QVERIFY(kept <= 1);
+        QVERIFY2(line.contains(QString::fromUtf8("%1 hinzugefügt").arg(kept)), qPrintable(line));
+        QVERIFY(!bar->stopButton()->isEnabled());
+
         drop(window, {path("card")});
         QTRY_VERIFY(!bar->importer()->busy());
         QCOMPARE(bar->resultLine()->text(),
-                 QString::fromUtf8("Gestoppt: 1 hinzugefügt, 0 schon im Flugbuch, 0 übersprungen, "
-                                   "0 fehlgeschlagen"));
-        QCOMPARE(window->model()->rowCount(), 1);
-        QVERIFY(!bar->stopButton()->isEnabled());
+                 QString::fromUtf8("%1 hinzugefügt, %2 schon im Flugbuch, 0 übersprungen, 0 "
+                                   "fehlgeschlagen")
+                     .arg(6 - kept)
+                     .arg(kept));
+        QCOMPARE(window->model()->rowCount(), 6);
     }
 
     // A double click opens the entry's copy in the flight view; two selected

@@ -21,11 +21,6 @@ namespace {
 
 const QDateTime FlyingDay(QDate(2026, 7, 4), QTime(13, 0, 0));
 
-QString sha256Of(const QString& path) {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex());
-}
-
 // Copies a folder tree (the committed logbook is never opened in place).
 bool copyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
@@ -37,35 +32,6 @@ bool copyTree(const QString& from, const QString& to) {
             return false;
     }
     return true;
-}
-
-// What SQLite itself says of the file, on a connection of the test's own.
-QString integrityOf(const QString& databasePath) {
-    QString answer;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(databasePath);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
-                answer = query.value(0).toString();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return answer;
-}
-
-// Every entry has its whole copy, and no copy is without an entry.
-void checkConsistent(const Logbook& book) {
-    auto entries = book.entries();
-    QVERIFY(entries.ok());
-    for (const LogbookEntry& entry : *entries)
-        QCOMPARE(sha256Of(book.copyPath(entry)), entry.sha256);
-    QCOMPARE(QDir(book.folder() + QStringLiteral("/logs")).entryList(QDir::Files).size(),
-             qsizetype(entries->size()));
-    QCOMPARE(integrityOf(book.folder() + QStringLiteral("/logbook.sqlite")), QStringLiteral("ok"));
 }
 
 } // namespace
