@@ -128,7 +128,7 @@ QVariant LogbookTableModel::data(const QModelIndex& index, int role) const {
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && column == File)
-        return QStringLiteral("Eintrag %1, %2").arg(e.id).arg(firmwareKey(e.firmware));
+        return QStringLiteral("Eintrag %1, Firmware %2").arg(e.id).arg(firmwareKey(e.firmware));
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     switch (column) {
@@ -170,6 +170,8 @@ bool LogbookTableModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     const LogbookEntry& entry = entryAt(index.row());
     const QString text = value.toString().trimmed();
+    if (text == data(index, Qt::EditRole).toString())
+        return true; // nothing to store
     EntryChanges changes;
     if (index.column() == Model)
         changes.model = text;
