@@ -1,5 +1,7 @@
 #include "logbook/ui/logbookfilterbar.h"
 
+#include "i18n/logbookcaptions.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -32,21 +34,21 @@ LogbookFilterBar::LogbookFilterBar(QWidget* parent) : QWidget(parent) {
     setModels({});
 
     const QDate today = QDate::currentDate();
-    m_fromCheck = new QCheckBox(QStringLiteral("von"), this);
+    m_fromCheck = new QCheckBox(this);
     m_fromCheck->setObjectName(QStringLiteral("fromCheck"));
     m_from = dateEdit(this, "fromDate", QDate(today.year(), 1, 1));
-    m_toCheck = new QCheckBox(QStringLiteral("bis"), this);
+    m_toCheck = new QCheckBox(this);
     m_toCheck->setObjectName(QStringLiteral("toCheck"));
     m_to = dateEdit(this, "toDate", today);
 
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("textFilter"));
-    m_text->setPlaceholderText(QStringLiteral("Ort oder Notiz enthält …"));
     m_text->setClearButtonEnabled(true);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Modell"), this));
+    m_modelLabel = new QLabel(this);
+    row->addWidget(m_modelLabel);
     row->addWidget(m_model);
     row->addSpacing(12);
     row->addWidget(m_fromCheck);
@@ -54,7 +56,8 @@ LogbookFilterBar::LogbookFilterBar(QWidget* parent) : QWidget(parent) {
     row->addWidget(m_toCheck);
     row->addWidget(m_to);
     row->addSpacing(12);
-    row->addWidget(new QLabel(QStringLiteral("Text"), this));
+    m_textLabel = new QLabel(this);
+    row->addWidget(m_textLabel);
     row->addWidget(m_text, 1);
 
     connect(m_model, &QComboBox::currentIndexChanged, this, &LogbookFilterBar::changed);
@@ -71,6 +74,18 @@ LogbookFilterBar::LogbookFilterBar(QWidget* parent) : QWidget(parent) {
             emit changed();
     });
     connect(m_text, &QLineEdit::textChanged, this, &LogbookFilterBar::changed);
+    retranslate(0);
+}
+
+void LogbookFilterBar::retranslate(qint32 language) {
+    m_language = language;
+    m_modelLabel->setText(logbookText(LogbookText::Model, language));
+    m_fromCheck->setText(logbookText(LogbookText::From, language));
+    m_toCheck->setText(logbookText(LogbookText::To, language));
+    m_textLabel->setText(logbookText(LogbookText::Text, language));
+    m_text->setPlaceholderText(logbookText(LogbookText::TextHint, language));
+    m_model->setItemText(0, logbookText(LogbookText::AllModels, language));
+    m_model->setItemText(m_model->count() - 1, logbookText(LogbookText::WithoutModel, language));
 }
 
 void LogbookFilterBar::setModels(const QStringList& models) {
@@ -78,13 +93,13 @@ void LogbookFilterBar::setModels(const QStringList& models) {
     const QString chosen = m_model->currentText();
     const QSignalBlocker quiet(m_model);
     m_model->clear();
-    m_model->addItem(QStringLiteral("alle"));
+    m_model->addItem(logbookText(LogbookText::AllModels, m_language));
     m_model->setItemData(0, AnyModel, Qt::UserRole + 1);
     for (const QString& model : models) {
         m_model->addItem(model);
         m_model->setItemData(m_model->count() - 1, OneModel, Qt::UserRole + 1);
     }
-    m_model->addItem(QStringLiteral("ohne Modell"));
+    m_model->addItem(logbookText(LogbookText::WithoutModel, m_language));
     m_model->setItemData(m_model->count() - 1, WithoutModel, Qt::UserRole + 1);
     int again = 0;
     for (int i = 0; i < m_model->count(); ++i)

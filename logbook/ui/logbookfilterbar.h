@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 
 // The logbook window's filter: a model (all, one, or those without one), a
@@ -21,6 +22,8 @@ class LogbookFilterBar : public QWidget {
     LogbookFilter filter() const;
     // The models to choose from; the chosen one stays chosen while it is in use.
     void setModels(const QStringList& models);
+    // The captions in the language (1 English, else German).
+    void retranslate(qint32 language);
 
     QComboBox* modelChoice() const { return m_model; }
     QCheckBox* fromCheck() const { return m_fromCheck; }
@@ -33,6 +36,9 @@ class LogbookFilterBar : public QWidget {
     void changed();
 
   private:
+    QLabel* m_modelLabel;
+    QLabel* m_textLabel;
+    qint32 m_language = 0;
     QComboBox* m_model;
     QCheckBox* m_fromCheck;
     QDateEdit* m_from;

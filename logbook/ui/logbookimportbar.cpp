@@ -2,6 +2,7 @@
 
 #include "app/ui/dialogs.h"
 #include "core/programstate.h"
+#include "i18n/logbookcaptions.h"
 #include "logbook/logbookimporter.h"
 
 #include <QDir>
@@ -43,18 +44,17 @@ QString importCountsText(const ImportReport& report) {
 
 LogbookImportBar::LogbookImportBar(const QString& folder, QWidget* parent)
     : QWidget(parent), m_importer(new LogbookImporter(folder, this)) {
-    m_files = new QPushButton(QStringLiteral("Logs importieren …"), this);
+    m_files = new QPushButton(this);
     m_files->setObjectName(QStringLiteral("importFilesButton"));
-    m_folder = new QPushButton(QStringLiteral("Karte/Ordner importieren …"), this);
+    m_folder = new QPushButton(this);
     m_folder->setObjectName(QStringLiteral("importFolderButton"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("importProgress"));
     m_progress->setTextVisible(true);
-    m_progress->setFormat(QStringLiteral("%v von %m"));
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_progress->hide();
-    m_stop = new QPushButton(QStringLiteral("Stopp"), this);
+    m_stop = new QPushButton(this);
     m_stop->setObjectName(QStringLiteral("stopButton"));
     m_stop->setEnabled(false);
     m_result = new QLabel(this);
@@ -76,6 +76,14 @@ LogbookImportBar::LogbookImportBar(const QString& folder, QWidget* parent)
     connect(m_stop, &QPushButton::clicked, m_importer, &LogbookImporter::stop);
     connect(m_importer, &LogbookImporter::progress, this, &LogbookImportBar::showProgress);
     connect(m_importer, &LogbookImporter::finished, this, &LogbookImportBar::showReport);
+    retranslate(0);
+}
+
+void LogbookImportBar::retranslate(qint32 language) {
+    m_files->setText(logbookText(LogbookText::ImportFiles, language));
+    m_folder->setText(logbookText(LogbookText::ImportFolder, language));
+    m_stop->setText(logbookText(LogbookText::Stop, language));
+    m_progress->setFormat(logbookText(LogbookText::Progress, language));
 }
 
 bool LogbookImportBar::importPaths(const QStringList& paths) {

@@ -23,6 +23,8 @@ class LogbookImportBar : public QWidget {
     // Imports the logs the paths name (files, folders) with the firmware
     // chosen in the main window; false when an import runs already.
     bool importPaths(const QStringList& paths);
+    // The captions in the language (1 English, else German).
+    void retranslate(qint32 language);
 
     LogbookImporter* importer() const { return m_importer; }
     QPushButton* filesButton() const { return m_files; }

@@ -1,6 +1,7 @@
 #include "logbook/ui/logbooktablemodel.h"
 
 #include "flight/readingtext.h"
+#include "i18n/logbookcaptions.h"
 #include "logbook/logbook.h"
 
 #include <QLocale>
@@ -9,8 +10,9 @@
 
 namespace {
 
-const char* const headers[] = {
-    "Datum", "Modell", "Flugzeit h:mm:ss", "Größte Höhe m", "Strecke km", "Datei", "Ort", "Notiz"};
+const LogbookText headers[] = {
+    LogbookText::Date,     LogbookText::Model, LogbookText::FlightTime, LogbookText::MaxAltitude,
+    LogbookText::Distance, LogbookText::File,  LogbookText::Site,       LogbookText::Note};
 
 QString optionalReading(const std::optional<double>& value, int decimals, bool distance) {
     return value ? readingText(*value, "m", decimals, distance, QLocale()) : QString();
@@ -69,6 +71,11 @@ void LogbookTableModel::setEntries(std::vector<LogbookEntry> entries) {
 void LogbookTableModel::setFilter(const LogbookFilter& filter) {
     m_filter = filter;
     setEntries(std::move(m_entries));
+}
+
+void LogbookTableModel::setLanguage(qint32 language) {
+    m_language = language;
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
 std::vector<LogbookEntry> LogbookTableModel::shownEntries() const {
@@ -157,7 +164,7 @@ QVariant LogbookTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
         section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return QString::fromUtf8(headers[section]);
+    return logbookText(headers[section], m_language);
 }
 
 Qt::ItemFlags LogbookTableModel::flags(const QModelIndex& index) const {

@@ -27,6 +27,8 @@ class LogbookTableModel : public QAbstractTableModel {
     void setEntries(std::vector<LogbookEntry> entries);
     void setFilter(const LogbookFilter& filter);
     const LogbookFilter& filter() const { return m_filter; }
+    // The headings' language (1 English, else German).
+    void setLanguage(qint32 language);
 
     const LogbookEntry& entryAt(int row) const { return m_entries[m_rows[size_t(row)]]; }
     // The entries the filter takes, in row order.
@@ -62,4 +64,5 @@ class LogbookTableModel : public QAbstractTableModel {
     int m_sortColumn = Date;
     Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
     Store m_store;
+    qint32 m_language = 0;
 };

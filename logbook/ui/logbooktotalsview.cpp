@@ -1,6 +1,7 @@
 #include "logbook/ui/logbooktotalsview.h"
 
 #include "flight/readingtext.h"
+#include "i18n/logbookcaptions.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -12,8 +13,11 @@
 
 namespace {
 
-const char* const columns[] = {
-    "", "Flüge", "Starts", "Flugzeit h:mm:ss", "Logzeit h:mm:ss", "Größte Höhe m", "Strecke km"};
+// The first column holds the group's key.
+const LogbookText columns[] = {LogbookText::Flights,     LogbookText::Launches,
+                               LogbookText::FlightTime,  LogbookText::LogTime,
+                               LogbookText::MaxAltitude, LogbookText::Distance};
+constexpr int ColumnCount = 1 + int(std::size(columns));
 
 QStringList rowTexts(const LogbookTotals& t, const QString& key) {
     const QLocale locale;
@@ -31,16 +35,12 @@ QStringList rowTexts(const LogbookTotals& t, const QString& key) {
 LogbookTotalsView::LogbookTotalsView(QWidget* parent) : QWidget(parent) {
     m_grouping = new QComboBox(this);
     m_grouping->setObjectName(QStringLiteral("totalsGrouping"));
-    m_grouping->addItem(QStringLiteral("je Modell"), int(TotalsGrouping::Model));
-    m_grouping->addItem(QStringLiteral("je Monat"), int(TotalsGrouping::Month));
-    m_grouping->addItem(QStringLiteral("je Jahr"), int(TotalsGrouping::Year));
+    for (const TotalsGrouping grouping :
+         {TotalsGrouping::Model, TotalsGrouping::Month, TotalsGrouping::Year})
+        m_grouping->addItem(QString(), int(grouping));
 
-    m_table = new QTableWidget(0, int(std::size(columns)), this);
+    m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("totalsTable"));
-    QStringList headers;
-    for (const char* column : columns)
-        headers << QString::fromUtf8(column);
-    m_table->setHorizontalHeaderLabels(headers);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
@@ -49,7 +49,8 @@ LogbookTotalsView::LogbookTotalsView(QWidget* parent) : QWidget(parent) {
     m_table->setAlternatingRowColors(true);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(new QLabel(QStringLiteral("Summen der gezeigten Flüge"), this));
+    m_heading = new QLabel(this);
+    head->addWidget(m_heading);
     head->addWidget(m_grouping);
     head->addStretch(1);
     auto* column = new QVBoxLayout(this);
@@ -58,6 +59,20 @@ LogbookTotalsView::LogbookTotalsView(QWidget* parent) : QWidget(parent) {
     column->addWidget(m_table, 1);
 
     connect(m_grouping, &QComboBox::currentIndexChanged, this, &LogbookTotalsView::groupingChanged);
+    retranslate(0);
+}
+
+void LogbookTotalsView::retranslate(qint32 language) {
+    m_language = language;
+    m_heading->setText(logbookText(LogbookText::TotalsOf, language));
+    const LogbookText groupings[] = {LogbookText::PerModel, LogbookText::PerMonth,
+                                     LogbookText::PerYear};
+    for (int i = 0; i < int(std::size(groupings)); ++i)
+        m_grouping->setItemText(i, logbookText(groupings[i], language));
+    QStringList headers{QString()};
+    for (const LogbookText column : columns)
+        headers << logbookText(column, language);
+    m_table->setHorizontalHeaderLabels(headers);
 }
 
 void LogbookTotalsView::showTotals(const std::vector<LogbookEntry>& entries) {
@@ -65,9 +80,10 @@ void LogbookTotalsView::showTotals(const std::vector<LogbookEntry>& entries) {
     std::vector<std::pair<LogbookTotals, QString>> rows;
     for (const LogbookTotals& t : totalsOf(entries, grouping))
         rows.emplace_back(t, grouping == TotalsGrouping::Model && t.key.isEmpty()
-                                 ? QStringLiteral("ohne Modell")
+                                 ? logbookText(LogbookText::WithoutModel, m_language)
                                  : t.key);
-    rows.emplace_back(totalsOf(entries, TotalsGrouping::All).front(), QStringLiteral("Summe"));
+    rows.emplace_back(totalsOf(entries, TotalsGrouping::All).front(),
+                      logbookText(LogbookText::Sum, m_language));
 
     m_table->setRowCount(int(rows.size()));
     for (int row = 0; row < int(rows.size()); ++row) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QTableWidget;
 
 // The totals of the entries the table shows, per model, month or year (a
@@ -17,6 +18,9 @@ class LogbookTotalsView : public QWidget {
     explicit LogbookTotalsView(QWidget* parent = nullptr);
 
     void showTotals(const std::vector<LogbookEntry>& entries);
+    // The captions in the language (1 English, else German); the totals are
+    // then to be shown again.
+    void retranslate(qint32 language);
 
     QComboBox* groupingChoice() const { return m_grouping; }
     QTableWidget* table() const { return m_table; }
@@ -26,6 +30,8 @@ class LogbookTotalsView : public QWidget {
     void groupingChanged();
 
   private:
+    QLabel* m_heading;
+    qint32 m_language = 0;
     QComboBox* m_grouping;
     QTableWidget* m_table;
 };

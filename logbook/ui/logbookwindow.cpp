@@ -2,6 +2,7 @@
 
 #include "app/ui/dialogs.h"
 #include "app/ui/screenfit.h"
+#include "i18n/logbookcaptions.h"
 #include "logbook/logbook.h"
 #include "logbook/ui/logbookfilterbar.h"
 #include "logbook/ui/logbookimportbar.h"
@@ -51,8 +52,8 @@ class ModelDelegate final : public QStyledItemDelegate {
     const LogbookTableModel* m_entries;
 };
 
-QPushButton* button(QWidget* parent, const char* name, const char* text) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+QPushButton* button(QWidget* parent, const char* name) {
+    auto* b = new QPushButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     return b;
 }
@@ -86,9 +87,8 @@ LogbookWindow::LogbookWindow(QWidget* parent, std::unique_ptr<Logbook> logbook)
     setObjectName(QStringLiteral("LogbookWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
-    setWindowTitle(
-        QStringLiteral("Flugbuch – %1").arg(QDir::toNativeSeparators(m_logbook->folder())));
     buildWindow();
+    retranslate();
 }
 
 // The table goes first: an edit still open is stored while the logbook is.
@@ -134,9 +134,9 @@ void LogbookWindow::buildWindow() {
     m_split->setStretchFactor(0, 2);
     m_split->setStretchFactor(1, 1);
 
-    m_open = button(this, "openButton", "Im Flug ansehen");
-    m_setModel = button(this, "setModelButton", "Modell setzen …");
-    m_remove = button(this, "removeButton", "Entfernen …");
+    m_open = button(this, "openButton");
+    m_setModel = button(this, "setModelButton");
+    m_remove = button(this, "removeButton");
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("entryCount"));
     auto* actions = new QHBoxLayout;
@@ -199,7 +199,8 @@ void LogbookWindow::filterChanged() {
 
 void LogbookWindow::showTotals() {
     m_totals->showTotals(m_model->shownEntries());
-    m_count->setText(QStringLiteral("%1 Einträge gezeigt").arg(m_model->rowCount()));
+    m_count->setText(
+        logbookText(LogbookText::Shown, programState().language).arg(m_model->rowCount()));
     updateButtons();
 }
 
@@ -272,6 +273,27 @@ void LogbookWindow::removeSelected() {
 
 void LogbookWindow::showFailure(const Failure& failure) {
     dialogs().error(this, failure.message);
+}
+
+void LogbookWindow::retranslate() {
+    const qint32 language = programState().language;
+    setWindowTitle(logbookText(LogbookText::Title, language)
+                       .arg(QDir::toNativeSeparators(m_logbook->folder())));
+    m_import->retranslate(language);
+    m_filter->retranslate(language);
+    m_model->setLanguage(language);
+    m_totals->retranslate(language);
+    m_open->setText(logbookText(LogbookText::Open, language));
+    m_setModel->setText(logbookText(LogbookText::SetModel, language));
+    m_remove->setText(logbookText(LogbookText::Remove, language));
+    showTotals();
+}
+
+// The main window tells its own windows when the language changes.
+void LogbookWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 void LogbookWindow::showEvent(QShowEvent* event) {

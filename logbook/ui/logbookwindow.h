@@ -13,10 +13,10 @@ class LogbookImportBar;
 class LogbookTableModel;
 class LogbookTotalsView;
 class QLabel;
+class QMimeData;
 class QPushButton;
 class QSplitter;
 class QTableView;
-struct ImportReport;
 
 // The pilot's logbook in a window of its own: the entries in a sortable
 // table with a filter bar, the totals of what the filter shows, the import
@@ -55,6 +55,7 @@ class LogbookWindow : public QWidget {
     void openRequested(const QStringList& logs, const FirmwareVariant& firmware);
 
   protected:
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -65,6 +66,7 @@ class LogbookWindow : public QWidget {
     void openRows(const QList<int>& rows);
     void filterChanged();
     void showTotals();
+    void retranslate();
     void showFailure(const Failure& failure);
     void updateButtons();
 
@@ -83,4 +85,4 @@ class LogbookWindow : public QWidget {
 };
 
 // The local files and folders among dropped items.
-QStringList droppedPaths(const class QMimeData* data);
+QStringList droppedPaths(const QMimeData* data);

@@ -155,8 +155,21 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(form->findChildren<LogbookWindow*>().size(), 1);
         QVERIFY(fake->errors.isEmpty());
 
+        // The window follows the language; its messages stay German.
         form->english1->trigger();
         QCOMPARE(form->Flugbuch1->text(), QString::fromUtf8("Logbook …"));
+        QCOMPARE(window->openButton()->text(), QStringLiteral("View flight"));
+        QCOMPARE(window->importBar()->stopButton()->text(), QStringLiteral("Stop"));
+        QCOMPARE(window->model()->headerData(LogbookTableModel::Site, Qt::Horizontal).toString(),
+                 QStringLiteral("Site"));
+        QCOMPARE(window->filterBar()->modelChoice()->itemText(0), QStringLiteral("all"));
+        QTableWidget* totals = window->totals()->table();
+        QCOMPARE(totals->item(totals->rowCount() - 1, 0)->text(), QStringLiteral("Total"));
+        QCOMPARE(totals->horizontalHeaderItem(1)->text(), QStringLiteral("Flights"));
+        form->deutsch1->trigger();
+        QCOMPARE(window->openButton()->text(), QStringLiteral("Im Flug ansehen"));
+        QCOMPARE(totals->item(totals->rowCount() - 1, 0)->text(), QStringLiteral("Summe"));
+        QCOMPARE(window->filterBar()->modelChoice()->itemText(0), QStringLiteral("alle"));
     }
 
     // A damaged logbook is reported and left as it is; no window opens.
