@@ -147,6 +147,35 @@ void measure(TrackView* view, int rounds) {
     std::printf("cursor frame:       %6.2f ms\n", median(cursors));
 }
 
+// The track's legs at the zooms about the fitted one, alone: the building
+// of a zoom's legs, which its first redraw pays, and their drawing on a
+// layer of the pane's (1.5 times the pane each way). The best of `rounds`.
+void measureLevels(const FlightLog& log, const TrackView& view, int rounds) {
+    const TrackGeometry geometry = TrackGeometry::of(log);
+    const double fitted = view.zoom();
+    TrackCamera camera;
+    camera.size = QSizeF(view.size()) * 1.5;
+    camera.centre = geometry.bounds.center();
+    QImage layer(camera.size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    std::printf("the track's legs by zoom (built on a zoom's first use, best of %d):\n", rounds);
+    for (double zoom = fitted - 3; zoom <= fitted + 4; ++zoom) {
+        camera.zoom = zoom;
+        double built = 1e9, drawn = 1e9;
+        TrackLegs legs;
+        for (int round = 0; round < rounds; ++round) {
+            auto start = Clock::now();
+            legs.build(log, geometry, zoom, {});
+            built = std::min(built, msSince(start));
+            layer.fill(Qt::transparent);
+            start = Clock::now();
+            legs.draw(layer, geometry, camera);
+            drawn = std::min(drawn, msSince(start));
+        }
+        std::printf("  zoom %5.2f: %7zu legs, %6zu KiB, built %6.2f ms, drawn %6.2f ms\n", zoom,
+                    legs.count, legs.bytes() / 1024, built, drawn);
+    }
+}
+
 int screenshot(TileServer& server, const QString& logPath, const QString& output) {
     MapSettings settings;
     settings.enabled = true;
@@ -220,6 +249,7 @@ int main(int argc, char* argv[]) {
         return 1;
     measure(&view, 21);
     const long mapKiB = residentKiB();
+    measureLevels(*log, view, 5);
     std::printf("tiles asked of the server: %lld\n", qlonglong(server.paths.size()));
     std::printf("memory the map adds: %ld KiB resident (tile memory cache capped at %d KiB, "
                 "disk cache at %lld MiB)\n",

@@ -1,0 +1,217 @@
+#include "picture/trackraster.h"
+#include "picture/trackscene.h"
+
+#include "flight/flightlog.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr int ColourSteps = 64;
+constexpr size_t WideLegs = 20000;
+
+// A sample's place at the zoom's scale from the first fix, in sixteenths of
+// a pixel, so the picture's own fraction of a pixel can still be added.
+inline QPoint placeOf(const TrackGeometry& geometry, size_t sample, double scale) {
+    return QPoint(int(std::lrint(double(geometry.x[sample]) * scale)),
+                  int(std::lrint(double(geometry.y[sample]) * scale)));
+}
+
+const std::array<QRgb, ColourSteps>& palette() {
+    static const std::array<QRgb, ColourSteps> colours = [] {
+        std::array<QRgb, ColourSteps> c{};
+        for (int step = 0; step < ColourSteps; ++step)
+            c[size_t(step)] = altitudeColour(double(step) / (ColourSteps - 1)).rgba();
+        return c;
+    }();
+    return colours;
+}
+
+} // namespace
+
+void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, double newZoom,
+                      const std::vector<TrackSpan>& spans) {
+    *this = TrackLegs();
+    zoom = newZoom;
+    if (!geometry.first)
+        return;
+    const double scale = std::exp2(newZoom) * TrackLegs::Fraction;
+    const double range = std::max(1.0f, geometry.highest - geometry.lowest);
+    auto isMarked = [&](size_t i) {
+        return std::any_of(spans.begin(), spans.end(),
+                           [i](const TrackSpan& s) { return i > s.begin && i < s.end; });
+    };
+    std::vector<std::uint32_t> kept; // the samples of `points`, while building
+    for (const FlightLog::Segment& segment : log.segments) {
+        bool runStarted = false;
+        QPoint last;
+        for (size_t i = segment.begin; i < segment.end && i < geometry.x.size(); ++i) {
+            if (!geometry.hasPosition(i))
+                continue;
+            const QPoint at = placeOf(geometry, i, scale);
+            // Within half a pixel of the sample kept before: the drawn line
+            // would pass no other pixel.
+            if (runStarted && std::abs(at.x() - last.x()) < TrackLegs::Fraction / 2 &&
+                std::abs(at.y() - last.y()) < TrackLegs::Fraction / 2)
+                continue;
+            const double share = (log.baroAltitude[i] - geometry.lowest) / range;
+            std::uint8_t flag = std::uint8_t(
+                std::lround(std::clamp(share, 0.0, 1.0) * (ColourSteps - 1)) & StepBits);
+            if (runStarted) {
+                flag |= Joined;
+                if (!spans.empty() && isMarked(i))
+                    flag |= Marked;
+                ++count;
+            }
+            points.push_back(at);
+            flags.push_back(flag);
+            kept.push_back(std::uint32_t(i));
+            runStarted = true;
+            last = at;
+        }
+    }
+    for (size_t first = 0; first < points.size(); first += BlockSize) {
+        const size_t end = std::min(points.size(), first + BlockSize);
+        int left = points[first].x(), right = left, top = points[first].y(), bottom = top;
+        for (size_t k = first > 0 && (flags[first] & Joined) ? first - 1 : first; k < end; ++k) {
+            left = std::min(left, points[k].x()), right = std::max(right, points[k].x());
+            top = std::min(top, points[k].y()), bottom = std::max(bottom, points[k].y());
+        }
+        blocks.push_back(QRect(QPoint(left, top), QPoint(right, bottom)));
+    }
+    points.shrink_to_fit(); // kept while the zoom is in use
+    flags.shrink_to_fit();
+    const double pixels = std::exp2(newZoom);
+    auto exact = [&](size_t i) { return QPointF(geometry.x[i] * pixels, geometry.y[i] * pixels); };
+    if (count <= WideLegs)
+        byColour.assign(ColourSteps, {});
+    for (size_t k = 1; k < kept.size(); ++k) {
+        if (!(flags[k] & Joined) || (!smooth() && !(flags[k] & Marked)))
+            continue;
+        const QLineF leg(exact(kept[k - 1]), exact(kept[k]));
+        if (smooth())
+            byColour[flags[k] & StepBits].append(leg);
+        if (flags[k] & Marked)
+            marked.append(leg);
+    }
+}
+
+namespace {
+
+// The marked stretches and, while the legs are few, the track itself.
+void drawStrokes(const TrackLegs& legs, QPainter& painter, const TrackGeometry& geometry,
+                 const TrackCamera& camera) {
+    if (legs.marked.isEmpty() && !legs.smooth())
+        return;
+    painter.save();
+    painter.translate(camera.toWidget(geometry.origin));
+    if (!legs.marked.isEmpty()) {
+        painter.setRenderHint(QPainter::Antialiasing, legs.smooth());
+        painter.setPen(QPen(QColor(255, 140, 0, 150), 9, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLines(legs.marked);
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A colour step at a time: a handful of strokes for any number of legs.
+    QPen pen(Qt::black, 2.0, Qt::SolidLine, Qt::RoundCap);
+    for (size_t step = 0; step < legs.byColour.size(); ++step) {
+        if (legs.byColour[step].isEmpty())
+            continue;
+        pen.setColor(altitudeColour(double(step) / (ColourSteps - 1)));
+        painter.setPen(pen);
+        painter.drawLines(legs.byColour[step]);
+    }
+    painter.restore();
+}
+
+// The many legs' pixels, set into the image, block by block in sight.
+void drawPixels(const TrackLegs& legs, QImage& image, const TrackGeometry& geometry,
+                const TrackCamera& camera) {
+    if (legs.smooth() || legs.points.empty())
+        return;
+    constexpr int F = TrackLegs::Fraction;
+    const QPointF originAt = camera.toWidget(geometry.origin) * F;
+    // Half a pixel more, so the shift below rounds to the nearest pixel.
+    const QPoint offset(int(std::lrint(originAt.x())) + F / 2,
+                        int(std::lrint(originAt.y())) + F / 2);
+    const QRect sight(QPoint(-1, -1) * F - offset, (image.size() + QSize(2, 2)) * F);
+    auto pixel = [offset](QPoint place) {
+        place += offset;
+        return QPoint(place.x() >> 4, place.y() >> 4);
+    };
+    static_assert(F == 16);
+    TrackRaster raster(image.size());
+    for (size_t block = 0; block < legs.blocks.size(); ++block) {
+        if (!legs.blocks[block].intersects(sight))
+            continue;
+        const size_t first = block * TrackLegs::BlockSize;
+        const size_t end = std::min(legs.points.size(), first + TrackLegs::BlockSize);
+        QPoint from = first > 0 ? pixel(legs.points[first - 1]) : QPoint();
+        for (size_t k = first; k < end; ++k) {
+            const QPoint to = pixel(legs.points[k]);
+            if (legs.flags[k] & TrackLegs::Joined)
+                raster.line(from, to, std::uint8_t((legs.flags[k] & TrackLegs::StepBits) + 1));
+            from = to;
+        }
+    }
+    raster.paintInto(image, palette().data());
+}
+
+} // namespace
+
+void TrackLegs::draw(QPainter& painter, const TrackGeometry& geometry,
+                     const TrackCamera& camera) const {
+    drawStrokes(*this, painter, geometry, camera);
+    if (smooth() || points.empty() || !painter.device())
+        return;
+    // The one-pixel legs on a layer of their own, laid over what is there.
+    QImage layer(painter.device()->width(), painter.device()->height(),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    drawPixels(*this, layer, geometry, camera);
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPoint(0, 0), layer);
+    painter.restore();
+}
+
+void TrackLegs::draw(QImage& image, const TrackGeometry& geometry,
+                     const TrackCamera& camera) const {
+    if (smooth() || !marked.isEmpty()) {
+        QPainter painter(&image);
+        drawStrokes(*this, painter, geometry, camera);
+    }
+    drawPixels(*this, image, geometry, camera);
+}
+
+size_t TrackLegs::bytes() const {
+    size_t lines = size_t(marked.capacity());
+    for (const QList<QLineF>& legs : byColour)
+        lines += size_t(legs.capacity());
+    return points.capacity() * sizeof(QPoint) + flags.capacity() +
+           blocks.capacity() * sizeof(QRect) + lines * sizeof(QLineF);
+}
+
+const TrackLegs& TrackLevels::at(const FlightLog& log, const TrackGeometry& geometry, double zoom,
+                                 const std::vector<TrackSpan>& spans) {
+    auto found = std::find_if(m_levels.begin(), m_levels.end(),
+                              [zoom](const TrackLegs& legs) { return legs.zoom == zoom; });
+    if (found == m_levels.end()) {
+        if (m_levels.size() >= Kept)
+            m_levels.erase(m_levels.begin());
+        m_levels.emplace_back();
+        m_levels.back().build(log, geometry, zoom, spans);
+    } else {
+        std::rotate(found, found + 1, m_levels.end());
+    }
+    return m_levels.back();
+}
+
+size_t TrackLevels::bytes() const {
+    size_t total = 0;
+    for (const TrackLegs& legs : m_levels)
+        total += legs.bytes();
+    return total;
+}
