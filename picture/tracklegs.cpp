@@ -15,14 +15,24 @@ constexpr size_t WideLegs = 20000;
 
 // A sample's place at the zoom's scale from the first fix, in sixteenths of
 // a pixel, so the picture's own fraction of a pixel can still be added.
+// Places further than 2^25 pixels (a stray fix on the far side of the
+// world, seen close) are held at that distance, so sums of two stay within
+// an int.
+constexpr double Far = double(1 << 29);
+
 // Rounded half away from zero, inline: a library call a sample would double
 // the time a zoom's legs take to build.
 inline int nearest(double value) {
+    value = value > -Far ? (value < Far ? value : Far) : -Far; // NaN too
     return int(value < 0 ? value - 0.5 : value + 0.5);
 }
 inline QPoint placeOf(const TrackGeometry& geometry, size_t sample, double scale) {
-    return QPoint(nearest(double(geometry.x[sample]) * scale),
-                  nearest(double(geometry.y[sample]) * scale));
+    double x = double(geometry.x[sample]) * scale, y = double(geometry.y[sample]) * scale;
+    // Brought nearer along its own direction, so its leg still points at it.
+    const double distance = std::max(std::abs(x), std::abs(y));
+    if (distance > Far)
+        x *= Far / distance, y *= Far / distance;
+    return QPoint(nearest(x), nearest(y));
 }
 
 const std::array<QRgb, ColourSteps>& palette() {

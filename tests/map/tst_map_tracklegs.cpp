@@ -167,6 +167,27 @@ class TestMapTrackLegs : public QObject {
         QCOMPARE(image.pixel(18, 1), QColor(Qt::white).rgb());
     }
 
+    // A fix on the far side of the world, seen at the closest zoom, still
+    // draws the leg towards it across the picture.
+    void strayFix() {
+        std::vector<QPointF> pixels = zigzagCirclesAndStraight();
+        const double far = std::exp2(BaseZoom) * 100; // a hundred world pixels
+        pixels.insert(pixels.begin() + 100, QPointF(far, 0.25 * far));
+        const FlightLog log = trackThrough(pixels);
+        const TrackGeometry geometry = TrackGeometry::of(log);
+        TrackCamera camera;
+        camera.size = QSizeF(300, 200);
+        camera.zoom = 22;
+        camera.centre = geometry.world(99);
+        TrackLegs legs;
+        legs.build(log, geometry, camera.zoom, {});
+        QImage image = transparentImage(camera.size.toSize());
+        legs.draw(image, geometry, camera);
+        QVERIFY(qAlpha(image.pixel(150, 100)));
+        QVERIFY(qAlpha(image.pixel(299, 100 + 75 / 2)) ||
+                qAlpha(image.pixel(299, 100 + 75 / 2 + 1)));
+    }
+
     // A track of one fix has no leg and draws nothing; two fixes draw one
     // smooth leg, and a stretch marked between samples is marked.
     void fewFixes() {
