@@ -178,17 +178,14 @@ void drawPixels(const TrackLegs& legs, QImage& image, const TrackGeometry& geome
 void TrackLegs::draw(QPainter& painter, const TrackGeometry& geometry,
                      const TrackCamera& camera) const {
     drawStrokes(*this, painter, geometry, camera);
-    if (smooth() || points.empty() || !painter.device())
+    if (smooth() || points.empty())
         return;
-    // The one-pixel legs on a layer of their own, laid over what is there.
-    QImage layer(painter.device()->width(), painter.device()->height(),
-                 QImage::Format_ARGB32_Premultiplied);
+    // The one-pixel legs on a picture of the camera's, laid over what the
+    // painter holds in the camera's place.
+    QImage layer(camera.size.toSize(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     drawPixels(*this, layer, geometry, camera);
-    painter.save();
-    painter.resetTransform();
     painter.drawImage(QPoint(0, 0), layer);
-    painter.restore();
 }
 
 void TrackLegs::draw(QImage& image, const TrackGeometry& geometry,
