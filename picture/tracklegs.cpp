@@ -53,40 +53,61 @@ void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, doubl
     zoom = newZoom;
     if (!geometry.first)
         return;
-    const double scale = std::exp2(newZoom) * TrackLegs::Fraction;
+    constexpr int F = TrackLegs::Fraction;
+    const double scale = std::exp2(newZoom) * F;
     const double perMetre = 1.0 / std::max(1.0f, geometry.highest - geometry.lowest);
+    auto stepOf = [&](size_t i) {
+        const double share = (log.baroAltitude[i] - geometry.lowest) * perMetre;
+        return std::uint8_t(nearest(std::clamp(share, 0.0, 1.0) * (ColourSteps - 1)) & StepBits);
+    };
     auto isMarked = [&](size_t i) {
         return std::any_of(spans.begin(), spans.end(),
                            [i](const TrackSpan& s) { return i > s.begin && i < s.end; });
     };
-    std::vector<std::uint32_t> kept; // the samples of `points`, while building
+    const double pixels = std::exp2(newZoom);
+    auto exact = [&](size_t i) { return QPointF(geometry.x[i] * pixels, geometry.y[i] * pixels); };
+    // The legs a pixel long or more, as strokes are drawn and thermals
+    // marked: the samples at least a pixel from the one kept before and the
+    // last of each run. Their count chooses smooth strokes or pixels.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> strokes; // while few
+    auto addStroke = [&](size_t from, size_t to) {
+        if (++count <= WideLegs)
+            strokes.emplace_back(std::uint32_t(from), std::uint32_t(to));
+        if (!spans.empty() && isMarked(to))
+            marked.append(QLineF(exact(from), exact(to)));
+    };
     for (const FlightLog::Segment& segment : log.segments) {
         bool runStarted = false;
-        QPoint last;
+        QPoint last, lastStroke;
+        size_t strokeFrom = 0, pending = 0;
+        bool hasPending = false;
         for (size_t i = segment.begin; i < segment.end && i < geometry.x.size(); ++i) {
             if (!geometry.hasPosition(i))
                 continue;
             const QPoint at = placeOf(geometry, i, scale);
+            if (!runStarted) {
+                lastStroke = at, strokeFrom = i;
+            } else {
+                const QPoint d = at - lastStroke;
+                if (double(d.x()) * d.x() + double(d.y()) * d.y() >= F * F) {
+                    addStroke(strokeFrom, i);
+                    lastStroke = at, strokeFrom = i, hasPending = false;
+                } else {
+                    pending = i, hasPending = true;
+                }
+            }
             // Within half a pixel of the sample kept before: the drawn line
             // would pass no other pixel.
-            if (runStarted && std::abs(at.x() - last.x()) < TrackLegs::Fraction / 2 &&
-                std::abs(at.y() - last.y()) < TrackLegs::Fraction / 2)
+            if (runStarted && std::abs(at.x() - last.x()) < F / 2 &&
+                std::abs(at.y() - last.y()) < F / 2)
                 continue;
-            const double share = (log.baroAltitude[i] - geometry.lowest) * perMetre;
-            std::uint8_t flag =
-                std::uint8_t(nearest(std::clamp(share, 0.0, 1.0) * (ColourSteps - 1)) & StepBits);
-            if (runStarted) {
-                flag |= Joined;
-                if (!spans.empty() && isMarked(i))
-                    flag |= Marked;
-                ++count;
-            }
             points.push_back(at);
-            flags.push_back(flag);
-            kept.push_back(std::uint32_t(i));
+            flags.push_back(std::uint8_t(stepOf(i) | (runStarted ? Joined : 0)));
             runStarted = true;
             last = at;
         }
+        if (hasPending)
+            addStroke(strokeFrom, pending);
     }
     for (size_t first = 0; first < points.size(); first += BlockSize) {
         const size_t end = std::min(points.size(), first + BlockSize);
@@ -97,21 +118,14 @@ void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, doubl
         }
         blocks.push_back(QRect(QPoint(left, top), QPoint(right, bottom)));
     }
+    if (count <= WideLegs) {
+        byColour.assign(ColourSteps, {});
+        for (const auto& [from, to] : strokes)
+            byColour[stepOf(to)].append(QLineF(exact(from), exact(to)));
+        points.clear(), flags.clear(), blocks.clear(); // drawn as strokes
+    }
     points.shrink_to_fit(); // kept while the zoom is in use
     flags.shrink_to_fit();
-    const double pixels = std::exp2(newZoom);
-    auto exact = [&](size_t i) { return QPointF(geometry.x[i] * pixels, geometry.y[i] * pixels); };
-    if (count <= WideLegs)
-        byColour.assign(ColourSteps, {});
-    for (size_t k = 1; k < kept.size(); ++k) {
-        if (!(flags[k] & Joined) || (!smooth() && !(flags[k] & Marked)))
-            continue;
-        const QLineF leg(exact(kept[k - 1]), exact(kept[k]));
-        if (smooth())
-            byColour[flags[k] & StepBits].append(leg);
-        if (flags[k] & Marked)
-            marked.append(leg);
-    }
 }
 
 namespace {

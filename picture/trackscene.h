@@ -66,17 +66,18 @@ struct TrackGeometry {
 };
 
 // The altitude-coloured legs at one zoom, in zoom-scaled offsets from the
-// origin, so a pan only moves them. A sample falls away where it lies within
-// half a pixel of the one kept before it, so every turn of a pixel stays;
-// each leg takes the colour of its end's altitude. Up to some ten thousand
-// legs are drawn smooth and two pixels wide; more are one pixel wide, set by
-// hand (see TrackRaster), which costs little more than the pixels they cover.
+// origin, so a pan only moves them; each leg takes the colour of its end's
+// altitude. Up to some ten thousand legs of a pixel or more are drawn smooth
+// and two pixels wide. A longer track is drawn one pixel wide, set by hand
+// (see TrackRaster), which costs little more than the pixels it covers: a
+// sample falls away only where it lies within half a pixel of the one kept
+// before it, so every turn of a pixel stays.
 struct TrackLegs {
     double zoom = -1;
-    // The kept samples' places in log order (in Fraction parts of a pixel
-    // from the first fix), and per kept sample its colour
-    // step and whether a leg joins it to the kept sample before (a new run
-    // or segment starts without one) and that leg is marked.
+    // The long track's kept samples' places in log order (in Fraction parts
+    // of a pixel from the first fix), and per kept sample its colour step and
+    // whether a leg joins it to the kept sample before (a new run or segment
+    // starts without one).
     std::vector<QPoint> points;
     std::vector<std::uint8_t> flags;
     // The pixels the legs of each block of kept samples cross (the leg into
@@ -85,9 +86,9 @@ struct TrackLegs {
     std::vector<QRect> blocks;
     std::vector<QList<QLineF>> byColour; // the smooth legs, while few
     QList<QLineF> marked;
-    size_t count = 0; // legs
+    size_t count = 0; // legs of a pixel or more
 
-    static constexpr std::uint8_t StepBits = 0x3f, Joined = 0x40, Marked = 0x80;
+    static constexpr std::uint8_t StepBits = 0x3f, Joined = 0x40;
     static constexpr size_t BlockSize = 256;
     static constexpr int Fraction = 16;
 
