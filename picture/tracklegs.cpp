@@ -76,6 +76,11 @@ void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, doubl
         if (!spans.empty() && isMarked(to))
             marked.append(QLineF(exact(from), exact(to)));
     };
+    // Written in place and counted on without branches where they can be
+    // spared: which samples fall away changes from one to the next.
+    points.resize(geometry.x.size());
+    flags.resize(geometry.x.size());
+    size_t kept = 0;
     for (const FlightLog::Segment& segment : log.segments) {
         bool runStarted = false;
         QPoint last, lastStroke;
@@ -85,30 +90,33 @@ void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, doubl
             if (!geometry.hasPosition(i))
                 continue;
             const QPoint at = placeOf(geometry, i, scale);
-            if (!runStarted) {
-                lastStroke = at, strokeFrom = i;
-            } else {
-                const QPoint d = at - lastStroke;
-                if (double(d.x()) * d.x() + double(d.y()) * d.y() >= F * F) {
-                    addStroke(strokeFrom, i);
-                    lastStroke = at, strokeFrom = i, hasPending = false;
-                } else {
-                    pending = i, hasPending = true;
-                }
-            }
+            const QPoint d = at - lastStroke;
+            const bool stroke =
+                runStarted && double(d.x()) * d.x() + double(d.y()) * d.y() >= F * F;
+            if (stroke && (count < WideLegs || !spans.empty()))
+                addStroke(strokeFrom, i);
+            else
+                count += stroke;
+            const bool restart = stroke || !runStarted;
+            lastStroke = restart ? at : lastStroke;
+            strokeFrom = restart ? i : strokeFrom;
+            hasPending = !restart;
+            pending = i;
             // Within half a pixel of the sample kept before: the drawn line
             // would pass no other pixel.
-            if (runStarted && std::abs(at.x() - last.x()) < F / 2 &&
-                std::abs(at.y() - last.y()) < F / 2)
-                continue;
-            points.push_back(at);
-            flags.push_back(std::uint8_t(stepOf(i) | (runStarted ? Joined : 0)));
+            const bool keep = !runStarted || std::abs(at.x() - last.x()) >= F / 2 ||
+                              std::abs(at.y() - last.y()) >= F / 2;
+            points[kept] = at;
+            flags[kept] = std::uint8_t(stepOf(i) | (runStarted ? Joined : 0));
+            kept += keep;
+            last = keep ? at : last;
             runStarted = true;
-            last = at;
         }
         if (hasPending)
             addStroke(strokeFrom, pending);
     }
+    points.resize(kept);
+    flags.resize(kept);
     for (size_t first = 0; first < points.size(); first += BlockSize) {
         const size_t end = std::min(points.size(), first + BlockSize);
         int left = points[first].x(), right = left, top = points[first].y(), bottom = top;
