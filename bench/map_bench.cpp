@@ -147,6 +147,36 @@ void measure(TrackView* view, int rounds) {
     std::printf("cursor frame:       %6.2f ms\n", median(cursors));
 }
 
+// The redraw at a zoom whose legs the pane no longer keeps, which builds
+// them first: two and three levels further in, the tiles at hand from a
+// first look, after which levels further out were drawn.
+void measureFirstDrawings(TrackView* view) {
+    auto look = [view](int notches) {
+        wheel(view, notches);
+        view->settleZoom();
+        view->repaint();
+        waitForTiles(view);
+        wheel(view, -notches);
+        view->settleZoom();
+        view->repaint();
+    };
+    for (int notches : {2, 3, -1, -2})
+        look(notches);
+    std::vector<double> firsts;
+    for (int notches : {2, 3}) {
+        wheel(view, notches);
+        view->settleZoom();
+        const auto start = Clock::now();
+        view->repaint();
+        firsts.push_back(msSince(start));
+        wheel(view, -notches);
+        view->settleZoom();
+        view->repaint();
+    }
+    std::printf("first full drawing at a zoom whose legs are built first: %6.2f and %6.2f ms\n",
+                firsts[0], firsts[1]);
+}
+
 // The track's legs at the zooms about the fitted one, alone: the building
 // of a zoom's legs, which its first redraw pays, and their drawing on a
 // layer of the pane's (1.5 times the pane each way). The best of `rounds`.
@@ -253,8 +283,10 @@ int main(int argc, char* argv[]) {
         return 1;
     measure(&view, 21);
     const long mapKiB = residentKiB();
+    const qsizetype asked = server.paths.size(); // by the pans and zooms above
+    measureFirstDrawings(&view);
     measureLevels(*log, view, 5);
-    std::printf("tiles asked of the server: %lld\n", qlonglong(server.paths.size()));
+    std::printf("tiles asked of the server: %lld\n", qlonglong(asked));
     std::printf("memory the map adds: %ld KiB resident (tile memory cache capped at %d KiB, "
                 "disk cache at %lld MiB)\n",
                 mapKiB - gridKiB, TileFetcher::MemoryCacheKiB,
