@@ -17,7 +17,6 @@
 #include <vector>
 
 class QFontMetrics;
-class TileFetcher;
 class QPainter;
 struct FlightLog;
 
@@ -125,8 +124,9 @@ void drawMetresGrid(QPainter& painter, const TrackGeometry& geometry, const Trac
 void drawColourScale(QPainter& painter, const QRect& bar, float lowest, float highest);
 // The room the colour scale takes at the right edge, its labels included.
 int colourScaleRoom(const QFontMetrics& metrics, float lowest, float highest);
-// A bar of a round length at the bottom left, in metres or km.
-void drawScaleBar(QPainter& painter, const TrackCamera& camera);
+// A bar of a round length at the bottom left (above `bottom`, the area's
+// bottom when below 0), in metres or km.
+void drawScaleBar(QPainter& painter, const TrackCamera& camera, double bottom = -1);
 // The length in metres and pixels of the scale bar for the camera.
 std::pair<double, double> scaleBarLength(const TrackCamera& camera);
 // A line of text on a pale box, right- or left-aligned at `anchor`.
@@ -143,9 +143,3 @@ struct TrackCaptions {
 // attribution at the bottom right.
 void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const TrackGeometry& geometry,
                        const TrackCaptions& captions);
-// The camera that fits the whole track into a picture of `size`.
-TrackCamera pictureCamera(const TrackGeometry& geometry, const QSize& size, bool map);
-// The track pane as a picture of the image's size, for exports: fitted, on
-// the tiles `tiles` has at hand (nullptr: the grid), without a cursor.
-void paintTrackPicture(QImage& image, const FlightLog& log, const TrackGeometry& geometry,
-                       const TileFetcher* tiles, const TrackCaptions& captions);

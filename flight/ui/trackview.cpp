@@ -3,6 +3,7 @@
 #include "flight/flightlog.h"
 #include "i18n/viewcaptions.h"
 #include "map/tilefetcher.h"
+#include "picture/trackpaint.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -197,9 +198,8 @@ void TrackView::drawTile(const TileKey& key) {
     const QImage* tile = m_fetcher ? m_fetcher->tile(key) : nullptr;
     if (!tile)
         return;
-    const double size = TileSize * m_camera.scale() / double(1 << key.zoom);
     QPainter painter(&m_base);
-    painter.drawImage(QRectF(m_camera.toWidget(tileCorner(key)), QSizeF(size, size)), *tile);
+    ::drawTile(painter, m_camera, key, *tile);
 }
 
 void TrackView::drawBase() {
@@ -336,6 +336,14 @@ void TrackView::drawOverlays(QPainter& painter) {
             std::max(m_mapButton->geometry().bottom(), m_fitButton->geometry().bottom()) + 4;
         drawBoxedText(painter, QPointF(6, top), m_note, false, false);
     }
+}
+
+void TrackView::paintScene(QPainter& painter) {
+    ensureFitted();
+    if (m_log)
+        paintTrackScene(painter, m_camera, {*m_log, m_geometry, m_spans, m_fetcher, captions()});
+    else
+        painter.fillRect(QRect(QPoint(0, 0), size()), Qt::white);
 }
 
 QImage TrackView::picture(const QSize& size) {

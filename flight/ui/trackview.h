@@ -10,6 +10,7 @@
 #include <vector>
 
 struct FlightLog;
+class QPainter;
 class QTimer;
 class QToolButton;
 class TileFetcher;
@@ -60,6 +61,10 @@ class TrackView : public QWidget {
     // The pane as a picture of `size`: what the screen shows, attribution
     // included, without the buttons and the cursor.
     QImage picture(const QSize& size);
+    // The pane as the screen shows it (its zoom, centre and size, the tiles
+    // it has, the marked stretches), without the buttons, the cursor and the
+    // note, at the painter's origin: the track part of the view's exports.
+    void paintScene(QPainter& painter);
     // The tile fetcher while the map is on (nullptr while off).
     TileFetcher* fetcher() const { return m_fetcher; }
 

@@ -5,12 +5,17 @@
 // and landings), written into a card folder with the dates of a flying day.
 #include "common/testfiles.h"
 #include "core/programstate.h"
+#include "logbook/logbook.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <sys/stat.h>
@@ -136,6 +141,40 @@ inline bool writeLog(const QString& path, const QByteArray& bytes, const QDateTi
     QFile file(path);
     return file.open(QIODevice::ReadWrite) &&
            file.setFileTime(date, QFileDevice::FileModificationTime);
+}
+
+inline QString sha256Of(const QString& path) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex());
+}
+
+// What SQLite itself says of the file, on a connection of the test's own.
+inline QString integrityOf(const QString& databasePath) {
+    QString answer;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(databasePath);
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+                answer = query.value(0).toString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return answer;
+}
+
+// Every entry has its whole copy, and no copy is without an entry.
+inline void checkConsistent(const Logbook& book) {
+    auto entries = book.entries();
+    QVERIFY(entries.ok());
+    for (const LogbookEntry& entry : *entries)
+        QCOMPARE(sha256Of(book.copyPath(entry)), entry.sha256);
+    QCOMPARE(QDir(book.folder() + QStringLiteral("/logs")).entryList(QDir::Files).size(),
+             qsizetype(entries->size()));
+    QCOMPARE(integrityOf(book.folder() + QStringLiteral("/logbook.sqlite")), QStringLiteral("ok"));
 }
 
 } // namespace logbook_support
