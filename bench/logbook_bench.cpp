@@ -1,8 +1,8 @@
 // The logbook's speed: a card of 200 one-hour logs at one line a second
 // imported with altorin-logbook, set against altorin-convert --summary on the
 // same card and against only reading its files; the same card imported
-// again; list and totals over 10,000 entries; the logbook window showing
-// them; database bytes per entry.
+// again; the upgrade that reads the copies again; list and totals over 10,000
+// entries; the logbook window showing them; database bytes per entry.
 #include "bench/childrun.h"
 #include "bench/loggen.h"
 
@@ -86,14 +86,17 @@ bool fillLogbook(const std::string& database, int entries) {
                          "log_time, segments, data_lines, position_lines, skipped_lines, "
                          "start_altitude, max_altitude, min_altitude, altitude_gain, "
                          "max_gps_altitude, max_climb, max_sink, max_speed, track_distance, "
-                         "max_start_distance, file_date) "
+                         "max_start_distance, file_date, thermal_count, circling_share, "
+                         "thermal_climb, best_thermal_climb, best_thermal_gain, thermal_source) "
                          "SELECT printf('LOG%05d.CSV', i % 400 + 1), lower(hex(randomblob(32))), "
                          "file_size, date - i * 6000, imported_at, firmware, "
                          "'Model ' || (i % 7), CASE WHEN i % 3 = 0 THEN 'Wasserkuppe' ELSE '' END, "
                          "'', flight_time - i % 600, launches, log_time, segments, data_lines, "
                          "position_lines, skipped_lines, start_altitude, max_altitude - i % 90, "
                          "min_altitude, altitude_gain, max_gps_altitude, max_climb, max_sink, "
-                         "max_speed, track_distance, max_start_distance, file_date - i * 6000 "
+                         "max_speed, track_distance, max_start_distance, file_date - i * 6000, "
+                         "thermal_count, circling_share, thermal_climb, best_thermal_climb, "
+                         "best_thermal_gain, thermal_source "
                          "FROM n, (SELECT * FROM entries LIMIT 1)")
                          .arg(entries - CardLogs)) &&
                  q.exec(QStringLiteral("COMMIT")) &&
@@ -130,6 +133,33 @@ std::pair<double, double> windowFigures(const std::string& book, int runs) {
         }
     }
     return {best, reading};
+}
+
+// A copy of the logbook as the version before the thermal figures kept it.
+bool versionTwoCopy(const std::string& book, const std::string& older) {
+    const std::string copy = "rm -rf '" + older + "' && cp -a '" + book + "' '" + older + "'";
+    if (std::system(copy.c_str()) != 0)
+        return false;
+    bool ok = false;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("older"));
+        db.setDatabaseName(QString::fromStdString(older + "/logbook.sqlite"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = true;
+            for (const char* column : {"thermal_count", "circling_share", "thermal_climb",
+                                       "best_thermal_climb", "best_thermal_gain", "thermal_source"})
+                ok = ok && q.exec(QStringLiteral("ALTER TABLE entries DROP COLUMN %1")
+                                      .arg(QLatin1String(column)));
+            ok = ok && q.exec(QStringLiteral("PRAGMA user_version = 2"));
+            if (!ok)
+                std::fprintf(stderr, "version 2: %s\n", q.lastError().text().toUtf8().constData());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("older"));
+    return ok;
 }
 
 } // namespace
@@ -174,6 +204,14 @@ int main(int argc, char* argv[]) {
     report("altorin-logbook import (a new logbook)", import);
     const Run again = bestRun({logbook, "--logbook", book, "import", card}, runs);
     report("altorin-logbook import (the same again)", again);
+    // The upgrade reads every copy again for its thermal figures.
+    const std::string older = folder + "/older";
+    const Run upgrade = bestOf(runs, [&] {
+        if (!versionTwoCopy(book, older))
+            return Run{};
+        return runChild({logbook, "--logbook", older, "list"}, true);
+    });
+    report("list, upgrading from version 2", upgrade);
 
     const std::string database = book + "/logbook.sqlite";
     const double perEntryCard = double(fileSize(database)) / CardLogs;
@@ -203,6 +241,8 @@ int main(int argc, char* argv[]) {
                 floor.seconds, import.seconds / floor.seconds);
     std::printf("import again %.3f s (target < 1 s): %s\n", again.seconds,
                 verdict(again.seconds < 1));
+    std::printf("upgrade from version 2 with 200 entries (within a list) %.3f s\n",
+                upgrade.seconds);
     std::printf("list %.3f s, totals %.3f s (target < 0.2 s): %s; list --json %.3f s\n",
                 list.seconds, totals.seconds, verdict(std::max(list.seconds, totals.seconds) < 0.2),
                 listJson.seconds);

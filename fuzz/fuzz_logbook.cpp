@@ -1,9 +1,10 @@
 // Fuzz target: arbitrary bytes imported as a log into a logbook. The first
 // byte picks the firmware choice of the import (auto, 407, 500, duo). Checks
 // that the import never crashes, that a log is added, skipped or failed and
-// nothing else, that an added entry has finite figures and a copy of exactly
-// the bytes, that the logbook stays consistent (one copy per entry), and that
-// removing the entry takes its copy along.
+// nothing else, that an added entry has finite figures (its thermal figures
+// among them) and a copy of exactly the bytes, that the logbook stays
+// consistent (one copy per entry), and that removing the entry takes its copy
+// along.
 #include "fuzzsupport.h"
 
 #include "logbook/logbook.h"
@@ -35,6 +36,15 @@ void checkFinite(const LogbookEntry& e) {
          {&e.startAltitude, &e.maxAltitude, &e.minAltitude, &e.altitudeGain, &e.maxGpsAltitude,
           &e.maxClimb, &e.maxSink, &e.maxSpeed, &e.trackDistance, &e.maxStartDistance})
         check(!*figure || std::isfinite(**figure), "a figure that is no number");
+    // A log just read has its thermal figures; only an upgrade leaves them out.
+    check(e.thermalCount && *e.thermalCount >= 0 && !e.thermalSource.isEmpty(),
+          "an added entry without its thermal figures");
+    check(!e.circlingShare || (*e.circlingShare >= 0 && *e.circlingShare <= 1),
+          "a circling share outside 0 to 1");
+    check((*e.thermalCount == 0) == !e.bestThermalGain, "a best thermal without a thermal");
+    for (const std::optional<double>* figure :
+         {&e.thermalClimb, &e.bestThermalClimb, &e.bestThermalGain})
+        check(!*figure || std::isfinite(**figure), "a thermal figure that is no number");
 }
 
 qsizetype copies() {

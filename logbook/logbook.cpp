@@ -24,8 +24,6 @@
 
 namespace {
 
-const QString CopyFolder = QStringLiteral("logs");
-
 // Held shared by every import, exclusively by the removal of copies without
 // an entry: a copy is written before its entry, so while any program imports,
 // a copy without entry may be one about to get its entry.
@@ -46,10 +44,6 @@ class ImportLock {
     int m_fd;
     bool m_held = false;
 };
-
-QString copyName(const QString& sha256) {
-    return sha256 + QStringLiteral(".CSV");
-}
 
 } // namespace
 
@@ -108,11 +102,11 @@ QString Logbook::folder() const {
 }
 
 QString Logbook::copiesFolder() const {
-    return QDir(m_db->folder()).filePath(CopyFolder);
+    return logCopiesFolder(m_db->folder());
 }
 
 QString Logbook::copyPath(const LogbookEntry& entry) const {
-    return QDir(m_db->folder()).filePath(CopyFolder + QLatin1Char('/') + copyName(entry.sha256));
+    return logCopyIn(copiesFolder(), entry.sha256);
 }
 
 Result<std::unique_ptr<Logbook>> Logbook::open(const QString& folder) {
@@ -120,7 +114,7 @@ Result<std::unique_ptr<Logbook>> Logbook::open(const QString& folder) {
     if (!db)
         return db.failure();
     std::unique_ptr<Logbook> logbook(new Logbook(std::move(*db)));
-    const QString copies = QDir(folder).filePath(CopyFolder);
+    const QString copies = logCopiesFolder(folder);
     if (!QDir().mkpath(copies))
         return Failure{FailureKind::AccessDenied,
                        QStringLiteral("Flugbuch-Ordner %1 kann nicht angelegt werden").arg(copies)};
@@ -156,7 +150,7 @@ Result<std::unique_ptr<Logbook>> Logbook::open(const QString& folder) {
     }
     QSet<QString> names;
     while (kept->next())
-        names.insert(copyName(kept->value(0).toString()));
+        names.insert(QFileInfo(logCopyIn(copies, kept->value(0).toString())).fileName());
     kept->finish();
     bool removed = false;
     for (const QString& file : files)
@@ -396,6 +390,6 @@ Status Logbook::remove(const QList<qint64>& ids) {
     // After the commit: a copy left by a crash here is removed at the next open.
     for (const QString& copy : copies)
         QFile::remove(copy);
-    (void)syncFolder(QDir(folder()).filePath(CopyFolder));
+    (void)syncFolder(copiesFolder());
     return {};
 }

@@ -21,6 +21,10 @@ QString optionalNumber(const std::optional<double>& value) {
     return value ? number(*value) : QString();
 }
 
+QString optionalCount(const std::optional<qint64>& value) {
+    return value ? QString::number(*value) : QString();
+}
+
 QString isoDate(const QDateTime& date) {
     const QDateTime local = date.toLocalTime();
     return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
@@ -72,6 +76,15 @@ const std::vector<Column>& columns() {
         {"trackDistance", [](const LogbookEntry& e) { return optionalNumber(e.trackDistance); }},
         {"maxStartDistance",
          [](const LogbookEntry& e) { return optionalNumber(e.maxStartDistance); }},
+        // Later figures at the end: a spreadsheet made for the columns above keeps working.
+        {"thermalCount", [](const LogbookEntry& e) { return optionalCount(e.thermalCount); }},
+        {"circlingShare", [](const LogbookEntry& e) { return optionalNumber(e.circlingShare); }},
+        {"thermalClimb", [](const LogbookEntry& e) { return optionalNumber(e.thermalClimb); }},
+        {"bestThermalClimb",
+         [](const LogbookEntry& e) { return optionalNumber(e.bestThermalClimb); }},
+        {"bestThermalGain",
+         [](const LogbookEntry& e) { return optionalNumber(e.bestThermalGain); }},
+        {"thermalSource", [](const LogbookEntry& e) { return e.thermalSource; }},
     };
     return table;
 }

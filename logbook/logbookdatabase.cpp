@@ -2,6 +2,7 @@
 
 #include "logbook/logbookschema.h"
 #include "logbook/logcopy.h"
+#include "logbook/thermalupgrade.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -40,16 +41,27 @@ Status checkHeader(const QString& path) {
     return {};
 }
 
-// The columns in the order of LogbookEntry, shared by reading and writing.
-const QString Columns = QStringLiteral(
+// The thermal figures, written also alone by the upgrade that added them.
+const QString ThermalColumns = QStringLiteral("thermal_count, circling_share, thermal_climb, "
+                                              "best_thermal_climb, best_thermal_gain, "
+                                              "thermal_source");
+
+// The columns of the first two versions.
+const QString EarlierColumns = QStringLiteral(
     "file_name, sha256, file_size, date, imported_at, firmware, model, site, note, "
     "flight_time, launches, log_time, segments, data_lines, position_lines, skipped_lines, "
     "start_altitude, max_altitude, min_altitude, altitude_gain, max_gps_altitude, max_climb, "
     "max_sink, max_speed, track_distance, max_start_distance, file_date");
-constexpr int ColumnCount = 27;
+// The columns in the order of LogbookEntry, shared by reading and writing.
+const QString Columns = EarlierColumns + QStringLiteral(", ") + ThermalColumns;
+constexpr int ColumnCount = 33;
 
 QVariant optionalValue(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::Double));
+}
+
+QVariant optionalValue(const std::optional<qint64>& value) {
+    return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::LongLong));
 }
 
 std::optional<double> optionalOf(const QVariant& value) {
@@ -63,6 +75,17 @@ QVariant text(const QString& value) {
     return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
 }
 
+QVariantList thermalValuesOf(const LogbookEntry& e) {
+    return {optionalValue(e.thermalCount),
+            optionalValue(e.circlingShare),
+            optionalValue(e.thermalClimb),
+            optionalValue(e.bestThermalClimb),
+            optionalValue(e.bestThermalGain),
+            e.thermalSource.isEmpty() ? QVariant(QMetaType(QMetaType::QString))
+                                      : QVariant(e.thermalSource)};
+}
+
+// The values of the earlier columns.
 QVariantList valuesOf(const LogbookEntry& e) {
     return {text(e.fileName),
             e.sha256,
@@ -93,6 +116,11 @@ QVariantList valuesOf(const LogbookEntry& e) {
             e.fileDate.toSecsSinceEpoch()};
 }
 
+// Every column's value, in the order of Columns.
+QVariantList allValuesOf(const LogbookEntry& e) {
+    return valuesOf(e) + thermalValuesOf(e);
+}
+
 LogbookEntry entryOf(const QSqlQuery& q) {
     LogbookEntry e;
     int i = 0;
@@ -118,6 +146,13 @@ LogbookEntry entryOf(const QSqlQuery& q) {
           &e.maxClimb, &e.maxSink, &e.maxSpeed, &e.trackDistance, &e.maxStartDistance})
         *figure = optionalOf(q.value(i++));
     e.fileDate = QDateTime::fromSecsSinceEpoch(q.value(i++).toLongLong());
+    const QVariant count = q.value(i++);
+    if (!count.isNull())
+        e.thermalCount = count.toLongLong();
+    for (std::optional<double>* figure :
+         {&e.circlingShare, &e.thermalClimb, &e.bestThermalClimb, &e.bestThermalGain})
+        *figure = optionalOf(q.value(i++));
+    e.thermalSource = q.value(i++).toString();
     return e;
 }
 
@@ -267,13 +302,21 @@ Status LogbookDatabase::upgrade() {
     current = version->next() ? version->value(0).toInt() : 0;
     version->finish();
     for (; current < SchemaVersion; ++current) {
-        QStringList statements = LogbookSchema::upgradeFrom(current);
-        statements << QStringLiteral("PRAGMA user_version = %1").arg(current + 1);
-        for (const QString& statement : statements)
+        for (const QString& statement : LogbookSchema::upgradeFrom(current))
             if (auto done = run(statement); !done) {
                 rollback();
                 return done.failure();
             }
+        // The thermal figures only the logs tell, for the columns just added.
+        if (current == 2)
+            if (auto failure = fillThermalFigures(*this)) {
+                rollback();
+                return failure;
+            }
+        if (auto done = run(QStringLiteral("PRAGMA user_version = %1").arg(current + 1)); !done) {
+            rollback();
+            return done.failure();
+        }
     }
     return commit();
 }
@@ -335,11 +378,25 @@ Result<qint64> LogbookDatabase::insert(const LogbookEntry& entry) {
         marks << QStringLiteral("?");
     query.prepare(
         QStringLiteral("INSERT INTO entries (%1) VALUES (%2)").arg(Columns, marks.join(',')));
-    for (const QVariant& value : valuesOf(entry))
+    for (const QVariant& value : allValuesOf(entry))
         query.addBindValue(value);
     if (!query.exec())
         return failureOf(query.lastError(), QStringLiteral("eintragen"));
     return query.lastInsertId().toLongLong();
+}
+
+Status LogbookDatabase::storeThermals(const LogbookEntry& entry) {
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QStringList sets;
+    for (const QString& column : ThermalColumns.split(QStringLiteral(", ")))
+        sets << column + QStringLiteral(" = ?");
+    query.prepare(QStringLiteral("UPDATE entries SET %1 WHERE id = ?").arg(sets.join(", ")));
+    for (const QVariant& value : thermalValuesOf(entry))
+        query.addBindValue(value);
+    query.addBindValue(entry.id);
+    if (!query.exec())
+        return failureOf(query.lastError(), QStringLiteral("Thermik eintragen"));
+    return {};
 }
 
 Status LogbookDatabase::store(const LogbookEntry& entry) {
@@ -348,7 +405,7 @@ Status LogbookDatabase::store(const LogbookEntry& entry) {
     for (const QString& column : Columns.split(QStringLiteral(", ")))
         sets << column + QStringLiteral(" = ?");
     query.prepare(QStringLiteral("UPDATE entries SET %1 WHERE id = ?").arg(sets.join(", ")));
-    for (const QVariant& value : valuesOf(entry))
+    for (const QVariant& value : allValuesOf(entry))
         query.addBindValue(value);
     query.addBindValue(entry.id);
     if (!query.exec())

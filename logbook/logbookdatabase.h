@@ -19,7 +19,7 @@
 class LogbookDatabase {
   public:
     // The schema this code writes; older ones are upgraded at open.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // PRAGMA application_id of a logbook: "AltB".
     static constexpr qint32 ApplicationId = 0x416C7442;
     static constexpr const char* FileName = "logbook.sqlite";
@@ -49,6 +49,8 @@ class LogbookDatabase {
     Result<qint64> insert(const LogbookEntry& entry);
     // Writes every field of the entry (by id) but its id and hash.
     Status store(const LogbookEntry& entry);
+    // Writes the entry's thermal figures (by id) and nothing else.
+    Status storeThermals(const LogbookEntry& entry);
 
     // "Flugbuch beschädigt: <detail>".
     static Failure damaged(const QString& detail);

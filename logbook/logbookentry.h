@@ -46,6 +46,15 @@ struct LogbookEntry {
     std::optional<double> maxSpeed;         // km/h
     std::optional<double> trackDistance;    // m
     std::optional<double> maxStartDistance; // m
+
+    // --- the thermals, as the flight summary finds them; all absent for an
+    // entry whose copy an upgrade could not read ---
+    std::optional<qint64> thermalCount;
+    std::optional<double> circlingShare;    // of the log time, 0 to 1
+    std::optional<double> thermalClimb;     // m/s, the average in the thermals
+    std::optional<double> bestThermalClimb; // m/s, of the strongest thermal
+    std::optional<double> bestThermalGain;  // m, of the same thermal
+    QString thermalSource;                  // thermalSourceKey(); empty when absent
 };
 
 // Which entries a list or a total takes. Every part left empty takes all.

@@ -39,6 +39,16 @@ QStringList upgradeFrom(int version) {
                                "DEFAULT 0"),
                 QStringLiteral("UPDATE entries SET file_date = date"),
                 QStringLiteral("CREATE INDEX entries_model ON entries (model)")};
+    case 2:
+        // The thermals of each flight, as the flight summary finds them. NULL
+        // where the log could not be read again; the figures of the entries
+        // already there are computed from their copies after these.
+        return {QStringLiteral("ALTER TABLE entries ADD COLUMN thermal_count INTEGER"),
+                QStringLiteral("ALTER TABLE entries ADD COLUMN circling_share REAL"),
+                QStringLiteral("ALTER TABLE entries ADD COLUMN thermal_climb REAL"),
+                QStringLiteral("ALTER TABLE entries ADD COLUMN best_thermal_climb REAL"),
+                QStringLiteral("ALTER TABLE entries ADD COLUMN best_thermal_gain REAL"),
+                QStringLiteral("ALTER TABLE entries ADD COLUMN thermal_source TEXT")};
     default:
         return {};
     }

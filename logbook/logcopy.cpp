@@ -2,11 +2,20 @@
 
 #include "core/atomicfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+QString logCopiesFolder(const QString& logbookFolder) {
+    return QDir(logbookFolder).filePath(QStringLiteral("logs"));
+}
+
+QString logCopyIn(const QString& copies, const QString& sha256) {
+    return QDir(copies).filePath(sha256 + QStringLiteral(".CSV"));
+}
 
 Status syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);

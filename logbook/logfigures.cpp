@@ -58,6 +58,16 @@ LogFigures figuresOf(const Result<FlightLog>& log, LogbookEntry& entry) {
     entry.maxSpeed = valueOf(summary.maxSpeed);
     entry.trackDistance = rounded(summary.trackDistance);
     entry.maxStartDistance = valueOf(summary.maxStartDistance);
+    entry.thermalCount = qint64(summary.thermals.size());
+    entry.circlingShare = rounded(summary.circlingShare);
+    entry.thermalClimb = rounded(summary.thermalClimb);
+    entry.bestThermalClimb = entry.bestThermalGain = std::nullopt;
+    if (summary.bestThermal) {
+        const Thermal& best = summary.thermals[*summary.bestThermal];
+        entry.bestThermalClimb = rounded(best.climb);
+        entry.bestThermalGain = rounded(best.gain);
+    }
+    entry.thermalSource = thermalSourceKey(summary.thermalSource);
     return {FiguresOutcome::Read, {}};
 }
 

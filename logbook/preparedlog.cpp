@@ -5,17 +5,12 @@
 #include "logbook/logfigures.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <sys/stat.h>
 
 namespace {
-
-QString copyIn(const QString& copies, const QString& sha256) {
-    return QDir(copies).filePath(sha256 + QStringLiteral(".CSV"));
-}
 
 struct LogFile {
     QByteArray bytes;
@@ -67,7 +62,7 @@ PreparedLog prepareLog(const QString& path, const ImportOptions& options, const 
     // The log date as the GPX export takes it: the file's date, to an even second.
     log.entry.date = QDateTime::fromSecsSinceEpoch(logDateInstant(file->status));
     log.entry.fileDate = log.entry.date;
-    if (QFileInfo::exists(copyIn(copies, log.entry.sha256))) {
+    if (QFileInfo::exists(logCopyIn(copies, log.entry.sha256))) {
         log.copyFound = true;
         return log;
     }
@@ -99,7 +94,7 @@ void completeLog(PreparedLog& log, const ImportOptions& options, const QString& 
         status = &reread->status;
     }
     // The copy holds the bytes that were hashed.
-    if (auto failure = writeLogCopy(copyIn(copies, log.entry.sha256), *bytes, *status)) {
+    if (auto failure = writeLogCopy(logCopyIn(copies, log.entry.sha256), *bytes, *status)) {
         log.result.reason = QStringLiteral("Kopie ins Flugbuch: %1").arg(failure->message);
         return;
     }

@@ -4,7 +4,7 @@
 #include "flight/flightsummary.h"
 #include "i18n/viewcaptions.h"
 #include "map/tilefetcher.h"
-#include "picture/trackscene.h"
+#include "picture/trackpaint.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -104,15 +104,7 @@ void drawSummary(QPainter& painter, const QRect& area, const FlightSummary& summ
                  qint32 language) {
     painter.fillRect(area, Qt::white);
     const QFontMetrics metrics = painter.fontMetrics();
-    QStringList lines;
-    for (const SummaryField& field : summaryFields()) {
-        const QString value = summaryText(field, summary);
-        const QString caption = summaryCaption(field.key, language);
-        if (value.isEmpty() || caption.isEmpty() || std::string_view(field.key) == "file")
-            continue;
-        lines << caption + QStringLiteral(": ") + value +
-                     (*field.unit ? QStringLiteral(" ") + QLatin1String(field.unit) : QString());
-    }
+    const QStringList lines = pictureSummaryLines(summary, language);
     const int rows = std::max(1, (area.height() - Pad) / (metrics.height() + 2));
     const int columns = std::max(1, int((lines.size() + rows - 1) / rows));
     const int width = area.width() / columns;
@@ -126,6 +118,21 @@ void drawSummary(QPainter& painter, const QRect& area, const FlightSummary& summ
 }
 
 } // namespace
+
+QStringList pictureSummaryLines(const FlightSummary& summary, qint32 language) {
+    QStringList lines;
+    for (const SummaryField& field : summaryFields()) {
+        const QString value = summaryText(field, summary);
+        const QString caption = summaryCaption(field.key, language);
+        if (value.isEmpty() || caption.isEmpty() || std::string_view(field.key) == "file")
+            continue;
+        // Units are UTF-8 ("°").
+        lines << caption + QStringLiteral(": ") + value +
+                     (*field.unit ? QStringLiteral(" ") + QString::fromUtf8(field.unit)
+                                  : QString());
+    }
+    return lines;
+}
 
 QString picturePath(const QString& logPath, const QString& folder) {
     const QFileInfo info(logPath);

@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 struct FlightLog;
+struct FlightSummary;
 
 // One picture of a flight for a club website or a forum post: a title line
 // (log, date, firmware read with), the altitude plot, the track (on map tiles
@@ -25,6 +27,9 @@ struct PictureOptions {
 // Fails only for a template that is no tile address.
 Result<QImage> flightPicture(const FlightLog& log, const FirmwareVariant& readWith,
                              const PictureOptions& options);
+
+// The summary's lines under the picture: "caption: value unit".
+QStringList pictureSummaryLines(const FlightSummary& summary, qint32 language);
 
 // "LOG00002.CSV" -> "LOG00002.png", in `folder` (empty: beside the log).
 QString picturePath(const QString& logPath, const QString& folder);

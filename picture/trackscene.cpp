@@ -1,8 +1,6 @@
 #include "picture/trackscene.h"
 
-#include "flight/decimate.h"
 #include "flight/flightlog.h"
-#include "map/tilefetcher.h"
 #include "map/tilemath.h"
 
 #include <QFontMetrics>
@@ -13,11 +11,8 @@
 
 namespace {
 
-constexpr int ColourSteps = 64;
-constexpr size_t WideLegs = 20000;
 constexpr int ScaleWidth = 10;
 constexpr int Margin = 14;
-constexpr int ScaleBarRoom = 34;
 
 // 1, 2 or 5 times a power of ten, the largest not above `most`.
 double roundLength(double most) {
@@ -120,59 +115,6 @@ std::optional<size_t> TrackGeometry::nearest(const QPointF& world) const {
     return best;
 }
 
-void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, double newZoom,
-                      const std::vector<TrackSpan>& spans) {
-    zoom = newZoom;
-    byColour.assign(ColourSteps, {});
-    marked.clear();
-    count = 0;
-    if (!geometry.first)
-        return;
-    const double scale = std::exp2(newZoom);
-    const double range = std::max(1.0f, geometry.highest - geometry.lowest);
-    const std::vector<size_t> kept = thinTrack(log, metresPerPixel(geometry.latitude, newZoom));
-    auto at = [&](size_t i) { return QPointF(geometry.x[i] * scale, geometry.y[i] * scale); };
-    auto isMarked = [&](size_t i) {
-        return std::any_of(spans.begin(), spans.end(),
-                           [i](const TrackSpan& s) { return i > s.begin && i < s.end; });
-    };
-    for (size_t k = 1; k < kept.size(); ++k) {
-        const size_t from = kept[k - 1], to = kept[k];
-        if (from == TrackBreak || to == TrackBreak)
-            continue;
-        const QLineF leg(at(from), at(to));
-        const double share = (log.baroAltitude[to] - geometry.lowest) / range;
-        byColour[size_t(std::lround(std::clamp(share, 0.0, 1.0) * (ColourSteps - 1)))].append(leg);
-        ++count;
-        if (!spans.empty() && isMarked(to))
-            marked.append(leg);
-    }
-}
-
-void TrackLegs::draw(QPainter& painter, const TrackGeometry& geometry,
-                     const TrackCamera& camera) const {
-    painter.save();
-    // Past a few ten thousand legs the line is one pixel, unsmoothed, which
-    // takes the painter's fast line drawing (ten times faster).
-    painter.setRenderHint(QPainter::Antialiasing, count <= WideLegs);
-    painter.translate(camera.toWidget(geometry.origin));
-    if (!marked.isEmpty()) {
-        painter.setPen(QPen(QColor(255, 140, 0, 150), 9, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLines(marked);
-    }
-    // A colour step at a time: a handful of strokes for any number of legs.
-    QPen pen(Qt::black, count <= WideLegs ? 2.0 : 1.0, Qt::SolidLine, Qt::RoundCap);
-    pen.setCosmetic(count > WideLegs);
-    for (size_t step = 0; step < byColour.size(); ++step) {
-        if (byColour[step].isEmpty())
-            continue;
-        pen.setColor(altitudeColour(double(step) / (ColourSteps - 1)));
-        painter.setPen(pen);
-        painter.drawLines(byColour[step]);
-    }
-    painter.restore();
-}
-
 // Viridis, cut before its palest yellow so the high parts stay visible on
 // white: dark violet, blue, teal, green, yellow-green. Perceptually even and
 // readable for the colour-blind.
@@ -258,14 +200,19 @@ QRectF drawBoxedText(QPainter& painter, const QPointF& anchor, const QString& te
     return box;
 }
 
-void drawScaleBar(QPainter& painter, const TrackCamera& camera) {
+// The scale bar's pale box, above `bottom`.
+static QRectF scaleBarBox(const QFontMetricsF& metrics, const TrackCamera& camera, double bottom) {
     const auto [metres, pixels] = scaleBarLength(camera);
-    const double left = 10, base = camera.size.height() - 10;
+    return QRectF(6, bottom - 20 - metrics.height(),
+                  pixels + 14 + metrics.horizontalAdvance(lengthText(metres)),
+                  metrics.height() + 14);
+}
+
+void drawScaleBar(QPainter& painter, const TrackCamera& camera, double bottom) {
+    const auto [metres, pixels] = scaleBarLength(camera);
+    const double left = 10, base = (bottom < 0 ? camera.size.height() : bottom) - 10;
     const QFontMetricsF metrics(painter.font());
-    const QRectF back(left - 4, base - metrics.height() - 10,
-                      pixels + 8 + metrics.horizontalAdvance(lengthText(metres)) + 6,
-                      metrics.height() + 14);
-    painter.fillRect(back, QColor(255, 255, 255, 200));
+    painter.fillRect(scaleBarBox(metrics, camera, base + 10), QColor(255, 255, 255, 200));
     painter.setPen(QPen(QColor(40, 40, 40), 2, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(QPointF(left, base - 6), QPointF(left + pixels, base - 6));
     painter.drawLine(QPointF(left, base - 11), QPointF(left, base - 1));
@@ -281,6 +228,8 @@ void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const Track
     if (geometry.first) {
         auto mark = [&](size_t sample, const QColor& colour, const QString& caption, bool square) {
             const QPointF at = camera.toWidget(geometry.world(sample));
+            if (!QRectF(QPointF(0, 0), area).contains(at))
+                return; // panned out of view: nothing spills past the edge
             painter.setPen(QPen(Qt::black, 1));
             painter.setBrush(colour);
             const QRectF box(at - QPointF(5, 5), QSizeF(10, 10));
@@ -301,42 +250,17 @@ void drawTrackOverlays(QPainter& painter, const TrackCamera& camera, const Track
     painter.fillRect(QRect(bar.left() - 4, bar.top() - 4, room - 4, bar.height() + 8),
                      QColor(255, 255, 255, captions.map ? 200 : 255));
     drawColourScale(painter, bar, geometry.lowest, geometry.highest);
-    if (geometry.first)
-        drawScaleBar(painter, camera);
+    if (geometry.first) {
+        // Where the pane is too narrow for both side by side, the scale bar
+        // stands above the attribution rather than under it.
+        const QFontMetricsF metricsF(painter.font());
+        const double attribution =
+            area.width() - metricsF.horizontalAdvance(captions.attribution) - 8;
+        const bool crowded =
+            captions.map && scaleBarBox(metricsF, camera, area.height()).right() > attribution;
+        drawScaleBar(painter, camera, area.height() - (crowded ? metricsF.height() + 4 : 0));
+    }
     if (captions.map)
         drawBoxedText(painter, QPointF(area.width(), area.height()), captions.attribution, true,
                       true);
-}
-
-TrackCamera pictureCamera(const TrackGeometry& geometry, const QSize& size, bool map) {
-    TrackCamera camera;
-    camera.size = size;
-    const QFont font;
-    const int room = colourScaleRoom(QFontMetrics(font), geometry.lowest, geometry.highest);
-    if (geometry.first)
-        camera.fit(geometry.bounds,
-                   QRectF(QPointF(Margin, Margin),
-                          QPointF(size.width() - room - Margin, size.height() - ScaleBarRoom)),
-                   map, MinZoom, map ? MaxZoom : 22);
-    return camera;
-}
-
-void paintTrackPicture(QImage& image, const FlightLog& log, const TrackGeometry& geometry,
-                       const TileFetcher* tiles, const TrackCaptions& captions) {
-    const TrackCamera camera = pictureCamera(geometry, image.size(), captions.map);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    drawMetresGrid(painter, geometry, camera);
-    if (tiles && captions.map) {
-        for (const TileKey& key : tilesCovering(camera.worldView(), int(std::lround(camera.zoom))))
-            if (const QImage* tile = tiles->tile(key)) {
-                const double size = TileSize * camera.scale() / double(1 << key.zoom);
-                painter.drawImage(QRectF(camera.toWidget(tileCorner(key)), QSizeF(size, size)),
-                                  *tile);
-            }
-    }
-    TrackLegs legs;
-    legs.build(log, geometry, camera.zoom, {});
-    legs.draw(painter, geometry, camera);
-    drawTrackOverlays(painter, camera, geometry, captions);
 }

@@ -4,6 +4,7 @@
 #include "flight/summarytext.h"
 #include "flight/ui/flightplots.h"
 #include "flight/ui/flightviewopener.h"
+#include "flight/ui/trackview.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
 
 namespace {
 
@@ -20,25 +22,40 @@ Failure pictureFailure() {
     return {FailureKind::IoError, QStringLiteral("Bild konnte nicht erzeugt werden")};
 }
 
-int titleHeight() {
-    return QFontMetrics(QFont()).height() + 10;
+// The plots at the left, the track pane at their right, top-aligned.
+QSize pictureSize(FlightPlots& plots, const TrackView& track) {
+    const QSize left = plots.pictureSize(), right = track.size();
+    return QSize(left.width() + right.width(),
+                 pictureTitleHeight() + std::max(left.height(), right.height()));
 }
 
-QSize pictureSize(FlightPlots& plots) {
-    return plots.pictureSize() + QSize(0, titleHeight());
-}
-
-// The title line above the plots, then the plots.
-void paintPicture(QPainter& painter, FlightPlots& plots, const QString& title, int width) {
+void paintPicture(QPainter& painter, FlightPlots& plots, TrackView& track, const QString& title,
+                  const QSize& size) {
+    const int top = pictureTitleHeight();
     painter.setPen(Qt::black);
     painter.setFont(QFont());
-    painter.drawText(QRect(8, 0, width - 16, titleHeight()), Qt::AlignLeft | Qt::AlignVCenter,
-                     title);
-    painter.translate(0, titleHeight());
+    painter.drawText(QRect(8, 0, size.width() - 16, top), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.save();
+    painter.translate(0, top);
     plots.paintPicture(painter);
+    painter.restore();
+    if (track.size().isEmpty())
+        return;
+    const QRect part(QPoint(plots.pictureSize().width(), top), track.size());
+    painter.save();
+    painter.translate(part.topLeft());
+    track.paintScene(painter);
+    painter.restore();
+    painter.setPen(QColor(200, 200, 200));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(part.adjusted(0, 0, -1, -1));
 }
 
 } // namespace
+
+int pictureTitleHeight() {
+    return QFontMetrics(QFont()).height() + 10;
+}
 
 QString pictureTitle(const std::vector<FlightLog>& logs) {
     QStringList parts;
@@ -50,14 +67,15 @@ QString pictureTitle(const std::vector<FlightLog>& logs) {
     return parts.join(QStringLiteral("; "));
 }
 
-Status savePlotsPng(FlightPlots& plots, const QString& title, const QString& path) {
-    QImage image(pictureSize(plots), QImage::Format_RGB32);
+Status saveViewPng(FlightPlots& plots, TrackView& track, const QString& title,
+                   const QString& path) {
+    QImage image(pictureSize(plots, track), QImage::Format_RGB32);
     if (image.isNull())
         return pictureFailure();
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        paintPicture(painter, plots, title, image.width());
+        paintPicture(painter, plots, track, title, image.size());
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -66,19 +84,20 @@ Status savePlotsPng(FlightPlots& plots, const QString& title, const QString& pat
     return writeFileAtomically(path, buffer.data());
 }
 
-Status savePlotsSvg(FlightPlots& plots, const QString& title, const QString& path) {
+Status saveViewSvg(FlightPlots& plots, TrackView& track, const QString& title,
+                   const QString& path) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    const QSize size = pictureSize(plots);
+    const QSize size = pictureSize(plots, track);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(title);
     QPainter painter;
     if (!painter.begin(&svg))
         return pictureFailure();
-    paintPicture(painter, plots, title, size.width());
+    paintPicture(painter, plots, track, title, size);
     if (!painter.end() || buffer.data().isEmpty())
         return pictureFailure();
     return writeFileAtomically(path, buffer.data());

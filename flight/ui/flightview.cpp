@@ -3,7 +3,6 @@
 #include "app/ui/dialogs.h"
 #include "convert/conversions.h"
 #include "core/programstate.h"
-#include "flight/readingtext.h"
 #include "flight/readouttext.h"
 #include "flight/ui/flightexports.h"
 #include "flight/ui/flightplots.h"
@@ -11,6 +10,7 @@
 #include "flight/ui/landingplacebox.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/replaybar.h"
+#include "flight/ui/summarytable.h"
 #include "flight/ui/thermallist.h"
 #include "flight/ui/trackview.h"
 #include "i18n/captiontables.h"
@@ -22,13 +22,11 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -59,7 +57,6 @@ FlightView::FlightView(QWidget* parent, std::vector<FlightLog> logs, std::vector
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FlightView"));
     buildWindow();
-    fillSummaryTable();
     retranslate();
     setCurrentLog(0);
     fitToScreen();
@@ -208,13 +205,12 @@ QWidget* FlightView::buildSide() {
         setCursorTime(time);
     });
     sideColumn->addWidget(m_track, 3);
-    m_summaryTable = new QTableWidget(side);
+    std::vector<QString> paths;
+    for (const FlightLog& log : logs())
+        paths.push_back(log.path);
+    m_summaryTable = new SummaryTable(summaries(), paths, side);
     m_summaryTable->setObjectName(QStringLiteral("summaryTable"));
-    m_summaryTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_summaryTable->setSelectionMode(QAbstractItemView::NoSelection);
-    m_summaryTable->setWordWrap(false);
-    connect(m_summaryTable->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { setCurrentLog(size_t(column)); });
+    connect(m_summaryTable, &SummaryTable::logClicked, this, &FlightView::setCurrentLog);
     sideColumn->addWidget(m_summaryTable, 2);
     sideColumn->addWidget(m_viewTools->landingPlace());
     sideColumn->addWidget(m_viewTools->thermalList(), 1);
@@ -237,7 +233,6 @@ void FlightView::fitToScreen() {
     // The plots and the side column share a narrower window as they share
     // the widest one.
     m_split->setSizes({fitting.width() * 800 / 1280, fitting.width() * 480 / 1280});
-    m_summaryTable->verticalHeader()->setMaximumWidth(std::max(170, fitting.width() * 240 / 1280));
     QRect place(QPoint(0, 0), size() + frame);
     place.moveCenter(area.center());
     move(place.topLeft().x() < area.left() ? area.left() : place.left(),
@@ -264,33 +259,6 @@ void FlightView::resizeEvent(QResizeEvent* event) {
     if (m_tools->itemAtPosition(1, 0) && width() >= toolsWidth())
         placeTools(false);
     QWidget::resizeEvent(event);
-}
-
-void FlightView::fillSummaryTable() {
-    const auto fields = summaryFields();
-    m_summaryTable->setRowCount(int(fields.size()));
-    m_summaryTable->setColumnCount(int(summaries().size()));
-    for (size_t log = 0; log < summaries().size(); ++log) {
-        const FlightSummary& summary = summaries()[log];
-        for (size_t f = 0; f < fields.size(); ++f) {
-            const QString text = summaryReading(fields[f], summary, QLocale());
-            auto* item = new QTableWidgetItem(text);
-            item->setToolTip(text);
-            if (summaryNumber(fields[f], summary))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_summaryTable->setItem(int(f), int(log), item);
-        }
-    }
-    // The logs side by side share the width, never scrolled sideways: a long
-    // text is shortened in its middle, its whole form in the tooltip.
-    m_summaryTable->setTextElideMode(Qt::ElideMiddle);
-    m_summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_summaryTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Long row captions give way to the figures (the whole caption as
-    // tooltip); the room they get follows the window's width (fitToScreen).
-    m_summaryTable->verticalHeader()->setTextElideMode(Qt::ElideRight);
-    m_summaryTable->horizontalHeader()->setTextElideMode(Qt::ElideMiddle);
-    m_summaryTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 void FlightView::showChecked() {
@@ -366,11 +334,11 @@ void FlightView::runExport(QFileDialog* dialog, int row) {
 }
 
 Status FlightView::savePng(const QString& path) {
-    return savePlotsPng(*m_plots, pictureTitle(logs()), path);
+    return saveViewPng(*m_plots, *m_track, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSvg(const QString& path) {
-    return savePlotsSvg(*m_plots, pictureTitle(logs()), path);
+    return saveViewSvg(*m_plots, *m_track, pictureTitle(logs()), path);
 }
 
 Status FlightView::saveSummaryCsv(const QString& path) {

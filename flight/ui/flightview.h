@@ -18,8 +18,8 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QSplitter;
-class QTableWidget;
 class QToolButton;
+class SummaryTable;
 class TrackView;
 struct ConversionFormat;
 
@@ -54,7 +54,7 @@ class FlightView : public QWidget {
     size_t currentLog() const { return m_state.currentLog(); }
     void setCurrentLog(size_t log);
 
-    // The shown plots as a picture, and the summaries as CSV.
+    // The shown plots and the track as a picture, and the summaries as CSV.
     Status savePng(const QString& path);
     Status saveSvg(const QString& path);
     Status saveSummaryCsv(const QString& path);
@@ -75,7 +75,6 @@ class FlightView : public QWidget {
     void fitToScreen();
     int toolsWidth() const;
     void placeTools(bool stacked);
-    void fillSummaryTable();
     void retranslate();
     void showChecked();
     void redraw();
@@ -99,7 +98,7 @@ class FlightView : public QWidget {
     QLabel* m_readout = nullptr;
     QLabel* m_trackCaption = nullptr;
     TrackView* m_track = nullptr;
-    QTableWidget* m_summaryTable = nullptr;
+    SummaryTable* m_summaryTable = nullptr;
     QLabel* m_skippedNote = nullptr;
     FlightViewTools* m_viewTools = nullptr;
 };

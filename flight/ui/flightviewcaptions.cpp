@@ -1,12 +1,11 @@
 // The flight view's captions, in the language the main window shows: set when
 // the view is built and again whenever it is told the language changed.
 #include "core/programstate.h"
-#include "flight/readingtext.h"
-#include "flight/summarytext.h"
 #include "flight/ui/flightexports.h"
 #include "flight/ui/flightplots.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/flightviewtools.h"
+#include "flight/ui/summarytable.h"
 #include "flight/ui/trackview.h"
 
 #include <QCheckBox>
@@ -14,7 +13,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QToolButton>
 
 void FlightView::changeEvent(QEvent* event) {
@@ -45,18 +43,7 @@ void FlightView::retranslate() {
     m_viewTools->setLanguage(language);
     m_plots->retranslate(language);
 
-    QStringList rows;
-    for (const SummaryField& field : summaryFields()) {
-        const QString caption = summaryCaption(field.key, language);
-        const QString unit = summaryReadingUnit(field);
-        rows << (unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit));
-    }
-    m_summaryTable->setVerticalHeaderLabels(rows);
-    for (int row = 0; row < rows.size(); ++row)
-        m_summaryTable->verticalHeaderItem(row)->setToolTip(rows[row]);
-    m_summaryTable->setHorizontalHeaderLabels(names);
-    for (size_t log = 0; log < logs().size(); ++log)
-        m_summaryTable->horizontalHeaderItem(int(log))->setToolTip(logs()[log].path);
+    m_summaryTable->setLanguage(language);
 
     QStringList notes;
     for (size_t log = 0; log < logs().size(); ++log) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct FlightLog;
+class QPainter;
 class QTimer;
 class QToolButton;
 class TileFetcher;
@@ -60,6 +61,10 @@ class TrackView : public QWidget {
     // The pane as a picture of `size`: what the screen shows, attribution
     // included, without the buttons and the cursor.
     QImage picture(const QSize& size);
+    // The pane as the screen shows it (its zoom, centre and size, the tiles
+    // it has, the marked stretches), without the buttons, the cursor and the
+    // note, at the painter's origin: the track part of the view's exports.
+    void paintScene(QPainter& painter);
     // The tile fetcher while the map is on (nullptr while off).
     TileFetcher* fetcher() const { return m_fetcher; }
 
@@ -93,7 +98,8 @@ class TrackView : public QWidget {
 
     const FlightLog* m_log = nullptr;
     TrackGeometry m_geometry;
-    TrackLegs m_legs;
+    TrackLevels m_levels;
+    size_t m_legCount = 0; // of the track as last drawn
     std::vector<TrackSpan> m_spans;
     TrackCamera m_camera;
     bool m_fitted = false;

@@ -18,6 +18,14 @@ QJsonValue jsonNumber(const std::optional<double>& value) {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
 }
 
+QJsonValue jsonNumber(const std::optional<qint64>& value) {
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue jsonText(const QString& value) {
+    return value.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(value);
+}
+
 // Columns as wide as their widest cell; the columns in `left` left-aligned
 // (texts), the others right-aligned (numbers); the last column unpadded.
 QString table(const QList<QStringList>& rows, const QList<bool>& left) {
@@ -111,6 +119,12 @@ QString entryDetails(const LogbookEntry& e) {
         {"maxSpeed", metres(e.maxSpeed) + QStringLiteral(" km/h")},
         {"trackDistance", metres(e.trackDistance) + QStringLiteral(" m")},
         {"maxStartDistance", metres(e.maxStartDistance) + QStringLiteral(" m")},
+        {"thermalCount", e.thermalCount ? QString::number(*e.thermalCount) : QStringLiteral("-")},
+        {"circlingShare", decimals(e.circlingShare, 2)},
+        {"thermalClimb", decimals(e.thermalClimb, 1) + QStringLiteral(" m/s")},
+        {"bestThermalClimb", decimals(e.bestThermalClimb, 1) + QStringLiteral(" m/s")},
+        {"bestThermalGain", metres(e.bestThermalGain) + QStringLiteral(" m")},
+        {"thermalSource", e.thermalSource.isEmpty() ? QStringLiteral("-") : e.thermalSource},
         {"fileSize", QString::number(e.fileSize)},
         {"sha256", e.sha256},
         {"importedAt", isoDateText(e.importedAt)},
@@ -148,6 +162,12 @@ QJsonObject entryJson(const LogbookEntry& e) {
         {"maxSpeed", jsonNumber(e.maxSpeed)},
         {"trackDistance", jsonNumber(e.trackDistance)},
         {"maxStartDistance", jsonNumber(e.maxStartDistance)},
+        {"thermalCount", jsonNumber(e.thermalCount)},
+        {"circlingShare", jsonNumber(e.circlingShare)},
+        {"thermalClimb", jsonNumber(e.thermalClimb)},
+        {"bestThermalClimb", jsonNumber(e.bestThermalClimb)},
+        {"bestThermalGain", jsonNumber(e.bestThermalGain)},
+        {"thermalSource", jsonText(e.thermalSource)},
         {"fileSize", e.fileSize},
         {"sha256", e.sha256},
         {"importedAt", isoDateText(e.importedAt)},

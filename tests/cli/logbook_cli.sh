@@ -53,7 +53,8 @@ json=$("$tool" list --json)
 expect_eq "list --json exit status" $? 0
 for member in '"id":1' '"file":"LOG00001.CSV"' '"date":"2026-06-14T15:42:10Z"' \
     '"model":"Easy Glider"' '"firmware":"500"' '"launches":1' '"maxAltitude":120' \
-    '"sha256":"' '"site":""' '"note":""' '"logTime":260' '"trackDistance":'; do
+    '"sha256":"' '"site":""' '"note":""' '"logTime":260' '"trackDistance":' \
+    '"thermalCount":0' '"circlingShare":0' '"thermalClimb":null' '"thermalSource":"'; do
     grep -qF "$member" <<<"$json" || fail "list --json lacks $member"
 done
 flight_time=$(grep -o '"flightTime":[0-9.]*' <<<"$json" | head -1 | cut -d: -f2)
@@ -71,11 +72,13 @@ expect_eq "totals by year keys" "$("$tool" totals --by year | cut -d' ' -f1)" "Y
 expect_eq "since" "$("$tool" totals --since 2026-01-01 --json | grep -o '"flights":[0-9]*')" '"flights":1'
 expect_eq "list range" "$("$tool" list --from 2025-08-30 --to 2025-08-30 --json | grep -o '"id":[0-9]*')" '"id":2'
 "$tool" show 2 | grep -qx "site: Wasserkuppe" || fail "show: no site"
+"$tool" show 2 | grep -qx "thermalCount: 0" || fail "show: no thermal count"
 
 "$tool" export-csv "$work/book.csv"
 expect_eq "export exit status" $? 0
 expect_eq "csv rows" "$(wc -l <"$work/book.csv")" 3
-head -1 "$work/book.csv" | grep -q "^id,date,fileDate,file,sha256," || fail "csv heading"
+head -1 "$work/book.csv" | grep -q "^id,date,fileDate,file,sha256,.*,maxStartDistance,thermalCount,circlingShare,thermalClimb,bestThermalClimb,bestThermalGain,thermalSource.$" ||
+    fail "csv heading"
 
 "$tool" show 9 2>/dev/null
 expect_eq "show unknown exit status" $? 1

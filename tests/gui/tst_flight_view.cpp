@@ -2,12 +2,14 @@
 // from the command line, alone and with several logs, the cursor, zoom,
 // exports and conversions of the shown log.
 #include "app/tform1.h"
+#include "common/cuttexts.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/plotview.h"
+#include "flight/ui/summarytable.h"
 #include "flight/ui/trackview.h"
 
 #include <QAbstractButton>
@@ -23,6 +25,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -248,6 +252,53 @@ class TestFlightView : public QObject {
         view->setCurrentLog(1);
         view->setCursorTime(20);
         QVERIFY(readout(view).startsWith(QString::fromUtf8("LOG00013.CSV — Zeit: 20 s")));
+    }
+
+    // The captions head the rows where they fit beside the figures; in a
+    // narrower side column each stands above its figures. Either way no
+    // caption or figure is cut and nothing scrolls sideways; a click on a
+    // log's heading still chooses that log.
+    void summariesWholeInBothForms() {
+        const QString other = write("LOG00013.CSV", climbLog(51, 1000));
+        QVERIFY(form->OpenFlightView({log, other}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        auto* table = child<SummaryTable>(view, "summaryTable");
+        auto* split = view->findChild<QSplitter*>();
+        const int total = split->sizes()[0] + split->sizes()[1];
+        for (int side : {700, 330, 700}) {
+            split->setSizes({total - side, side});
+            QCoreApplication::processEvents();
+            QCOMPARE(table->stacked(), side < 500);
+            QCOMPARE(table->verticalHeader()->isVisible(), !table->stacked());
+            QCOMPARE(table->rowCount(), int(summaryFields().size()) * (table->stacked() ? 2 : 1));
+            const QStringList cut = cutTexts(table);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+            QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
+        }
+        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(table->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(view->currentLog(), size_t(1));
+    }
+
+    // More logs than the side column has room for: it scrolls sideways
+    // rather than shorten a figure.
+    void manySummariesScrollRatherThanCut() {
+        QStringList logs;
+        for (int i = 0; i < 9; ++i)
+            logs << write(QStringLiteral("LOG%1.CSV").arg(20 + i, 5, 10, QChar('0')),
+                          climbLog(101));
+        QVERIFY(form->OpenFlightView(logs));
+        FlightView* view = shown();
+        QVERIFY(view);
+        auto* table = child<SummaryTable>(view, "summaryTable");
+        auto* split = view->findChild<QSplitter*>();
+        split->setSizes({split->sizes()[0] + split->sizes()[1] - 330, 330});
+        QCoreApplication::processEvents();
+        QVERIFY(table->stacked());
+        QVERIFY(table->horizontalScrollBar()->maximum() > 0);
+        const QStringList cut = cutTexts(table);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
     }
 
     // A click at a known place of the plot and of the track: every value of

@@ -1,5 +1,6 @@
 // Importing cards into the logbook: every log kept once, by its bytes, with
 // the figures of the variant it was read with.
+#include "core/madeupflight.h"
 #include "logbook/logbook.h"
 #include "logbook_support.h"
 
@@ -167,6 +168,48 @@ class TestLogbookImport : public QObject {
         QVERIFY(wrong);
         QCOMPARE(wrong->kind, FailureKind::WrongFirmware);
         QCOMPARE(firmwareKey((*book->entry(entries[0].id))->firmware), QStringLiteral("500"));
+    }
+
+    // The summary's thermal figures, read in the same pass as the others.
+    void thermalsOfEachFlight() {
+        using flight_support::MadeUpFlight;
+        // Six circles of 20 s at 1.5 m/s between a winch launch and a glide home.
+        MadeUpFlight spiral(60, 2);
+        spiral.ground(20).straight(10, 8).straight(40, -0.7).circles(120, 1.5, 20);
+        spiral.straight(60, -0.7).glideDown(250).ground(20);
+        MadeUpFlight glide;
+        glide.ground(20).straight(10, 8).straight(40, -0.7).glideDown(100).ground(20);
+        const QStringList logs{m_card + "/LOG00001.CSV", m_card + "/LOG00002.CSV",
+                               m_card + "/LOG00003.CSV"};
+        QVERIFY(writeLog(logs[0], spiral.log(V500, 1), FlyingDay));
+        QVERIFY(writeLog(logs[1], spiral.log(V500, 5), FlyingDay.addSecs(900)));
+        QVERIFY(writeLog(logs[2], glide.log(V500, 1), FlyingDay.addSecs(1800)));
+        auto book = openLogbook(m_book);
+        QCOMPARE(book->importLogs(logs).added, 3);
+        const auto entries = allEntries(*book);
+
+        for (const LogbookEntry& circling : {entries[0], entries[1]}) {
+            QCOMPARE(circling.thermalCount, qint64(1));
+            QVERIFY(std::abs(*circling.thermalClimb - 1.5) < 0.15);
+            QCOMPARE(circling.bestThermalClimb, circling.thermalClimb);
+            QVERIFY(std::abs(*circling.bestThermalGain - 180) < 18);
+        }
+        QCOMPARE(entries[0].thermalSource, QStringLiteral("circling"));
+        QVERIFY(std::abs(*entries[0].circlingShare - 120 / entries[0].logTime) < 0.05);
+        // One fix in 5 s cannot show a 20 s circle: sustained climb alone.
+        QCOMPARE(entries[1].thermalSource, QStringLiteral("climbSparseFixes"));
+        QCOMPARE(entries[2].thermalCount, qint64(0));
+        QCOMPARE(entries[2].circlingShare, 0.0);
+        QVERIFY(!entries[2].thermalClimb && !entries[2].bestThermalClimb &&
+                !entries[2].bestThermalGain);
+
+        // Read again as the Duo's tenths of a metre: a tenth of the climb.
+        EntryChanges duo;
+        duo.firmware = FirmwareVariant{500, 1};
+        QVERIFY(!book->update({entries[0].id}, duo));
+        const LogbookEntry tenths = **book->entry(entries[0].id);
+        QCOMPARE(tenths.thermalCount, qint64(1));
+        QVERIFY(std::abs(*tenths.thermalClimb - 0.15) < 0.015);
     }
 
     void headerOnlySkippedUnreadableFailed() {

@@ -157,6 +157,26 @@ class TestLogbookTotals : public QObject {
         QCOMPARE(fields[heading.indexOf("maxAltitude")], QByteArray());
         QCOMPARE(fields[heading.indexOf("flightTime")], QByteArray("0"));
     }
+
+    // The thermal columns come last: a sheet made for the earlier export
+    // finds its columns where they were.
+    void csvThermalColumnsAtTheEnd() {
+        std::vector<LogbookEntry> entries{m_entries[0], m_entries[1]};
+        entries[0].thermalCount = 2;
+        entries[0].circlingShare = 0.412;
+        entries[0].thermalClimb = 1.25;
+        entries[0].bestThermalClimb = 1.8;
+        entries[0].bestThermalGain = 143.5;
+        entries[0].thermalSource = QStringLiteral("circling");
+        const QList<QByteArray> lines = logbookCsv(entries).split('\n');
+        const QByteArray heading = lines[0].trimmed();
+        QVERIFY(heading.startsWith("id,date,fileDate,file,sha256,fileSize,importedAt,firmware,"));
+        QVERIFY(heading.endsWith(",trackDistance,maxStartDistance,thermalCount,circlingShare,"
+                                 "thermalClimb,bestThermalClimb,bestThermalGain,thermalSource"));
+        QVERIFY(lines[1].trimmed().endsWith(",2,0.412,1.25,1.8,143.5,circling"));
+        // An entry whose log an upgrade could not read again: empty, never 0.
+        QVERIFY(lines[2].trimmed().endsWith(",,,,,,"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLogbookTotals)

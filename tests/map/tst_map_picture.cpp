@@ -2,6 +2,7 @@
 // of the test's own on 127.0.0.1 under the track, the attribution in the
 // picture, and a wait for tiles that ends however silent the server.
 #include "flight/flightlog.h"
+#include "flight/flightsummary.h"
 #include "picture/flightpicture.h"
 
 #include "common/testfiles.h"
@@ -63,6 +64,18 @@ class TestMapPicture : public QObject {
                 dark += c.lightness() < 110;
             }
         QVERIFY2(pale > 100 && dark > 10, qPrintable(QStringLiteral("%1 %2").arg(pale).arg(dark)));
+    }
+
+    // The landing place's degrees read as degrees, in either language.
+    void summaryUnits() {
+        const FlightSummary summary = summarizeFlight(diagonalFlight());
+        for (qint32 language : {0, 1}) {
+            const QStringList lines = pictureSummaryLines(summary, language);
+            QCOMPARE(lines.filter(QStringLiteral("°")).size(), 2);
+            QVERIFY(lines.filter(QStringLiteral("Â")).isEmpty());
+        }
+        QVERIFY(pictureSummaryLines(summary, 0)
+                    .contains(QStringLiteral("Landeplatz Breite: 48.204983 °")));
     }
 
     void silentServerWaitEnds() {
