@@ -60,6 +60,8 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::CopyPlace, "Kopieren", "Copy", ""},
     {ViewText::OpenPlace, "In Karten-App öffnen", "Open in a map app", ""},
     {ViewText::GpsOverStart, "GPS-Höhe über Start", "GPS altitude above start", "m"},
+    {ViewText::SummaryTab, "Zusammenfassung", "Summary", ""},
+    {ViewText::ThermalTab, "Thermik", "Thermals", ""},
 }};
 
 constexpr bool inOrder() {

@@ -46,6 +46,8 @@ enum class ViewText {
     CopyPlace,
     OpenPlace,
     GpsOverStart,
+    SummaryTab,
+    ThermalTab,
     Count
 };
 

@@ -152,12 +152,6 @@ void FlightPlots::retranslate(qint32 language) {
     auto withUnit = [language](ViewText t) {
         return QStringLiteral("%1 (%2)").arg(viewText(t, language), viewUnit(t));
     };
-    for (PlotView* plot : m_plots)
-        plot->timeAxis()->setTitleText(withUnit(ViewText::Time));
-    m_plots[State::AltitudePlot]->setValueTitle(viewUnit(ViewText::BaroAltitude),
-                                                viewUnit(ViewText::BaroAltitude));
-    m_plots[State::ClimbPlot]->setValueTitle(withUnit(ViewText::Climb), viewUnit(ViewText::Climb));
-    m_plots[State::SpeedPlot]->setValueTitle(withUnit(ViewText::Speed), viewUnit(ViewText::Speed));
     // One log: the legend names the two altitudes, the GPS one as drawn,
     // over the start. Several: it names the logs by their barometric curve,
     // the GPS curve paler in the same colour.
@@ -169,6 +163,13 @@ void FlightPlots::retranslate(qint32 language) {
             name = viewText(ViewText::GpsOverStart, language);
         curve.series->setName(name);
     }
+    // After the names: the legend takes the lines they need.
+    for (PlotView* plot : m_plots)
+        plot->timeAxis()->setTitleText(withUnit(ViewText::Time));
+    m_plots[State::AltitudePlot]->setValueTitle(viewUnit(ViewText::BaroAltitude),
+                                                viewUnit(ViewText::BaroAltitude));
+    m_plots[State::ClimbPlot]->setValueTitle(withUnit(ViewText::Climb), viewUnit(ViewText::Climb));
+    m_plots[State::SpeedPlot]->setValueTitle(withUnit(ViewText::Speed), viewUnit(ViewText::Speed));
 }
 
 QSize FlightPlots::pictureSize() const {

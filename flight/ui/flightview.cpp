@@ -10,6 +10,7 @@
 #include "flight/ui/landingplacebox.h"
 #include "flight/ui/plotview.h"
 #include "flight/ui/replaybar.h"
+#include "flight/ui/sidecolumn.h"
 #include "flight/ui/summarytable.h"
 #include "flight/ui/thermallist.h"
 #include "flight/ui/trackview.h"
@@ -187,14 +188,13 @@ void FlightView::buildWindow() {
 }
 
 QWidget* FlightView::buildSide() {
-    auto* side = new QWidget;
-    side->setMinimumWidth(300);
-    auto* sideColumn = new QVBoxLayout(side);
-    sideColumn->setContentsMargins(0, 0, 0, 0);
-    m_trackCaption = new QLabel(side);
+    auto* top = new QWidget;
+    auto* topColumn = new QVBoxLayout(top);
+    topColumn->setContentsMargins(0, 0, 0, 0);
+    m_trackCaption = new QLabel(top);
     m_trackCaption->setObjectName(QStringLiteral("trackCaption"));
-    sideColumn->addWidget(m_trackCaption);
-    m_track = new TrackView(side);
+    topColumn->addWidget(m_trackCaption);
+    m_track = new TrackView(top);
     m_track->setObjectName(QStringLiteral("trackView"));
     connect(m_track, &TrackView::sampleClicked, this, [this](size_t sample) {
         const size_t log = currentLog();
@@ -204,21 +204,21 @@ QWidget* FlightView::buildSide() {
         m_plots->refresh();
         setCursorTime(time);
     });
-    sideColumn->addWidget(m_track, 3);
+    topColumn->addWidget(m_track, 1);
     std::vector<QString> paths;
     for (const FlightLog& log : logs())
         paths.push_back(log.path);
-    m_summaryTable = new SummaryTable(summaries(), paths, side);
+    m_summaryTable = new SummaryTable(summaries(), paths, nullptr);
     m_summaryTable->setObjectName(QStringLiteral("summaryTable"));
     connect(m_summaryTable, &SummaryTable::logClicked, this, &FlightView::setCurrentLog);
-    sideColumn->addWidget(m_summaryTable, 2);
-    sideColumn->addWidget(m_viewTools->landingPlace());
-    sideColumn->addWidget(m_viewTools->thermalList(), 1);
-    m_skippedNote = new QLabel(side);
+    m_skippedNote = new QLabel;
     m_skippedNote->setObjectName(QStringLiteral("skippedNote"));
     m_skippedNote->setWordWrap(true);
-    sideColumn->addWidget(m_skippedNote);
-    return side;
+    m_side = new SideColumn(top, m_summaryTable, m_viewTools->thermalList(),
+                            m_viewTools->landingPlace(), m_skippedNote);
+    m_side->setObjectName(QStringLiteral("sideColumn"));
+    m_side->setMinimumWidth(300);
+    return m_side;
 }
 
 // As large as before where the screen has the room, else as large as its
@@ -304,6 +304,7 @@ void FlightView::setCurrentLog(size_t log) {
         thermals.push_back({thermal.firstSample, thermal.lastSample + 1});
     m_track->setMarkedSpans(std::move(thermals));
     m_viewTools->logChanged(log);
+    m_side->partsChanged();
     setCursorTime(cursorTime());
 }
 

@@ -19,6 +19,7 @@ class QLineSeries;
 class QPushButton;
 class QSplitter;
 class QToolButton;
+class SideColumn;
 class SummaryTable;
 class TrackView;
 struct ConversionFormat;
@@ -100,5 +101,6 @@ class FlightView : public QWidget {
     TrackView* m_track = nullptr;
     SummaryTable* m_summaryTable = nullptr;
     QLabel* m_skippedNote = nullptr;
+    SideColumn* m_side = nullptr;
     FlightViewTools* m_viewTools = nullptr;
 };

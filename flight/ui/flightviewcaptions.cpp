@@ -5,6 +5,7 @@
 #include "flight/ui/flightplots.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/flightviewtools.h"
+#include "flight/ui/sidecolumn.h"
 #include "flight/ui/summarytable.h"
 #include "flight/ui/trackview.h"
 
@@ -41,6 +42,7 @@ void FlightView::retranslate() {
     m_trackCaption->setText(text(ViewText::Track));
     m_track->setLanguage(language);
     m_viewTools->setLanguage(language);
+    m_side->setLanguage(language);
     m_plots->retranslate(language);
 
     m_summaryTable->setLanguage(language);

@@ -4,6 +4,7 @@
 #include "i18n/viewcaptions.h"
 
 #include <QClipboard>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,18 +12,18 @@
 
 LandingPlaceBox::LandingPlaceBox(QWidget* parent)
     : QWidget(parent), m_caption(new QLabel(this)), m_place(new QLabel(this)),
-      m_copy(new QToolButton(this)), m_link(new QLabel(this)) {
+      m_copy(new QToolButton(this)), m_link(new QLabel(this)), m_grid(new QGridLayout(this)),
+      m_buttons(new QHBoxLayout) {
     m_place->setObjectName(QStringLiteral("landingPlace"));
     m_copy->setObjectName(QStringLiteral("copyLandingButton"));
     m_link->setObjectName(QStringLiteral("landingLink"));
     m_place->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_link->setOpenExternalLinks(true);
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* part : {static_cast<QWidget*>(m_caption), static_cast<QWidget*>(m_place),
-                          static_cast<QWidget*>(m_copy), static_cast<QWidget*>(m_link)})
-        row->addWidget(part);
-    row->addStretch(1);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_buttons->addWidget(m_copy);
+    m_buttons->addWidget(m_link);
+    m_buttons->addStretch(1);
+    placeParts(false);
     connect(m_copy, &QToolButton::clicked, this, [this] {
         if (m_placeValue)
             QGuiApplication::clipboard()->setText(placeText(*m_placeValue));
@@ -57,4 +58,42 @@ void LandingPlaceBox::refresh() {
     m_link->setText(
         QStringLiteral("<a href=\"%1\">%2</a>")
             .arg(geoUri(*m_placeValue), viewText(ViewText::OpenPlace, m_language).toHtmlEscaped()));
+    if (const bool twoLines = width() < oneLineWidth(); twoLines != m_twoLines)
+        placeParts(twoLines);
+}
+
+// The place and its two buttons on one line where the box is wide enough,
+// else the buttons on a line of their own below the place.
+void LandingPlaceBox::placeParts(bool twoLines) {
+    m_twoLines = twoLines;
+    for (QWidget* part : {static_cast<QWidget*>(m_caption), static_cast<QWidget*>(m_place),
+                          static_cast<QWidget*>(m_copy), static_cast<QWidget*>(m_link)})
+        m_grid->removeWidget(part);
+    m_grid->removeItem(m_buttons);
+    m_buttons->setParent(nullptr);
+    m_grid->addWidget(m_caption, 0, 0);
+    m_grid->addWidget(m_place, 0, 1);
+    m_grid->addLayout(m_buttons, twoLines ? 1 : 0, twoLines ? 0 : 2, 1, twoLines ? 3 : 1);
+    m_grid->setColumnStretch(2, 1);
+}
+
+int LandingPlaceBox::oneLineWidth() const {
+    const int spacing = m_grid->horizontalSpacing();
+    return m_caption->sizeHint().width() + m_place->sizeHint().width() +
+           m_copy->sizeHint().width() + m_link->sizeHint().width() + 3 * spacing;
+}
+
+// As narrow as the two lines allow, so the box never widens the column.
+QSize LandingPlaceBox::minimumSizeHint() const {
+    const int spacing = m_grid->horizontalSpacing();
+    const int place = m_caption->sizeHint().width() + spacing + m_place->sizeHint().width();
+    const int buttons = m_copy->sizeHint().width() + spacing + m_link->sizeHint().width();
+    return {std::max(place, buttons), QWidget::minimumSizeHint().height()};
+}
+
+void LandingPlaceBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const bool twoLines = width() < oneLineWidth();
+    if (twoLines != m_twoLines)
+        placeParts(twoLines);
 }

@@ -130,13 +130,30 @@ void PlotView::setValueTitle(const QString& title, const QString& unit) {
     placePlotArea();
 }
 
+// The legend's entries take as many lines as they need at `width`: its height.
+// It is laid out at that width on a tall place first, and measured.
+int PlotView::legendHeight(int width) {
+    QLegend* legend = chart()->legend();
+    legend->setGeometry(QRectF(LeftRoom, 2, width, 1000));
+    if (QGraphicsLayout* entries = legend->layout())
+        entries->activate();
+    double bottom = 0;
+    for (QGraphicsItem* item : legend->childItems())
+        for (QGraphicsItem* entry : item->childItems())
+            if (entry->isVisible())
+                bottom =
+                    std::max(bottom, entry->mapRectToItem(legend, entry->boundingRect()).bottom());
+    return std::max(LegendRoom - 4, int(std::ceil(bottom)));
+}
+
 void PlotView::placePlotArea() {
-    const int top = chart()->legend()->isVisible() ? LegendRoom : TopRoom;
+    const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
+    const int legendHeight = chart()->legend()->isVisible() ? this->legendHeight(plotWidth) : 0;
+    const int top = chart()->legend()->isVisible() ? legendHeight + 4 : TopRoom;
     // A short plot leaves the time axis unnamed: with its title the chart
     // would cut the time labels short (the readout names the time anyway).
     m_timeAxis->setTitleVisible(m_timeTitleWanted && height() >= TitledHeight);
     const int bottom = BottomRoom + (m_timeAxis->isTitleVisible() ? TitleRoom : 0);
-    const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
     // Room for two value labels at least, so no label is cut short.
     setMinimumHeight(top + bottom + int(2 * MinLabelSpacing) + 4);
     const int plotHeight = std::max(10, height() - top - bottom);
@@ -144,7 +161,7 @@ void PlotView::placePlotArea() {
     const QFontMetrics metrics(m_valueAxis->titleFont());
     const bool full = metrics.horizontalAdvance(m_valueTitle) + 8 <= plotHeight;
     m_valueAxis->setTitleText(full ? m_valueTitle : m_valueUnit);
-    chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, LegendRoom - 4));
+    chart()->legend()->setGeometry(QRectF(LeftRoom, 2, plotWidth, std::max(1, legendHeight)));
 }
 
 bool PlotView::onLegend(const QPointF& viewportPosition) const {

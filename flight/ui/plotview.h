@@ -53,6 +53,7 @@ class PlotView : public QChartView {
     bool onLegend(const QPointF& viewportPosition) const;
     // The same margins in every plot, so their time axes stand one above the other.
     void placePlotArea();
+    int legendHeight(int width);
 
     QValueAxis* m_timeAxis;
     QValueAxis* m_valueAxis;

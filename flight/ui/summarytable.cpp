@@ -204,5 +204,7 @@ void SummaryTable::resizeEvent(QResizeEvent* event) {
     if (stacked != m_stacked) {
         m_stacked = stacked;
         fill();
+    } else {
+        fitToWidth();
     }
 }

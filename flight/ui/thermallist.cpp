@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -50,6 +51,7 @@ ThermalList::ThermalList(QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->viewport()->installEventFilter(this);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_note);
@@ -66,15 +68,56 @@ void ThermalList::setFlight(const FlightSummary* summary) {
 
 void ThermalList::setLanguage(qint32 language) {
     m_language = language;
-    QStringList headings;
-    for (ViewText column : Columns) {
-        const QString unit = viewUnit(column);
-        headings << (unit.isEmpty()
-                         ? viewText(column, language)
-                         : QStringLiteral("%1 (%2)").arg(viewText(column, language), unit));
-    }
-    m_table->setHorizontalHeaderLabels(headings);
     fill();
+}
+
+// The headings with their units beside them where the columns fit so, else
+// each unit below its caption, which leaves the figures their width.
+void ThermalList::fitColumns() {
+    for (bool stacked : {false, true}) {
+        QStringList headings;
+        for (ViewText column : Columns) {
+            const QString unit = viewUnit(column);
+            headings << (unit.isEmpty()
+                             ? viewText(column, m_language)
+                             : QStringLiteral("%1%2(%3)")
+                                   .arg(viewText(column, m_language),
+                                        stacked ? QStringLiteral("\n") : QStringLiteral(" "),
+                                        unit));
+        }
+        m_table->setHorizontalHeaderLabels(headings);
+        // Measured at their own widths, the last one not stretched to the rest.
+        m_table->horizontalHeader()->setStretchLastSection(false);
+        m_table->resizeColumnsToContents();
+        int width = 0;
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            width += m_table->columnWidth(c);
+        m_table->horizontalHeader()->setStretchLastSection(true);
+        if (width <= m_table->viewport()->width())
+            break;
+    }
+    updateGeometry();
+}
+
+// The note and every thermal's row, so that none needs scrolling to.
+QSize ThermalList::sizeHint() const {
+    int height = m_note->isHidden() ? 0 : m_note->heightForWidth(std::max(width(), 100));
+    height += layout()->spacing() + m_table->horizontalHeader()->sizeHint().height() +
+              2 * m_table->frameWidth();
+    for (int row = 0; row < m_table->rowCount(); ++row)
+        height += m_table->rowHeight(row);
+    return {QWidget::sizeHint().width(), height};
+}
+
+// Fitted again whenever the table's width changes (not its height, which
+// the headings' lines change).
+bool ThermalList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width())
+            fitColumns();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString ThermalList::note() const {
@@ -91,8 +134,10 @@ void ThermalList::fill() {
                 .arg(viewText(any ? sourceText(m_summary->thermalSource) : ViewText::NoThermals,
                               m_language)));
     m_table->setRowCount(any ? int(m_summary->thermals.size()) : 0);
-    if (!any)
+    if (!any) {
+        fitColumns();
         return;
+    }
     for (size_t t = 0; t < m_summary->thermals.size(); ++t) {
         const QStringList texts = cells(m_summary->thermals[t]);
         for (int c = 0; c < texts.size(); ++c) {
@@ -106,5 +151,5 @@ void ThermalList::fill() {
             m_table->setItem(int(t), c, item);
         }
     }
-    m_table->resizeColumnsToContents();
+    fitColumns();
 }

@@ -22,12 +22,17 @@ class ThermalList : public QWidget {
 
     QTableWidget* table() const { return m_table; }
     QString note() const;
+    QSize sizeHint() const override;
 
   signals:
     void thermalChosen(size_t thermal);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void fill();
+    void fitColumns();
 
     const FlightSummary* m_summary = nullptr;
     qint32 m_language = 0;

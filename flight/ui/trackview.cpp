@@ -48,6 +48,7 @@ void TrackView::setLog(const FlightLog* log) {
     m_log = log;
     m_cursor.reset();
     m_geometry = log ? TrackGeometry::of(*log) : TrackGeometry();
+    layoutButtons(); // the colour scale's labels may be wider now
     m_levels.clear();
     m_legCount = 0;
     m_layerValid = false;
@@ -92,9 +93,11 @@ void TrackView::updateButtons() {
 }
 
 // Side by side where the pane is wide enough, else one below the other; a
-// caption wider than the pane is shortened (its whole text is the tooltip).
+// caption wider than the pane left of the colour scale is shortened (its
+// whole text is the tooltip), so the scale's labels stay in sight.
 void TrackView::layoutButtons() {
-    const int room = std::max(60, width() - 12);
+    const int scale = colourScaleRoom(fontMetrics(), m_geometry.lowest, m_geometry.highest);
+    const int room = std::max(60, width() - 12 - scale);
     m_mapButton->setText(
         fontMetrics().elidedText(m_mapButton->toolTip(), Qt::ElideRight, room - 16));
     m_mapButton->adjustSize();

@@ -1,7 +1,9 @@
 #pragma once
 
 // What of a table does not show whole, for the window tests.
+#include <QAbstractButton>
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QTableWidget>
 
@@ -11,8 +13,24 @@
 inline QStringList cutTexts(QTableWidget* table) {
     QStringList cut;
     QStringList paths;
-    for (int column = 0; column < table->columnCount(); ++column)
-        paths << table->horizontalHeaderItem(column)->toolTip();
+    for (int column = 0; column < table->columnCount(); ++column) {
+        const QTableWidgetItem* heading = table->horizontalHeaderItem(column);
+        if (!heading)
+            continue;
+        if (!heading->toolTip().isEmpty()) {
+            paths << heading->toolTip();
+            continue;
+        }
+        // A heading of its own: each of its lines within the column.
+        const QHeaderView* header = table->horizontalHeader();
+        const int room = header->sectionSize(column) -
+                         2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        const QStringList lines = heading->text().split(QLatin1Char('\n'));
+        for (const QString& line : lines)
+            if (header->fontMetrics().horizontalAdvance(line) > room ||
+                header->height() < lines.size() * header->fontMetrics().height())
+                cut << line;
+    }
     const int margin =
         table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
     const QFontMetrics metrics = table->fontMetrics();
@@ -28,7 +46,7 @@ inline QStringList cutTexts(QTableWidget* table) {
         }
         for (int column = 0; column < table->columnCount(); ++column) {
             const QTableWidgetItem* item = table->item(row, column);
-            if (!item || paths.contains(item->toolTip()))
+            if (!item || (!item->toolTip().isEmpty() && paths.contains(item->toolTip())))
                 continue;
             const QRect cell = table->visualRect(table->indexFromItem(item));
             const int width = cell.width() - 2 * margin;
@@ -36,6 +54,32 @@ inline QStringList cutTexts(QTableWidget* table) {
                 metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, item->text());
             if (needed.width() > width || needed.height() > cell.height())
                 cut << item->text();
+        }
+    }
+    return cut;
+}
+
+// The labels and buttons in `root` that do not show whole: narrower than
+// their text, a wrapped text taller than the label, or reaching past the
+// edge of a widget they stand in.
+inline QStringList cutWidgets(QWidget* root) {
+    QStringList cut;
+    QList<QWidget*> parts = root->findChildren<QWidget*>();
+    for (QWidget* part : parts) {
+        auto* label = qobject_cast<QLabel*>(part);
+        auto* button = qobject_cast<QAbstractButton*>(part);
+        if ((!label && !button) || !part->isVisible())
+            continue;
+        const QString text = label ? label->text() : button->text();
+        const bool wraps = label && label->wordWrap();
+        if ((!wraps && part->width() < part->sizeHint().width()) ||
+            (wraps && part->height() < label->heightForWidth(part->width())))
+            cut << text;
+        for (QWidget* outer = part->parentWidget(); outer; outer = outer->parentWidget()) {
+            if (!outer->rect().contains(QRect(part->mapTo(outer, QPoint(0, 0)), part->size())))
+                cut << text;
+            if (outer->isWindow())
+                break;
         }
     }
     return cut;

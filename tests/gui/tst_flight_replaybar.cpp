@@ -1,7 +1,9 @@
 // The replay's controls, the thermal list and the landing place driven as a
 // pilot does: play, speed and slider on a clock the test moves; the list's
-// rows, its note and a click on a thermal; the place copied and linked.
+// rows, its note and a click on a thermal; the place copied and linked; the
+// three below the track or behind tabs as the window's height allows.
 #include "app/tform1.h"
+#include "common/cuttexts.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
 #include "core/madeupflight.h"
@@ -11,6 +13,7 @@
 #include "flight/ui/flightview.h"
 #include "flight/ui/landingplacebox.h"
 #include "flight/ui/replaybar.h"
+#include "flight/ui/sidecolumn.h"
 #include "flight/ui/thermallist.h"
 
 #include <QClipboard>
@@ -20,6 +23,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -144,6 +148,61 @@ class TestFlightReplayBar : public QObject {
         setSettingsFolder(QString());
     }
 
+    // A short window puts the summary, the thermals and the landing place
+    // behind tabs, a tall one one below the other again; each part comes
+    // back whole, the log's name heading its summary as before.
+    void sideColumnByHeight() {
+        resetProgramState();
+        setSettingsFolder(m_logs.path(QStringLiteral("settings")));
+        FakeDialogs fake;
+        TForm1 form;
+        programState().firmware = FirmwareVariant{500, 0};
+        MadeUpFlight flight(90, 2);
+        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
+        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        const QString path = m_logs.path(QStringLiteral("LOG00041.CSV"));
+        QVERIFY(writeBytes(path, flight.log(programState().firmware, 1)));
+        const QString blind = m_logs.path(QStringLiteral("LOG00042.CSV"));
+        QVERIFY(writeBytes(blind, flight.log(programState().firmware, 1, false)));
+        FlightView* view = form.OpenFlightView({path, blind});
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        auto* side = view->findChild<SideColumn*>();
+        auto* landing = view->findChild<LandingPlaceBox*>();
+        auto* summary = view->findChild<QTableWidget*>(QStringLiteral("summaryTable"));
+        for (int height : {900, 480, 900}) {
+            view->resize(1280, height);
+            QCoreApplication::processEvents();
+            const bool tabbed = height < 900;
+            QCOMPARE(side->tabbed(), tabbed);
+            QCOMPARE(side->tabs()->isVisible(), tabbed);
+            QVERIFY(summary->isVisible());
+            QCOMPARE(view->findChild<ThermalList*>()->isVisible(), !tabbed);
+            QCOMPARE(landing->isVisible(), !tabbed); // behind its tab
+            QVERIFY(!landing->isHidden());
+            QCOMPARE(summary->horizontalHeaderItem(0)->text(), QStringLiteral("LOG00041.CSV"));
+            const QStringList cut = cutTexts(summary);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+        }
+        // The tab the pilot chose comes back with the tabs.
+        for (int height : {480, 900, 480}) {
+            view->resize(1280, height);
+            QCoreApplication::processEvents();
+            if (height == 480 && side->tabs()->currentIndex() == 0)
+                side->tabs()->setCurrentIndex(2);
+        }
+        QCOMPARE(side->tabs()->currentIndex(), 2);
+        QVERIFY(landing->isVisible());
+        // A log without a position has no landing place to offer.
+        view->setCurrentLog(1);
+        QVERIFY(!side->tabs()->isTabVisible(2));
+        QCOMPARE(side->tabs()->currentIndex() == 2, false);
+        view->setCurrentLog(0);
+        QVERIFY(side->tabs()->isTabVisible(2));
+        view->close();
+        setSettingsFolder(QString());
+    }
+
     void landingPlace() {
         QWidget window;
         auto* box = new LandingPlaceBox(&window);
@@ -156,6 +215,14 @@ class TestFlightReplayBar : public QObject {
         QTest::mouseClick(box->copyButton(), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("48.217056, -8.100000"));
         QVERIFY(box->link()->text().contains(QStringLiteral("href=\"geo:48.217056,-8.100000\"")));
+        // Narrow, the buttons take a line of their own below the place.
+        auto* place = box->findChild<QLabel*>(QStringLiteral("landingPlace"));
+        for (bool narrow : {true, false}) {
+            box->resize(narrow ? box->minimumSizeHint().width() : 800, 60);
+            QCoreApplication::processEvents();
+            QCOMPARE(box->copyButton()->y() > place->geometry().bottom(), narrow);
+            QVERIFY(box->rect().contains(box->link()->geometry()));
+        }
         box->setLanguage(1);
         QCOMPARE(box->copyButton()->text(), QStringLiteral("Copy"));
         box->setPlace(std::nullopt);

@@ -1,21 +1,27 @@
 // The flight view on the screens pilots have: it opens inside the available
-// area, no axis label or readout line is cut and the summaries need no
-// sideways scrolling. The suite runs this
+// area, no axis label, legend entry or readout line is cut, and the
+// summaries and the thermal list need no sideways scrolling and show every
+// figure and the landing place whole. The suite runs this
 // program on a 1024×600 screen, on a 2048×1200 one at scale 2 and on a 1280×800 one with six logs
 // (FLIGHT_LOGS), each given to the offscreen platform by a config file.
 #include "app/tform1.h"
 #include "common/cuttexts.h"
 #include "common/fakedialogs.h"
 #include "common/testfiles.h"
+#include "core/madeupflight.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
 #include "flight/ui/flightview.h"
+#include "flight/ui/landingplacebox.h"
 #include "flight/ui/plotview.h"
+#include "flight/ui/thermallist.h"
 
 #include <QGraphicsTextItem>
 #include <QLabel>
+#include <QLegend>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,26 +29,32 @@
 
 namespace {
 
-// A flight as the device logs it: switched on at the field (barometric 0,
-// GPS 480 m above sea level), a tow to 300 m and a glide back down, one line
-// a second, circling about the start.
-QByteArray realFlight(int seconds, int seed) {
-    QByteArray log = "Altorin Log V500\r\n";
-    for (int t = 0; t < seconds; ++t) {
-        const int climb = std::min(t, 300);
-        const int baro = std::max(0, climb - std::max(0, t - 300) / 2);
-        const int lat = 48120000 + int(300 * std::sin(t / 40.0 + seed));
-        const int lon = 8120000 + int(400 * std::cos(t / 40.0 + seed));
-        log += QStringLiteral("01;14:22:01;%1;0;%2;4.9;5.1;21;0;12;%3;%4;%5;%6;180;7;1\r\n")
-                   .arg(t)
-                   .arg(baro)
-                   .arg(lon)
-                   .arg(lat)
-                   .arg(480 + baro + (t % 7) - 3)
-                   .arg(t < 10 ? 0 : 45 + t % 9)
-                   .toLatin1();
+using flight_support::MadeUpFlight;
+
+// A flight as the device logs it: switched on at the field (barometric 0),
+// a tow, three thermals with glides between and a glide home, one line a
+// second, the fixes scattered as a receiver's are.
+QByteArray realFlight(int log) {
+    MadeUpFlight flight(60 * log, 2);
+    flight.ground(20).straight(60, 4).straight(60 + 20 * log, -0.8).circles(100, 1.5, 18);
+    flight.straight(120, -0.8).circles(100, 1.8, 20).straight(120, -0.8).circles(80, 1.2, 16);
+    flight.straight(200 + 100 * log, -0.7).glideDown(300).ground(20);
+    return flight.log(FirmwareVariant{500, 0}, 1, true, 2);
+}
+
+// The legend's entries that do not show whole inside it (a line it has no
+// room for is cut at its edge).
+QStringList cutLegendEntries(PlotView* plot) {
+    const QLegend* legend = plot->chart()->legend();
+    const QRectF room = legend->mapRectToScene(legend->rect());
+    QStringList cut;
+    for (QGraphicsItem* item : plot->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (text && text->isVisible() && legend->isAncestorOf(text) &&
+            !room.contains(text->sceneBoundingRect().adjusted(2, 2, -2, -2)))
+            cut << text->toPlainText();
     }
-    return log;
+    return cut;
 }
 
 } // namespace
@@ -78,7 +90,7 @@ class TestFlightScreens : public QObject {
             // A long name, as a pilot's own copies have.
             const QString path = dir->filePath(
                 QStringLiteral("LOG%1-Hangflug-Teck.CSV").arg(i + 1, 5, 10, QChar('0')));
-            QVERIFY(writeBytes(path, realFlight(3600 - 400 * i, i)));
+            QVERIFY(writeBytes(path, realFlight(i)));
             logs << path;
         }
         FlightView* view = form->OpenFlightView(logs);
@@ -109,6 +121,8 @@ class TestFlightScreens : public QObject {
             }
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+        cut = cutLegendEntries(view->plot(FlightViewState::AltitudePlot));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
 
         auto* readout = view->findChild<QLabel*>("readout");
         QCOMPARE(readout->text().count('\n') + 1, logs.size());
@@ -121,7 +135,27 @@ class TestFlightScreens : public QObject {
         QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
         for (int column = 0; column < table->columnCount(); ++column)
             QCOMPARE(table->horizontalHeaderItem(column)->toolTip(), logs[column]);
-        const QStringList shown = cutTexts(table);
+        QStringList shown = cutTexts(table);
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join(", ")));
+
+        // The thermal list and the landing place, each where the pilot finds
+        // it: below the summaries, or behind its tab.
+        auto* tabs = view->findChild<QTabWidget*>("sideTabs");
+        auto* thermals = view->findChild<ThermalList*>();
+        if (tabs && tabs->isVisible())
+            tabs->setCurrentWidget(thermals);
+        QCoreApplication::processEvents();
+        QVERIFY(thermals->isVisible());
+        QCOMPARE(thermals->table()->rowCount(), 3);
+        QCOMPARE(thermals->table()->horizontalScrollBar()->maximum(), 0);
+        shown = cutTexts(thermals->table()) + cutWidgets(thermals);
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join(", ")));
+        auto* landing = view->findChild<LandingPlaceBox*>();
+        if (tabs && tabs->isVisible())
+            tabs->setCurrentIndex(tabs->indexOf(landing->parentWidget()));
+        QCoreApplication::processEvents();
+        QVERIFY(landing->isVisible());
+        shown = cutWidgets(landing);
         QVERIFY2(shown.isEmpty(), qPrintable(shown.join(", ")));
     }
 };
