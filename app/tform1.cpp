@@ -242,6 +242,7 @@ const MenuRow menuRows[] = {
     ITEM(nachGMX1, DatenKonvertierung1, nachGPX1Click),
     ITEM(frTrakmond1, DatenKonvertierung1, frTrakmond1Click),
     ITEM(Flugansehen1, DatenKonvertierung1, Flugansehen1Click),
+    ITEM(Flugbuch1, DatenKonvertierung1, Flugbuch1Click),
     MENU(Hilfe1, nullptr),
     ITEM(Info1, Hilfe1, Info1Click),
 };

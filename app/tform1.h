@@ -3,12 +3,14 @@
 #include "core/result.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 
 struct ConversionFormat;
 class ConversionCommand;
 class FlightView;
 class LanguageSwitch;
+class LogbookWindow;
 class FlightViewOpener;
 class QAction;
 class QCheckBox;
@@ -171,6 +173,7 @@ class TForm1 : public QMainWindow {
     QAction* nachGMX1 = nullptr;
     QAction* frTrakmond1 = nullptr;
     QAction* Flugansehen1 = nullptr;
+    QAction* Flugbuch1 = nullptr;
     QAction* Info1 = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* OpenDialog2 = nullptr;
@@ -279,6 +282,8 @@ class TForm1 : public QMainWindow {
     void frTrakmond1Click();
     // flight view
     void Flugansehen1Click();
+    // logbook (app/tform1_logbook.cpp)
+    void Flugbuch1Click();
 
   protected:
     // The window system's frame is known once the window is shown: it must
@@ -305,4 +310,7 @@ class TForm1 : public QMainWindow {
     // --- flight view helpers (app/tform1_flight.cpp) ---
     FlightViewOpener* flightViews();
     FlightViewOpener* m_flightViews = nullptr;
+
+    // The one logbook window while it is open.
+    QPointer<LogbookWindow> m_logbookWindow;
 };

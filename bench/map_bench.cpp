@@ -147,6 +147,65 @@ void measure(TrackView* view, int rounds) {
     std::printf("cursor frame:       %6.2f ms\n", median(cursors));
 }
 
+// The redraw at a zoom whose legs the pane no longer keeps, which builds
+// them first: two and three levels further in, the tiles at hand from a
+// first look, after which levels further out were drawn.
+void measureFirstDrawings(TrackView* view) {
+    auto look = [view](int notches) {
+        wheel(view, notches);
+        view->settleZoom();
+        view->repaint();
+        waitForTiles(view);
+        wheel(view, -notches);
+        view->settleZoom();
+        view->repaint();
+    };
+    for (int notches : {2, 3, -1, -2})
+        look(notches);
+    std::vector<double> firsts;
+    for (int notches : {2, 3}) {
+        wheel(view, notches);
+        view->settleZoom();
+        const auto start = Clock::now();
+        view->repaint();
+        firsts.push_back(msSince(start));
+        wheel(view, -notches);
+        view->settleZoom();
+        view->repaint();
+    }
+    std::printf("first full drawing at a zoom whose legs are built first: %6.2f and %6.2f ms\n",
+                firsts[0], firsts[1]);
+}
+
+// The track's legs at the zooms about the fitted one, alone: the building
+// of a zoom's legs, which its first redraw pays, and their drawing on a
+// layer of the pane's (1.5 times the pane each way). The best of `rounds`.
+void measureLevels(const FlightLog& log, const TrackView& view, int rounds) {
+    const TrackGeometry geometry = TrackGeometry::of(log);
+    const double fitted = view.zoom();
+    TrackCamera camera;
+    camera.size = QSizeF(view.size()) * 1.5;
+    camera.centre = geometry.bounds.center();
+    QImage layer(camera.size.toSize(), QImage::Format_ARGB32_Premultiplied);
+    std::printf("the track's legs by zoom (built on a zoom's first use, best of %d):\n", rounds);
+    for (double zoom = fitted - 3; zoom <= fitted + 4; ++zoom) {
+        camera.zoom = zoom;
+        double built = 1e9, drawn = 1e9;
+        TrackLegs legs;
+        for (int round = 0; round < rounds; ++round) {
+            auto start = Clock::now();
+            legs.build(log, geometry, zoom, {});
+            built = std::min(built, msSince(start));
+            layer.fill(Qt::transparent);
+            start = Clock::now();
+            legs.draw(layer, geometry, camera);
+            drawn = std::min(drawn, msSince(start));
+        }
+        std::printf("  zoom %5.2f: %7zu legs, %6zu KiB, built %6.2f ms, drawn %6.2f ms\n", zoom,
+                    legs.count, legs.bytes() / 1024, built, drawn);
+    }
+}
+
 int screenshot(TileServer& server, const QString& logPath, const QString& output) {
     MapSettings settings;
     settings.enabled = true;
@@ -204,12 +263,16 @@ int main(int argc, char* argv[]) {
     MapSettings settings; // off, with the loopback server as the template
     settings.tileTemplate = server.urlTemplate();
     writeMapSettings(settings);
+    const long readKiB = residentKiB();
     TrackView view;
     view.resize(1280, 800);
     view.setLog(&*log);
     view.show();
     if (!QTest::qWaitForWindowExposed(&view))
         return 1;
+    std::printf("the pane showing the log adds: %ld KiB resident (its positions, legs and "
+                "pictures)\n",
+                residentKiB() - readKiB);
     auto start = Clock::now();
     view.repaint();
     std::printf("grid, one repaint:   %6.2f ms\n", msSince(start));
@@ -220,7 +283,10 @@ int main(int argc, char* argv[]) {
         return 1;
     measure(&view, 21);
     const long mapKiB = residentKiB();
-    std::printf("tiles asked of the server: %lld\n", qlonglong(server.paths.size()));
+    const qsizetype asked = server.paths.size(); // by the pans and zooms above
+    measureFirstDrawings(&view);
+    measureLevels(*log, view, 5);
+    std::printf("tiles asked of the server: %lld\n", qlonglong(asked));
     std::printf("memory the map adds: %ld KiB resident (tile memory cache capped at %d KiB, "
                 "disk cache at %lld MiB)\n",
                 mapKiB - gridKiB, TileFetcher::MemoryCacheKiB,

@@ -12,5 +12,9 @@ class SilentDialogs final : public DialogSeam {
     void error(QWidget*, const QString& text) override {
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
+    bool question(QWidget*, const QString&) override { return false; }
+    std::optional<QString> askText(QWidget*, const QString&, const QStringList&) override {
+        return std::nullopt;
+    }
     QString runFileDialog(QFileDialog*) override { return {}; }
 };

@@ -155,31 +155,3 @@ std::vector<QPointF> decimateSeries(const FlightLog& log, const std::vector<floa
     finish();
     return out;
 }
-
-std::vector<size_t> thinTrack(const FlightLog& log, double metresPerPixel) {
-    std::vector<size_t> kept;
-    for (const FlightLog::Segment& segment : log.segments) {
-        bool runStarted = false;
-        size_t pending = TrackBreak; // the run's latest sample, not kept yet
-        double lastEast = 0, lastNorth = 0;
-        for (size_t i = segment.begin; i < segment.end; ++i) {
-            const double east = log.east[i], north = log.north[i];
-            if (std::isnan(east) || std::isnan(north))
-                continue;
-            if (runStarted && std::hypot(east - lastEast, north - lastNorth) < metresPerPixel) {
-                pending = i;
-                continue;
-            }
-            if (!runStarted && !kept.empty())
-                kept.push_back(TrackBreak);
-            kept.push_back(i);
-            runStarted = true;
-            pending = TrackBreak;
-            lastEast = east;
-            lastNorth = north;
-        }
-        if (pending != TrackBreak)
-            kept.push_back(pending);
-    }
-    return kept;
-}

@@ -24,13 +24,3 @@
 // line runs on to the edge of the plot.
 std::vector<QPointF> decimateSeries(const FlightLog& log, const std::vector<float>& values,
                                     double from, double to, int columns, double shift = 0);
-
-// Marks a break in a thinned track.
-inline constexpr size_t TrackBreak = std::numeric_limits<size_t>::max();
-
-// The samples of the track to draw at the scale (metres per pixel): each
-// position at least a pixel from the one kept before it, and the last one of
-// each run, so the drawn line is never more than a pixel off. Samples without
-// a position are passed over; a new segment starts a new run, after a
-// TrackBreak.
-std::vector<size_t> thinTrack(const FlightLog& log, double metresPerPixel);

@@ -160,6 +160,7 @@ constexpr CaptionRow rows[] = {
     {"nachGMX1", "nach GPX mit GPS-Höhe", "nach GPX"},
     {"frTrakmond1", "für Trakmond"},
     {"Flugansehen1", "Flug ansehen …", nullptr, "View flight …", Added},
+    {"Flugbuch1", "Flugbuch …", nullptr, "Logbook …", Added},
     {"Hilfe1", "Hilfe"},
     {"Info1", "Info"},
     {"NotGiven", "keine Angabe", nullptr, "not given", Own},

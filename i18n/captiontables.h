@@ -33,8 +33,8 @@ QString captionIn(CaptionLanguage language, const char* name);
 // "UnknownValue").
 QString toolCaption(CaptionLanguage language, const char* name);
 
-// The items this tool has beyond the two tables' 99 (the flight view's menu
-// item), in German and English; the language commands apply them with the
-// tables.
+// The items this tool has beyond the two tables' 99 (the flight view's and
+// the logbook's menu items), in German and English; the language commands
+// apply them with the tables.
 std::span<const CaptionEntry> germanAddedCaptions();
 std::span<const CaptionEntry> englishAddedCaptions();

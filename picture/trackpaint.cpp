@@ -43,11 +43,11 @@ std::optional<QLineF> cutLine(const QLineF& line, const QRectF& box) {
     return QLineF(line.pointAt(enter), line.pointAt(leave));
 }
 
-// The legs cut to the camera's area. An image painter would clip them
-// anyway; an SVG cannot, and a track panned half out of view would run
-// over the rest of the picture.
-TrackLegs legsInView(const TrackLegs& legs, const TrackGeometry& geometry,
-                     const TrackCamera& camera) {
+// Cuts the legs to the camera's area. An image painter would clip them
+// anyway; an SVG cannot, and a track panned half out of view would run over
+// the rest of the picture. A long track is drawn as an image of the camera's
+// size, which ends at the area's edge by itself.
+void cutToView(TrackLegs& legs, const TrackGeometry& geometry, const TrackCamera& camera) {
     const QRectF view =
         QRectF(QPointF(0, 0), camera.size).translated(-camera.toWidget(geometry.origin));
     auto cut = [&](const QList<QLineF>& lines, double reach) {
@@ -58,13 +58,9 @@ TrackLegs legsInView(const TrackLegs& legs, const TrackGeometry& geometry,
                 kept.append(*inside);
         return kept;
     };
-    TrackLegs shown;
-    shown.zoom = legs.zoom;
-    shown.count = legs.count; // the same pens as the whole track
-    for (const QList<QLineF>& lines : legs.byColour)
-        shown.byColour.push_back(cut(lines, LineReach));
-    shown.marked = cut(legs.marked, MarkReach);
-    return shown;
+    for (QList<QLineF>& lines : legs.byColour)
+        lines = cut(lines, LineReach);
+    legs.marked = cut(legs.marked, MarkReach);
 }
 
 } // namespace
@@ -104,7 +100,8 @@ void paintTrackScene(QPainter& painter, const TrackCamera& camera, const TrackSc
                 drawTile(painter, camera, key, *tile, true);
     TrackLegs legs;
     legs.build(scene.log, scene.geometry, camera.zoom, scene.spans);
-    legsInView(legs, scene.geometry, camera).draw(painter, scene.geometry, camera);
+    cutToView(legs, scene.geometry, camera);
+    legs.draw(painter, scene.geometry, camera);
     drawTrackOverlays(painter, camera, scene.geometry, scene.captions);
     painter.restore();
 }

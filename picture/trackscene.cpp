@@ -1,6 +1,5 @@
 #include "picture/trackscene.h"
 
-#include "flight/decimate.h"
 #include "flight/flightlog.h"
 #include "map/tilemath.h"
 
@@ -12,8 +11,6 @@
 
 namespace {
 
-constexpr int ColourSteps = 64;
-constexpr size_t WideLegs = 20000;
 constexpr int ScaleWidth = 10;
 constexpr int Margin = 14;
 
@@ -116,59 +113,6 @@ std::optional<size_t> TrackGeometry::nearest(const QPointF& world) const {
             best = i, bestDistance = d;
     }
     return best;
-}
-
-void TrackLegs::build(const FlightLog& log, const TrackGeometry& geometry, double newZoom,
-                      const std::vector<TrackSpan>& spans) {
-    zoom = newZoom;
-    byColour.assign(ColourSteps, {});
-    marked.clear();
-    count = 0;
-    if (!geometry.first)
-        return;
-    const double scale = std::exp2(newZoom);
-    const double range = std::max(1.0f, geometry.highest - geometry.lowest);
-    const std::vector<size_t> kept = thinTrack(log, metresPerPixel(geometry.latitude, newZoom));
-    auto at = [&](size_t i) { return QPointF(geometry.x[i] * scale, geometry.y[i] * scale); };
-    auto isMarked = [&](size_t i) {
-        return std::any_of(spans.begin(), spans.end(),
-                           [i](const TrackSpan& s) { return i > s.begin && i < s.end; });
-    };
-    for (size_t k = 1; k < kept.size(); ++k) {
-        const size_t from = kept[k - 1], to = kept[k];
-        if (from == TrackBreak || to == TrackBreak)
-            continue;
-        const QLineF leg(at(from), at(to));
-        const double share = (log.baroAltitude[to] - geometry.lowest) / range;
-        byColour[size_t(std::lround(std::clamp(share, 0.0, 1.0) * (ColourSteps - 1)))].append(leg);
-        ++count;
-        if (!spans.empty() && isMarked(to))
-            marked.append(leg);
-    }
-}
-
-void TrackLegs::draw(QPainter& painter, const TrackGeometry& geometry,
-                     const TrackCamera& camera) const {
-    painter.save();
-    // Past a few ten thousand legs the line is one pixel, unsmoothed, which
-    // takes the painter's fast line drawing (ten times faster).
-    painter.setRenderHint(QPainter::Antialiasing, count <= WideLegs);
-    painter.translate(camera.toWidget(geometry.origin));
-    if (!marked.isEmpty()) {
-        painter.setPen(QPen(QColor(255, 140, 0, 150), 9, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLines(marked);
-    }
-    // A colour step at a time: a handful of strokes for any number of legs.
-    QPen pen(Qt::black, count <= WideLegs ? 2.0 : 1.0, Qt::SolidLine, Qt::RoundCap);
-    pen.setCosmetic(count > WideLegs);
-    for (size_t step = 0; step < byColour.size(); ++step) {
-        if (byColour[step].isEmpty())
-            continue;
-        pen.setColor(altitudeColour(double(step) / (ColourSteps - 1)));
-        painter.setPen(pen);
-        painter.drawLines(byColour[step]);
-    }
-    painter.restore();
 }
 
 // Viridis, cut before its palest yellow so the high parts stay visible on

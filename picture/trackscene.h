@@ -4,18 +4,20 @@
 #include <QImage>
 #include <QLineF>
 #include <QList>
+#include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 class QFontMetrics;
 class QPainter;
-class QRect;
 struct FlightLog;
 
 // Where the track pane looks: its centre in zoom-0 Web Mercator pixels (see
@@ -63,16 +65,54 @@ struct TrackGeometry {
 };
 
 // The altitude-coloured legs at one zoom, in zoom-scaled offsets from the
-// origin, so a pan only moves them. Built again when the zoom changes.
+// origin, so a pan only moves them; each leg takes the colour of its end's
+// altitude. Up to some ten thousand legs of a pixel or more are drawn smooth
+// and two pixels wide. A longer track is drawn one pixel wide, set by hand
+// (see TrackRaster), which costs little more than the pixels it covers: a
+// sample falls away only where it lies within half a pixel of the one kept
+// before it, so every turn of a pixel stays.
 struct TrackLegs {
     double zoom = -1;
-    std::vector<QList<QLineF>> byColour;
+    // The long track's kept samples' places in log order (in Fraction parts
+    // of a pixel from the first fix), and per kept sample its colour step and
+    // whether a leg joins it to the kept sample before (a new run or segment
+    // starts without one).
+    std::vector<QPoint> points;
+    std::vector<std::uint8_t> flags;
+    // The pixels the legs of each block of kept samples cross (the leg into
+    // a block's first sample included), so a close zoom skips the blocks
+    // out of sight.
+    std::vector<QRect> blocks;
+    std::vector<QList<QLineF>> byColour; // the smooth legs, while few
     QList<QLineF> marked;
-    size_t count = 0;
+    size_t count = 0; // legs of a pixel or more
+
+    static constexpr std::uint8_t StepBits = 0x3f, Joined = 0x40;
+    static constexpr size_t BlockSize = 256;
+    static constexpr int Fraction = 16;
 
     void build(const FlightLog& log, const TrackGeometry& geometry, double zoom,
                const std::vector<TrackSpan>& spans);
     void draw(QPainter& painter, const TrackGeometry& geometry, const TrackCamera& camera) const;
+    // The same into an image of 32 bits a pixel that no painter is open on,
+    // the legs' pixels set straight into it.
+    void draw(QImage& image, const TrackGeometry& geometry, const TrackCamera& camera) const;
+    bool smooth() const { return !byColour.empty(); }
+    size_t bytes() const;
+};
+
+// The legs of the last few zooms, each built on its first use, so zooming
+// back and forth only draws.
+class TrackLevels {
+  public:
+    const TrackLegs& at(const FlightLog& log, const TrackGeometry& geometry, double zoom,
+                        const std::vector<TrackSpan>& spans);
+    void clear() { m_levels.clear(); }
+    size_t bytes() const;
+
+  private:
+    static constexpr size_t Kept = 3;
+    std::vector<TrackLegs> m_levels; // the latest used last
 };
 
 // The colour of an altitude share of the range (0 lowest, 1 highest).

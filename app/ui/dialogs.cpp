@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -19,6 +20,18 @@ class PlatformDialogs final : public DialogSeam {
     }
     void error(QWidget* parent, const QString& text) override {
         QMessageBox::critical(parent, QStringLiteral("AltorinTool"), forDisplay(text));
+    }
+    bool question(QWidget* parent, const QString& text) override {
+        return QMessageBox::question(parent, QStringLiteral("AltorinTool"), forDisplay(text),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    }
+    std::optional<QString> askText(QWidget* parent, const QString& label,
+                                   const QStringList& suggestions) override {
+        bool ok = false;
+        const QString text = QInputDialog::getItem(parent, QStringLiteral("AltorinTool"), label,
+                                                   suggestions, -1, true, &ok);
+        return ok ? std::optional<QString>(text) : std::nullopt;
     }
     QString runFileDialog(QFileDialog* dialog) override {
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
@@ -40,6 +53,13 @@ class StartFolders final : public DialogSeam {
         current->information(parent, text);
     }
     void error(QWidget* parent, const QString& text) override { current->error(parent, text); }
+    bool question(QWidget* parent, const QString& text) override {
+        return current->question(parent, text);
+    }
+    std::optional<QString> askText(QWidget* parent, const QString& label,
+                                   const QStringList& suggestions) override {
+        return current->askText(parent, label, suggestions);
+    }
     QString runFileDialog(QFileDialog* dialog) override {
         startIn(dialog);
         const QString path = current->runFileDialog(dialog);

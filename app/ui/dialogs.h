@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QFileDialog;
 class QWidget;
@@ -15,6 +16,12 @@ class DialogSeam {
     virtual void information(QWidget* parent, const QString& text) = 0;
     // The top-level error handler's box.
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // A box asking yes or no (no is the default); true for yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Asks for a line of text, offering `suggestions` to choose from; nothing
+    // when cancelled.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& label,
+                                           const QStringList& suggestions) = 0;
     // Runs the dialog; the chosen path, or an empty text when cancelled.
     virtual QString runFileDialog(QFileDialog* dialog) = 0;
     // Runs a dialog that may return several files; empty when cancelled.

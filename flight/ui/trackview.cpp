@@ -48,7 +48,8 @@ void TrackView::setLog(const FlightLog* log) {
     m_log = log;
     m_cursor.reset();
     m_geometry = log ? TrackGeometry::of(*log) : TrackGeometry();
-    m_legs = TrackLegs();
+    m_levels.clear();
+    m_legCount = 0;
     m_layerValid = false;
     m_fitted = false;
     viewChanged();
@@ -66,7 +67,7 @@ void TrackView::setCursorSample(std::optional<size_t> sample) {
 
 void TrackView::setMarkedSpans(std::vector<TrackSpan> spans) {
     m_spans = std::move(spans);
-    m_legs = TrackLegs();
+    m_levels.clear();
     m_layerValid = m_sceneValid = false;
     update();
 }
@@ -261,16 +262,15 @@ void TrackView::drawTrackLayer() {
                         m_layerCamera.worldView().contains(m_camera.worldView());
     if (covers)
         return;
-    if (m_legs.zoom != m_camera.zoom)
-        m_legs.build(*m_log, m_geometry, m_camera.zoom, m_spans);
+    const TrackLegs& legs = m_levels.at(*m_log, m_geometry, m_camera.zoom, m_spans);
+    m_legCount = legs.count;
     m_layerCamera = m_camera;
     m_layerCamera.size = area * 1.5;
     const QSize layerSize = m_layerCamera.size.toSize();
     if (m_trackLayer.size() != layerSize)
         m_trackLayer = QImage(layerSize, QImage::Format_ARGB32_Premultiplied);
     m_trackLayer.fill(Qt::transparent);
-    QPainter painter(&m_trackLayer);
-    m_legs.draw(painter, m_geometry, m_layerCamera);
+    legs.draw(m_trackLayer, m_geometry, m_layerCamera);
     m_layerValid = true;
 }
 
@@ -399,7 +399,7 @@ void TrackView::wheelEvent(QWheelEvent* event) {
     // turns, the last picture is shown scaled, and the track and the tiles
     // of the new zoom follow once it rests (nor are tiles asked for the
     // levels passed through).
-    const bool slow = m_legs.count > PreviewLegs && !m_scene.isNull();
+    const bool slow = m_legCount > PreviewLegs && !m_scene.isNull();
     const bool previewing = m_preview;
     m_camera.zoomAbout(event->position(), zoom);
     m_moved = true;

@@ -98,7 +98,8 @@ class TrackView : public QWidget {
 
     const FlightLog* m_log = nullptr;
     TrackGeometry m_geometry;
-    TrackLegs m_legs;
+    TrackLevels m_levels;
+    size_t m_legCount = 0; // of the track as last drawn
     std::vector<TrackSpan> m_spans;
     TrackCamera m_camera;
     bool m_fitted = false;

@@ -14,6 +14,10 @@ class FakeDialogs final : public DialogSeam {
 
     QStringList infos;         // texts of "Information" boxes, in order
     QStringList errors;        // texts of error boxes, in order
+    QStringList questions;     // texts of yes/no boxes, in order
+    QList<bool> answers;       // next answers of yes/no boxes; none left = no
+    QStringList textAnswers;   // next answers of text questions; none left = cancel
+    QStringList textLabels;    // what each text question asked
     QStringList fileAnswers;   // next answers of file dialogs; empty text = cancel
     QStringList dialogsRun;    // object names of the file dialogs run
     QStringList selectedNames; // file name preset in each dialog when it ran
@@ -28,6 +32,19 @@ class FakeDialogs final : public DialogSeam {
     void error(QWidget* parent, const QString& text) override {
         errors << text;
         boxParents << parent;
+    }
+    bool question(QWidget* parent, const QString& text) override {
+        questions << text;
+        boxParents << parent;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
+    std::optional<QString> askText(QWidget* parent, const QString& label,
+                                   const QStringList&) override {
+        textLabels << label;
+        boxParents << parent;
+        if (textAnswers.isEmpty())
+            return std::nullopt;
+        return textAnswers.takeFirst();
     }
     QString runFileDialog(QFileDialog* dialog) override {
         dialogsRun << dialog->objectName();

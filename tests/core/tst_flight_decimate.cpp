@@ -150,15 +150,11 @@ class TestFlightDecimate : public QObject {
         QCOMPARE(firstSampleFrom(log, 12.5), size_t(4));
     }
 
-    // The track: positions closer than a pixel fall away, the last of a run
-    // stays, a restart breaks the line; the nearest position skips samples
-    // without one.
-    void trackThinnedAndSearched() {
+    // The nearest position skips samples without one.
+    void trackSearched() {
         FlightLog log = makeLog(std::vector<float>(7, 0.f), {5});
         log.east = {0, 0.2f, 0.4f, None, 3, 10, 10.5f};
         log.north = {0, 0, 0, None, 0, 0, 0};
-        QCOMPARE(thinTrack(log, 1.0), (std::vector<size_t>{0, 4, TrackBreak, 5, 6}));
-        QCOMPARE(thinTrack(log, 0.1).size(), size_t(7));
         QCOMPARE(nearestPositionSample(log, 2.5, 1), std::optional<size_t>(4));
         // The track marks the last position up to the cursor's sample, never
         // one of the segment before a restart.
@@ -169,7 +165,6 @@ class TestFlightDecimate : public QObject {
         QCOMPARE(positionAtOrBefore(log, 6), std::optional<size_t>(6));
         log.east.assign(7, None);
         QCOMPARE(nearestPositionSample(log, 0, 0), std::nullopt);
-        QVERIFY(thinTrack(log, 1.0).empty());
     }
 };
 

@@ -127,7 +127,8 @@ class TestWindowLayout : public QObject {
             (QStringList{"nach KML 2D", QString::fromUtf8("nach KML 3D mit GPS-Höhe"),
                          QString::fromUtf8("nach KML 3D mit barom. Höhe"),
                          QString::fromUtf8("nach GPX mit GPS-Höhe"),
-                         QString::fromUtf8("für Trakmond"), QString::fromUtf8("Flug ansehen …")}));
+                         QString::fromUtf8("für Trakmond"), QString::fromUtf8("Flug ansehen …"),
+                         QString::fromUtf8("Flugbuch …")}));
     }
 
     void fontsFollowTheGroups() {
