@@ -170,10 +170,11 @@ const FlightLog::Segment& FlightLog::segmentOf(size_t sample) const {
     return *(after - 1);
 }
 
-Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firmware) {
-    LogReader reader;
-    if (auto failure = reader.open(path))
-        return *failure;
+namespace {
+
+// Reads the log from a reader opened on its file or its bytes.
+Result<FlightLog> readFrom(LogReader& reader, const QString& path,
+                           const FirmwareVariant& firmware) {
     FlightLog log;
     log.path = path;
     log.firmware = firmware;
@@ -197,11 +198,40 @@ Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firm
     return log;
 }
 
-Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen) {
-    Result<FlightLog> log = readFlightLog(path, chosen);
+template <typename Read>
+Result<FlightLog> readFitting(const FirmwareVariant& chosen, const Read& read) {
+    Result<FlightLog> log = read(chosen);
     if (!log)
         return log;
     const FirmwareVariant fitting =
         fittingFirmware(chosen, {log->dataLines, log->otherLayoutLines});
-    return fitting == chosen ? std::move(log) : readFlightLog(path, fitting);
+    return fitting == chosen ? std::move(log) : read(fitting);
+}
+
+} // namespace
+
+Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firmware) {
+    LogReader reader;
+    if (auto failure = reader.open(path))
+        return *failure;
+    return readFrom(reader, path, firmware);
+}
+
+Result<FlightLog> readFlightLog(const QString& path, const LogFileBytes& file,
+                                const FirmwareVariant& firmware) {
+    LogReader reader;
+    reader.open(file);
+    return readFrom(reader, path, firmware);
+}
+
+Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen) {
+    return readFitting(
+        chosen, [&path](const FirmwareVariant& firmware) { return readFlightLog(path, firmware); });
+}
+
+Result<FlightLog> readFlightLogFitting(const QString& path, const LogFileBytes& file,
+                                       const FirmwareVariant& chosen) {
+    return readFitting(chosen, [&](const FirmwareVariant& firmware) {
+        return readFlightLog(path, file, firmware);
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "core/programstate.h"
 #include "core/result.h"
+#include "log/logreader.h"
 
 #include <QDateTime>
 #include <QString>
@@ -68,7 +69,13 @@ struct FlightLog {
 // Fails only when the file cannot be opened or read.
 Result<FlightLog> readFlightLog(const QString& path, const FirmwareVariant& firmware);
 
+// The same for a log's bytes read already from the file at `path`.
+Result<FlightLog> readFlightLog(const QString& path, const LogFileBytes& file,
+                                const FirmwareVariant& firmware);
+
 // Reads the log with `chosen`, or, when it holds only lines of the other
 // layout, again with the layout it has (fittingFirmware()); the log's
 // `firmware` says which it was read with.
 Result<FlightLog> readFlightLogFitting(const QString& path, const FirmwareVariant& chosen);
+Result<FlightLog> readFlightLogFitting(const QString& path, const LogFileBytes& file,
+                                       const FirmwareVariant& chosen);

@@ -1,12 +1,13 @@
 // Fuzz target: the log reader and the field rules on arbitrary log bytes.
 // The lines must be what the reading rules say (LF ends a line, CR dropped,
-// Ctrl-Z ends the file); splitting in place must agree with splitting a copy;
-// numbers written must read back as the value to 15 digits.
+// Ctrl-Z ends the file), from the file and from its bytes in memory alike;
+// splitting in place must agree with splitting a copy; numbers written must
+// read back as the value to 15 digits.
 #include "fuzzsupport.h"
 
+#include "convert/numbertext.h"
 #include "log/logfields.h"
 #include "log/logreader.h"
-#include "convert/numbertext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -106,9 +107,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     LogReader reader;
     check(!reader.open(QString::fromStdString(path)), "cannot open the log");
+    // The same bytes read from memory, line for line.
+    LogReader memory;
+    memory.open(LogFileBytes{QByteArrayView(bytes.data(), qsizetype(size)), reader.status()});
+    std::string fromMemory;
     std::string line;
     size_t count = 0;
     while (reader.readLine(line)) {
+        check(memory.readLine(fromMemory) && fromMemory == line &&
+                  memory.lineNumber() == reader.lineNumber(),
+              "bytes in memory read otherwise than their file", line);
         check(count < expected.size(), "more lines than the rules give");
         check(reader.lineNumber() == qint64(count + 1), "line number out of step");
         if (expected[count].size() <= LongLine)
@@ -121,5 +129,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(!reader.failure(), "read failure on a plain file");
     check(count == expected.size(), "fewer lines than the rules give");
     check(!reader.readLine(line) && line.empty(), "a line after the end");
+    check(!memory.readLine(fromMemory), "a line from memory after the file's end");
     return 0;
 }

@@ -2,10 +2,19 @@
 
 #include "core/result.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+
+// A log file's bytes read whole, with the file's status: the reader gives
+// from them what it gives from the file, so that what was read once (to hash
+// it, to copy it) is not read again to parse it.
+struct LogFileBytes {
+    QByteArrayView bytes;
+    struct stat status {};
+};
 
 // Reads a log file line by line with one line in memory: LF ends a line, every
 // CR is dropped (before LF and alone), Ctrl-Z ends the file. Plain POSIX reads,
@@ -23,6 +32,8 @@ class LogReader {
     ~LogReader();
 
     Status open(const QString& path);
+    // Reads the bytes (which outlive the reader) instead of a file.
+    void open(const LogFileBytes& file);
     // The next line into `line`; false at the end of the file or on a read
     // error (then failure() tells).
     bool readLine(std::string& line);
@@ -38,6 +49,9 @@ class LogReader {
     void dropTextAfterNul(std::string& line);
 
     int m_fd = -1;
+    // The bytes not yet read, when reading from memory.
+    const char* m_bytes = nullptr;
+    size_t m_bytesLeft = 0;
     struct stat m_status {};
     std::string m_buffer;
     size_t m_pos = 0;

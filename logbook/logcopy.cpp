@@ -27,8 +27,13 @@ Status syncFolder(const QString& folder) {
     return ok ? Status() : Status(failure);
 }
 
-Status writeLogCopy(const QString& path, const QByteArray& bytes, const struct stat& original) {
-    if (auto failure = writeFileAtomically(path, bytes))
+Status writeLogCopy(const QString& path, QByteArrayView bytes, const struct stat& original) {
+    AtomicFile file(path);
+    if (auto failure = file.open())
+        return failure;
+    if (auto failure = file.write(bytes.data(), bytes.size()))
+        return failure;
+    if (auto failure = file.commit())
         return failure;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     if (fd < 0)

@@ -2,7 +2,7 @@
 
 #include "core/result.h"
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <sys/stat.h>
 
@@ -14,7 +14,7 @@ QString logCopyIn(const QString& copies, const QString& sha256);
 // Writes the logbook's copy of a log: atomically, with the original's
 // modification time (the log date), and synced with its folder, so that a
 // copy that exists is whole and survives a power cut.
-Status writeLogCopy(const QString& path, const QByteArray& bytes, const struct stat& original);
+Status writeLogCopy(const QString& path, QByteArrayView bytes, const struct stat& original);
 
 // Syncs a folder's entries (a rename or an unlink in it) to the disk.
 Status syncFolder(const QString& folder);

@@ -71,6 +71,26 @@ LogFigures figuresOf(const Result<FlightLog>& log, LogbookEntry& entry) {
     return {FiguresOutcome::Read, {}};
 }
 
+// The variant the import's choice reads a log with.
+struct Reading {
+    FirmwareVariant firmware;
+    bool layoutDecides;
+};
+
+Reading readingFor(FirmwareChoice choice) {
+    switch (choice) {
+    case FirmwareChoice::V407:
+        return {FirmwareVariant{407, 0}, false};
+    case FirmwareChoice::V500:
+        return {FirmwareVariant{500, 0}, false};
+    case FirmwareChoice::Auto:
+    case FirmwareChoice::Duo:
+        break;
+    }
+    // The layout decides; a long-layout log is the Duo's only when chosen.
+    return {FirmwareVariant{500, choice == FirmwareChoice::Duo ? 1 : 0}, true};
+}
+
 } // namespace
 
 LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
@@ -78,17 +98,15 @@ LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
     return figuresOf(readFlightLog(path, firmware), entry);
 }
 
-LogFigures readLogFigures(const QString& path, FirmwareChoice choice, LogbookEntry& entry) {
-    switch (choice) {
-    case FirmwareChoice::V407:
-        return readLogFigures(path, FirmwareVariant{407, 0}, entry);
-    case FirmwareChoice::V500:
-        return readLogFigures(path, FirmwareVariant{500, 0}, entry);
-    case FirmwareChoice::Auto:
-    case FirmwareChoice::Duo:
-        break;
-    }
-    // The layout decides; a long-layout log is the Duo's only when chosen.
-    const FirmwareVariant chosen{500, choice == FirmwareChoice::Duo ? 1 : 0};
-    return figuresOf(readFlightLogFitting(path, chosen), entry);
+LogFigures readLogFigures(const QString& path, const LogFileBytes& file,
+                          const FirmwareVariant& firmware, LogbookEntry& entry) {
+    return figuresOf(readFlightLog(path, file, firmware), entry);
+}
+
+LogFigures readLogFigures(const QString& path, const LogFileBytes& file, FirmwareChoice choice,
+                          LogbookEntry& entry) {
+    const Reading reading = readingFor(choice);
+    return figuresOf(reading.layoutDecides ? readFlightLogFitting(path, file, reading.firmware)
+                                           : readFlightLog(path, file, reading.firmware),
+                     entry);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result.h"
+#include "log/logreader.h"
 #include "logbook/logbookentry.h"
 
 #include <QString>
@@ -17,7 +18,11 @@ struct LogFigures {
 // the rest of the entry stays.
 LogFigures readLogFigures(const QString& path, const FirmwareVariant& firmware,
                           LogbookEntry& entry);
+// The same from the log's bytes, read already from the file at `path`.
+LogFigures readLogFigures(const QString& path, const LogFileBytes& file,
+                          const FirmwareVariant& firmware, LogbookEntry& entry);
 // The same with the import's choice: Auto and Duo read a log with the layout
 // it has (the Duo's for 17 fields when the Duo is chosen), V407 and V500
 // with that variant whatever the log.
-LogFigures readLogFigures(const QString& path, FirmwareChoice choice, LogbookEntry& entry);
+LogFigures readLogFigures(const QString& path, const LogFileBytes& file, FirmwareChoice choice,
+                          LogbookEntry& entry);

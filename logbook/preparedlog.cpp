@@ -2,22 +2,14 @@
 
 #include "log/logdate.h"
 #include "logbook/logcopy.h"
+#include "logbook/logdigest.h"
 #include "logbook/logfigures.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <sys/stat.h>
 
-namespace {
-
-struct LogFile {
-    QByteArray bytes;
-    struct stat status {};
-};
-
-// The log's bytes; the reason it failed otherwise.
 std::optional<LogFile> readLogFile(const QString& path, QString& reason) {
     if (QFileInfo(path).isDir()) {
         reason = QStringLiteral("keine Log-Datei (LOG?????.CSV) im Ordner");
@@ -46,8 +38,6 @@ std::optional<LogFile> readLogFile(const QString& path, QString& reason) {
     return log;
 }
 
-} // namespace
-
 PreparedLog prepareLog(const QString& path, const ImportOptions& options, const QString& copies) {
     PreparedLog log;
     log.result = {path, ImportOutcome::Failed, 0, {}};
@@ -55,8 +45,7 @@ PreparedLog prepareLog(const QString& path, const ImportOptions& options, const 
     if (!file)
         return log;
     log.entry.fileName = QFileInfo(path).fileName();
-    log.entry.sha256 = QString::fromLatin1(
-        QCryptographicHash::hash(file->bytes, QCryptographicHash::Sha256).toHex());
+    log.entry.sha256 = logDigest(file->bytes);
     log.entry.fileSize = file->bytes.size();
     log.entry.model = options.model;
     // The log date as the GPX export takes it: the file's date, to an even second.
@@ -66,35 +55,37 @@ PreparedLog prepareLog(const QString& path, const ImportOptions& options, const 
         log.copyFound = true;
         return log;
     }
-    completeLog(log, options, copies, &file->bytes, &file->status);
+    const LogFileBytes bytes = file->view();
+    completeLog(log, options, copies, &bytes);
     return log;
 }
 
 void completeLog(PreparedLog& log, const ImportOptions& options, const QString& copies,
-                 const QByteArray* bytes, const struct stat* status) {
+                 const LogFileBytes* file) {
     const QString& path = log.result.path;
-    const LogFigures figures = readLogFigures(path, options.firmware, log.entry);
+    std::optional<LogFile> reread;
+    LogFileBytes rereadBytes;
+    if (!file) {
+        reread = readLogFile(path, log.result.reason);
+        if (!reread)
+            return;
+        if (logDigest(reread->bytes) != log.entry.sha256) {
+            log.result.reason = QStringLiteral("die Datei hat sich beim Lesen geändert");
+            return;
+        }
+        rereadBytes = reread->view();
+        file = &rereadBytes;
+    }
+    // The figures and the copy come from the bytes that were hashed.
+    const LogFigures figures = readLogFigures(path, *file, options.firmware, log.entry);
     if (figures.outcome != FiguresOutcome::Read) {
         log.result.outcome = figures.outcome == FiguresOutcome::NoData ? ImportOutcome::Skipped
                                                                        : ImportOutcome::Failed;
         log.result.reason = figures.reason;
         return;
     }
-    std::optional<LogFile> reread;
-    if (!bytes) {
-        reread = readLogFile(path, log.result.reason);
-        if (!reread)
-            return;
-        if (QCryptographicHash::hash(reread->bytes, QCryptographicHash::Sha256).toHex() !=
-            log.entry.sha256.toLatin1()) {
-            log.result.reason = QStringLiteral("die Datei hat sich beim Lesen geändert");
-            return;
-        }
-        bytes = &reread->bytes;
-        status = &reread->status;
-    }
-    // The copy holds the bytes that were hashed.
-    if (auto failure = writeLogCopy(logCopyIn(copies, log.entry.sha256), *bytes, *status)) {
+    if (auto failure =
+            writeLogCopy(logCopyIn(copies, log.entry.sha256), file->bytes, file->status)) {
         log.result.reason = QStringLiteral("Kopie ins Flugbuch: %1").arg(failure->message);
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "log/logreader.h"
 #include "logbook/logbook.h"
 
 #include <QByteArray>
@@ -17,11 +18,22 @@ struct PreparedLog {
     bool copyFound = false; // only hashed: its copy was there
 };
 
+// A log file read whole.
+struct LogFile {
+    QByteArray bytes;
+    struct stat status {};
+    LogFileBytes view() const { return {bytes, status}; }
+};
+
+// The log's bytes; the reason it failed otherwise.
+std::optional<LogFile> readLogFile(const QString& path, QString& reason);
+
 // `copies` is the folder of the copies. A log whose copy is there already is
 // only hashed: it is most likely in the logbook, which the commit tells.
 PreparedLog prepareLog(const QString& path, const ImportOptions& options, const QString& copies);
 
-// Reads the figures and writes the copy of a log prepared only in part; the
-// bytes (and the file's status) when they are at hand, else read again.
+// Reads the figures and writes the copy of a log prepared only in part: from
+// its bytes when they are at hand, else from the file read again (which must
+// still hold the bytes hashed).
 void completeLog(PreparedLog& log, const ImportOptions& options, const QString& copies,
-                 const QByteArray* bytes = nullptr, const struct stat* status = nullptr);
+                 const LogFileBytes* file = nullptr);

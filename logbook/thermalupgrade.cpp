@@ -2,23 +2,9 @@
 
 #include "logbook/logbookdatabase.h"
 #include "logbook/logcopy.h"
+#include "logbook/logdigest.h"
 #include "logbook/logfigures.h"
-
-#include <QCryptographicHash>
-#include <QFile>
-
-namespace {
-
-// The copy holds the bytes its name promises: figures read from anything
-// else would not be this flight's.
-bool isWhole(const QString& copy, const QString& sha256) {
-    QFile file(copy);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return file.open(QIODevice::ReadOnly) && hash.addData(&file) &&
-           hash.result().toHex() == sha256.toLatin1();
-}
-
-} // namespace
+#include "logbook/preparedlog.h"
 
 Status fillThermalFigures(LogbookDatabase& db) {
     auto entries = db.entries();
@@ -30,9 +16,14 @@ Status fillThermalFigures(LogbookDatabase& db) {
         // this entry's thermal figures empty, and the upgrade goes on: an
         // upgrade never loses an entry, nor any figure it had.
         const QString copy = logCopyIn(copies, entry.sha256);
+        // It must hold the bytes its name promises: figures read from anything
+        // else would not be this flight's.
+        QString reason;
+        const auto file = readLogFile(copy, reason);
         LogbookEntry read = entry;
-        if (!isWhole(copy, entry.sha256) ||
-            readLogFigures(copy, entry.firmware, read).outcome != FiguresOutcome::Read)
+        if (!file || logDigest(file->bytes) != entry.sha256 ||
+            readLogFigures(copy, file->view(), entry.firmware, read).outcome !=
+                FiguresOutcome::Read)
             continue;
         if (auto failure = db.storeThermals(read))
             return failure;

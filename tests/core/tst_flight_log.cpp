@@ -6,9 +6,12 @@
 #include "flight/flightseries.h"
 #include "log/datalines.h"
 
+#include <QFile>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 #include <numbers>
+#include <sys/stat.h>
 
 using namespace flight_support;
 
@@ -73,6 +76,13 @@ class TestFlightLog : public QObject {
             QCOMPARE(log->firmware, c.readWith);
             QCOMPARE(log->size(), size_t(2));
             QCOMPARE(log->baroAltitude[0], c.firstAltitude);
+            struct stat status {};
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+            const Result<FlightLog> fromBytes =
+                readFlightLogFitting(path, LogFileBytes{*c.bytes, status}, c.chosen);
+            QVERIFY(fromBytes);
+            QCOMPARE(fromBytes->firmware, c.readWith);
+            QCOMPARE(fromBytes->baroAltitude, log->baroAltitude);
             const Result<FirmwareVariant> layout = logLayoutOf(path);
             QVERIFY(layout);
             QCOMPARE(*layout, c.bytes == &log13 ? V407 : V500); // never the Duo
@@ -235,6 +245,51 @@ class TestFlightLog : public QObject {
         }
         QVERIFY(std::abs(log.trackDistance[3] - ArcMinute) < 0.05);
         QCOMPARE(log.longitude[4], 0.0f);
+    }
+
+    // A log's bytes in memory read as its file: every column and count, the
+    // path and the log date, over lines that straddle the reader's blocks, a
+    // restart, lines without position and a skipped line.
+    void bytesReadAsTheirFile() {
+        QByteArray bytes = "Altorin Log V500\r\n";
+        for (int i = 0; i < 3000; ++i) {
+            const int t = i < 1800 ? i : i - 1800; // restarted after half an hour
+            const bool fix = i % 50 != 7;
+            bytes += line500(t, 2 + (i % 600) / 3, fix ? "8010000" : "0",
+                             fix ? northOf48(i % 40) : "0", 600 + i % 90, 30 + i % 25);
+        }
+        bytes += line500(2000, 777, "8000000", "48000000").replace("777", "7o7") +
+                 line500(1201, 41, "8000000", "48000000");
+        const QString path = m_logs.path("LOG00903.CSV");
+        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(bytes.size() > 3 * 64 * 1024);
+        struct stat status {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+        const Result<FlightLog> file = readFlightLog(path, V500);
+        const Result<FlightLog> memory = readFlightLog(path, LogFileBytes{bytes, status}, V500);
+        QVERIFY(file && memory);
+        QCOMPARE(memory->path, path);
+        QCOMPARE(memory->logDate, file->logDate);
+        QCOMPARE(memory->segments.size(), size_t(2));
+        QCOMPARE(memory->segments.size(), file->segments.size());
+        QCOMPARE(memory->skippedLines, 1);
+        QCOMPARE(memory->firstSkippedLine, file->firstSkippedLine);
+        QCOMPARE(memory->dataLines, file->dataLines);
+        QCOMPARE(memory->positionLines, file->positionLines);
+        QCOMPARE(memory->elapsed, file->elapsed);
+        QCOMPARE(memory->climb, file->climb);
+        // NaN never equals itself: the bytes of the columns are compared.
+        const auto sameBits = [](const std::vector<float>& a, const std::vector<float>& b) {
+            return a.size() == b.size() &&
+                   std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+        };
+        QVERIFY(sameBits(memory->baroAltitude, file->baroAltitude));
+        QVERIFY(sameBits(memory->latitude, file->latitude));
+        QVERIFY(sameBits(memory->longitude, file->longitude));
+        QVERIFY(sameBits(memory->speed, file->speed));
+        QVERIFY(sameBits(memory->trackDistance, file->trackDistance));
+        QVERIFY(sameBits(memory->east, file->east));
+        QVERIFY(sameBits(memory->north, file->north));
     }
 
     // A bad field or a line whose quotes swallowed its ';' is skipped and

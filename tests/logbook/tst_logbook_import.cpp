@@ -2,6 +2,7 @@
 // the figures of the variant it was read with.
 #include "core/madeupflight.h"
 #include "logbook/logbook.h"
+#include "logbook/logdigest.h"
 #include "logbook_support.h"
 
 #include <QCryptographicHash>
@@ -329,6 +330,26 @@ class TestLogbookImport : public QObject {
         QCOMPARE(calls, 1);
         QCOMPARE(report.added, 1);
         QCOMPARE(allEntries(*book).size(), size_t(1));
+    }
+
+    // A log's identity is the SHA-256 of its bytes, whichever way it is
+    // worked out: every length around the 64-byte blocks and their padding
+    // (55 and 56 bytes, 119 and 120: one or two closing blocks) and a long one.
+    void digestsAreSha256() {
+        QCOMPARE(
+            logDigest("abc"),
+            QStringLiteral("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
+        QByteArray bytes;
+        for (int size = 0; size <= 200; ++size) {
+            QCOMPARE(logDigest(bytes),
+                     QString::fromLatin1(
+                         QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+            bytes += char(size * 37 + 11);
+        }
+        const QByteArray log = bytes.repeated(5000) + "tail";
+        QCOMPARE(
+            logDigest(log),
+            QString::fromLatin1(QCryptographicHash::hash(log, QCryptographicHash::Sha256).toHex()));
     }
 };
 
