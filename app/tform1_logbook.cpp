@@ -15,8 +15,9 @@ void TForm1::Flugbuch1Click() {
     if (!m_logbookWindow)
         return;
     // The copies are read as the entry's firmware, whatever the menu says.
-    connect(m_logbookWindow, &LogbookWindow::openRequested, this,
-            [this](const QStringList& logs, const FirmwareVariant& firmware) {
-                flightViews()->open(logs, firmware, firmwareCaptionOf(firmware));
-            });
+    connect(
+        m_logbookWindow, &LogbookWindow::openRequested, this,
+        [this](const QStringList& logs, const FirmwareVariant& firmware, const QStringList& names) {
+            flightViews()->open(logs, firmware, firmwareCaptionOf(firmware), names);
+        });
 }

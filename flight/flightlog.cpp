@@ -6,6 +6,7 @@
 #include "log/logfields.h"
 #include "log/logreader.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -163,6 +164,10 @@ double FlightLog::axisTime(size_t sample) const {
     return double(elapsed[sample]) + segmentOf(sample).axisOffset;
 }
 
+bool FlightLog::isRenamedCopy() const {
+    return name != QFileInfo(path).fileName();
+}
+
 const FlightLog::Segment& FlightLog::segmentOf(size_t sample) const {
     const auto after =
         std::upper_bound(segments.begin(), segments.end(), sample,
@@ -177,6 +182,7 @@ Result<FlightLog> readFrom(LogReader& reader, const QString& path,
                            const FirmwareVariant& firmware) {
     FlightLog log;
     log.path = path;
+    log.name = QFileInfo(path).fileName();
     log.firmware = firmware;
     log.logDate = QDateTime::fromSecsSinceEpoch(logDateInstant(reader.status()));
 

@@ -15,6 +15,9 @@
 // cannot read are skipped and counted instead of stopping the whole flight.
 struct FlightLog {
     QString path;
+    // The name the pilot knows the log by: its file name, unless it was read
+    // from a copy kept under another name (the logbook names them by hash).
+    QString name;
     FirmwareVariant firmware;
     // The log file's modification date, as the GPX export takes it.
     QDateTime logDate;
@@ -59,6 +62,9 @@ struct FlightLog {
 
     size_t size() const { return elapsed.size(); }
     bool empty() const { return elapsed.empty(); }
+    // Shown under another name than its file's: a kept copy, whose folder is
+    // not the pilot's.
+    bool isRenamedCopy() const;
     // The sample's time on the shared axis (s); non-decreasing over the log.
     double axisTime(size_t sample) const;
     // The segment that holds the sample.

@@ -1,7 +1,6 @@
 #include "flight/readouttext.h"
 #include "flight/readingtext.h"
 
-#include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
 #include <cmath>
@@ -36,7 +35,7 @@ QString readoutText(const FlightViewState& state, qint32 language) {
         }
         QString text = parts.join(QStringLiteral("   "));
         if (state.several())
-            text = QFileInfo(state.logs()[line.log].path).fileName() + QStringLiteral(" — ") +
+            text = state.logs()[line.log].name + QStringLiteral(" — ") +
                    (parts.isEmpty() ? QStringLiteral("–") : text);
         lines << text;
     }

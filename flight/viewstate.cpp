@@ -34,8 +34,12 @@ FlightViewState::quantities() {
 
 FlightViewState::FlightViewState(std::vector<FlightLog> logs)
     : m_logs(std::move(logs)), m_logHidden(m_logs.size(), false) {
-    for (const FlightLog& log : m_logs)
+    for (const FlightLog& log : m_logs) {
         m_summaries.push_back(summarizeFlight(log));
+        // A kept copy's path names only its hash; the pilot knows its name.
+        if (log.isRenamedCopy())
+            m_summaries.back().logFile = log.name;
+    }
     m_fullFrom = std::numeric_limits<double>::infinity();
     m_fullTo = -m_fullFrom;
     for (size_t i = 0; i < m_logs.size(); ++i) {

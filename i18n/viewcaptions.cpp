@@ -28,6 +28,12 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::SaveSvg, "Als SVG speichern …", "Save as SVG …", ""},
     {ViewText::SaveCsv, "Zusammenfassung als CSV …", "Summary as CSV …", ""},
     {ViewText::Convert, "Konvertieren", "Convert", ""},
+    {ViewText::ConvertCopy,
+     "Konvertieren schreibt neben die Logdatei, dieses Log ist aber die Kopie im Flugbuch. Die "
+     "Original-Logdatei über das Hauptfenster konvertieren.",
+     "Converting writes beside the log file, but this log is the logbook's copy. Convert the "
+     "original log file from the main window.",
+     ""},
     {ViewText::Skipped, "Übersprungene Zeilen: %1, erste: Zeile %2",
      "Skipped lines: %1, first: line %2", ""},
     {ViewText::MapOn, "Karte einschalten (Kacheln von OpenStreetMap)",

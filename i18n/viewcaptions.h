@@ -22,7 +22,8 @@ enum class ViewText {
     SaveSvg,
     SaveCsv,
     Convert,
-    Skipped, // %1 lines skipped, %2 the first one's number
+    ConvertCopy, // why a kept copy is not converted
+    Skipped,     // %1 lines skipped, %2 the first one's number
     MapOn,
     MapOff,
     FitTrack,

@@ -189,9 +189,9 @@ Result<QImage> flightPicture(const FlightLog& log, const FirmwareVariant& readWi
     const QString date = log.logDate.isValid()
                              ? log.logDate.toString(QStringLiteral("yyyy-MM-dd hh:mm"))
                              : QStringLiteral("-");
-    painter.drawText(QRect(Pad, 0, size.width() - 2 * Pad, title), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("%1   %2   Firmware %3")
-                         .arg(QFileInfo(log.path).fileName(), date, firmwareText(readWith)));
+    painter.drawText(
+        QRect(Pad, 0, size.width() - 2 * Pad, title), Qt::AlignLeft | Qt::AlignVCenter,
+        QStringLiteral("%1   %2   Firmware %3").arg(log.name, date, firmwareText(readWith)));
     painter.setFont(QFont());
     drawAltitudePlot(painter, plotArea, log, options.language);
 

@@ -7,7 +7,6 @@
 #include "flight/ui/trackview.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -61,8 +60,7 @@ QString pictureTitle(const std::vector<FlightLog>& logs) {
     QStringList parts;
     for (const FlightLog& log : logs)
         parts << QStringLiteral("%1, %2, %3")
-                     .arg(QFileInfo(log.path).fileName(),
-                          log.logDate.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                     .arg(log.name, log.logDate.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
                           firmwareCaptionOf(log.firmware).simplified());
     return parts.join(QStringLiteral("; "));
 }

@@ -3,7 +3,6 @@
 #include "flight/decimate.h"
 #include "flight/ui/plotview.h"
 
-#include <QFileInfo>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -158,7 +157,7 @@ void FlightPlots::retranslate(qint32 language) {
     for (const Curve& curve : m_curves) {
         QString name = viewText(State::quantities()[curve.quantity].caption, language);
         if (m_state.several())
-            name = QFileInfo(m_state.logs()[curve.log].path).fileName();
+            name = m_state.logs()[curve.log].name;
         else if (curve.quantity == State::GpsAltitude)
             name = viewText(ViewText::GpsOverStart, language);
         curve.series->setName(name);

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -100,7 +101,7 @@ void FlightView::buildWindow() {
     m_flightChoice = new QComboBox(this);
     m_flightChoice->setObjectName(QStringLiteral("flightChoice"));
     for (const FlightLog& log : logs())
-        m_flightChoice->addItem(QFileInfo(log.path).fileName());
+        m_flightChoice->addItem(log.name);
     m_flightChoice->setVisible(m_state.several());
     connect(m_flightChoice, &QComboBox::activated, this,
             [this](int index) { setCurrentLog(size_t(index)); });
@@ -116,8 +117,10 @@ void FlightView::buildWindow() {
     for (const ConversionFormat& format : conversionFormats()) {
         QAction* action = conversions->addAction(QString());
         action->setObjectName(QString::fromLatin1(format.menuItem));
-        connect(action, &QAction::triggered, this,
-                [this, &format] { emit convertRequested(format, logs()[currentLog()].path); });
+        connect(action, &QAction::triggered, this, [this, &format] {
+            if (!logs()[currentLog()].isRenamedCopy())
+                emit convertRequested(format, logs()[currentLog()].path);
+        });
     }
     // The main menu's captions, in whatever language it shows now.
     connect(conversions, &QMenu::aboutToShow, this, [conversions] {
@@ -130,9 +133,12 @@ void FlightView::buildWindow() {
     m_convert->setMenu(conversions);
     tools->addWidget(m_convert);
 
-    const QString first = logs().front().path;
-    const QString base =
-        QFileInfo(first).absolutePath() + QLatin1Char('/') + QFileInfo(first).completeBaseName();
+    // A kept copy's folder is the logbook's, not the pilot's: its pictures
+    // are proposed in the home folder, under the name the pilot knows.
+    const FlightLog& first = logs().front();
+    const QString folder =
+        first.isRenamedCopy() ? QDir::homePath() : QFileInfo(first.path).absolutePath();
+    const QString base = folder + QLatin1Char('/') + QFileInfo(first.name).completeBaseName();
     for (size_t e = 0; e < std::size(Exports); ++e) {
         const ExportRow& row = Exports[e];
         auto* button = new QPushButton(this);
@@ -205,10 +211,7 @@ QWidget* FlightView::buildSide() {
         setCursorTime(time);
     });
     topColumn->addWidget(m_track, 1);
-    std::vector<QString> paths;
-    for (const FlightLog& log : logs())
-        paths.push_back(log.path);
-    m_summaryTable = new SummaryTable(summaries(), paths, nullptr);
+    m_summaryTable = new SummaryTable(summaries(), logs(), nullptr);
     m_summaryTable->setObjectName(QStringLiteral("summaryTable"));
     connect(m_summaryTable, &SummaryTable::logClicked, this, &FlightView::setCurrentLog);
     m_skippedNote = new QLabel;
@@ -305,7 +308,18 @@ void FlightView::setCurrentLog(size_t log) {
     m_track->setMarkedSpans(std::move(thermals));
     m_viewTools->logChanged(log);
     m_side->partsChanged();
+    updateConvertButton();
     setCursorTime(cursorTime());
+}
+
+// Conversions write beside the log under its file's name: for a kept copy
+// that would put a hash-named file into the logbook's own folder, where the
+// pilot would not look for it and the logbook does not expect it. So they
+// are left out for a copy; the pilot converts the original.
+void FlightView::updateConvertButton() {
+    const bool copy = logs()[currentLog()].isRenamedCopy();
+    m_convert->setEnabled(!copy);
+    m_convert->setToolTip(copy ? viewText(ViewText::ConvertCopy, m_language) : QString());
 }
 
 void FlightView::updateReadout() {

@@ -80,6 +80,7 @@ class FlightView : public QWidget {
     void showChecked();
     void redraw();
     void updateReadout();
+    void updateConvertButton();
     void runExport(QFileDialog* dialog, int row);
 
     FlightViewState m_state;

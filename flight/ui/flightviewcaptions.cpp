@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -30,13 +29,14 @@ void FlightView::retranslate() {
     auto text = [language](ViewText t) { return viewText(t, language); };
     QStringList names;
     for (const FlightLog& log : logs())
-        names << QFileInfo(log.path).fileName();
+        names << log.name;
     setWindowTitle(text(ViewText::Title) + QStringLiteral(" – ") +
                    names.join(QStringLiteral(", ")));
     m_showAll->setText(text(ViewText::ShowAll));
     for (int q = 0; q < FlightViewState::PlottedCount; ++q)
         m_shows[q]->setText(text(FlightViewState::quantities()[q].caption));
     m_convert->setText(text(ViewText::Convert));
+    updateConvertButton();
     for (size_t e = 0; e < std::size(Exports); ++e)
         m_exports[e]->setText(text(Exports[e].caption));
     m_trackCaption->setText(text(ViewText::Track));

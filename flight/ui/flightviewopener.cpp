@@ -16,7 +16,7 @@ namespace {
 // layout (most likely the wrong firmware), or none that could be read. The
 // firmware is named by the caption of its menu item.
 QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
-    const QString name = QFileInfo(log.path).fileName();
+    const QString name = log.name;
     if (wrongFirmwareLikely(log.dataLines, log.otherLayoutLines))
         return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
                               "im Menue >Einstellungen< anpassen.")
@@ -39,15 +39,18 @@ QString firmwareCaptionOf(const FirmwareVariant& firmware) {
 FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
 
 FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVariant& firmware,
-                                   const QString& firmwareCaption) {
+                                   const QString& firmwareCaption, const QStringList& names) {
     std::vector<FlightLog> logs;
-    for (const QString& path : logPaths) {
+    for (qsizetype i = 0; i < logPaths.size(); ++i) {
+        const QString& path = logPaths[i];
+        const QString name =
+            i < names.size() && !names[i].isEmpty() ? names[i] : QFileInfo(path).fileName();
         Result<FlightLog> read = readFlightLogFitting(path, firmware);
+        if (read)
+            read->name = name;
         if (!read) {
             const Failure& failure = read.failure();
-            emit failed(
-                {failure.kind, QFileInfo(path).fileName() + QStringLiteral(": ") + failure.message},
-                m_window);
+            emit failed({failure.kind, name + QStringLiteral(": ") + failure.message}, m_window);
         } else if (read->empty()) {
             emit failed({FailureKind::WrongFirmware, nothingToShowText(*read, firmwareCaption)},
                         m_window);

@@ -22,8 +22,8 @@ bool isFileName(const SummaryField& field) {
 // A log's name in `width`: whole, else without its extension (the logs of a
 // card differ in their numbers, which a shortened middle would hide), else
 // shortened in its middle.
-QString shortName(const QString& path, const QFontMetrics& metrics, int width) {
-    const QFileInfo file(path);
+QString shortName(const QString& name, const QFontMetrics& metrics, int width) {
+    const QFileInfo file(name);
     if (metrics.horizontalAdvance(file.fileName()) <= width)
         return file.fileName();
     return metrics.elidedText(file.completeBaseName(), Qt::ElideMiddle, width);
@@ -32,8 +32,10 @@ QString shortName(const QString& path, const QFontMetrics& metrics, int width) {
 } // namespace
 
 SummaryTable::SummaryTable(const std::vector<FlightSummary>& summaries,
-                           const std::vector<QString>& paths, QWidget* parent)
-    : QTableWidget(parent), m_paths(paths) {
+                           const std::vector<FlightLog>& logs, QWidget* parent)
+    : QTableWidget(parent) {
+    for (const FlightLog& log : logs)
+        m_names.push_back(log.name);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setWordWrap(true);
@@ -60,12 +62,12 @@ SummaryTable::SummaryTable(const std::vector<FlightSummary>& summaries,
     }
     horizontalHeader()->setMinimumSectionSize(widestWord + 2 * textMargin() + 2);
     setColumnCount(int(summaries.size()));
-    QStringList names;
-    for (const QString& path : m_paths)
-        names << QFileInfo(path).fileName();
-    setHorizontalHeaderLabels(names);
-    for (size_t log = 0; log < m_paths.size(); ++log)
-        horizontalHeaderItem(int(log))->setToolTip(m_paths[log]);
+    setHorizontalHeaderLabels(QStringList(m_names.begin(), m_names.end()));
+    // The whole path where it is the pilot's own file; a kept copy's path
+    // would only show its hash.
+    for (size_t log = 0; log < logs.size(); ++log)
+        horizontalHeaderItem(int(log))->setToolTip(logs[log].isRenamedCopy() ? logs[log].name
+                                                                             : logs[log].path);
 }
 
 void SummaryTable::setLanguage(qint32 language) {
@@ -145,7 +147,7 @@ void SummaryTable::fitToWidth() {
     const int headerMargin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
     for (int column = 0; column < columnCount(); ++column) {
         horizontalHeaderItem(column)->setText(
-            shortName(m_paths[size_t(column)], horizontalHeader()->fontMetrics(),
+            shortName(m_names[size_t(column)], horizontalHeader()->fontMetrics(),
                       columnWidth(column) - 2 * headerMargin - 2));
     }
     const int line = fontMetrics().height() + RowPadding;

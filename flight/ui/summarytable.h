@@ -1,5 +1,6 @@
 #pragma once
 
+#include "flight/flightlog.h"
 #include "flight/flightsummary.h"
 
 #include <QTableWidget>
@@ -15,7 +16,8 @@ class SummaryTable : public QTableWidget {
     Q_OBJECT
 
   public:
-    SummaryTable(const std::vector<FlightSummary>& summaries, const std::vector<QString>& paths,
+    // One column per log, headed by the log's name.
+    SummaryTable(const std::vector<FlightSummary>& summaries, const std::vector<FlightLog>& logs,
                  QWidget* parent);
 
     void setLanguage(qint32 language);
@@ -41,7 +43,7 @@ class SummaryTable : public QTableWidget {
     int textMargin() const;
     int heightFor(int rows) const;
 
-    std::vector<QString> m_paths;
+    std::vector<QString> m_names;
     std::vector<std::vector<Cell>> m_cells; // [field][log]
     QStringList m_captions;
     bool m_stacked = false;

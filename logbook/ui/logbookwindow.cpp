@@ -229,17 +229,22 @@ void LogbookWindow::openSelected() {
 void LogbookWindow::openRows(const QList<int>& rows) {
     // Entries are shown overlaid in one view per firmware variant: the 500's
     // and the Duo's logs share a layout, so a view reads all its logs as one.
-    std::vector<std::pair<FirmwareVariant, QStringList>> views;
+    struct View {
+        FirmwareVariant firmware;
+        QStringList logs, names;
+    };
+    std::vector<View> views;
     for (const int row : rows) {
         const LogbookEntry& entry = m_model->entryAt(row);
         auto view = std::find_if(views.begin(), views.end(),
-                                 [&](const auto& v) { return v.first == entry.firmware; });
+                                 [&](const View& v) { return v.firmware == entry.firmware; });
         if (view == views.end())
-            view = views.insert(views.end(), {entry.firmware, {}});
-        view->second << m_logbook->copyPath(entry);
+            view = views.insert(views.end(), {entry.firmware, {}, {}});
+        view->logs << m_logbook->copyPath(entry);
+        view->names << entry.fileName;
     }
-    for (const auto& [firmware, logs] : views)
-        emit openRequested(logs, firmware);
+    for (const View& view : views)
+        emit openRequested(view.logs, view.firmware, view.names);
 }
 
 void LogbookWindow::setModelOfSelected() {

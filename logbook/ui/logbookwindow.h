@@ -52,7 +52,9 @@ class LogbookWindow : public QWidget {
 
   signals:
     // Copies of logs to show overlaid in one flight view, read as `firmware`.
-    void openRequested(const QStringList& logs, const FirmwareVariant& firmware);
+    // The copies' paths and, one each, the names the entries were imported under.
+    void openRequested(const QStringList& logs, const FirmwareVariant& firmware,
+                       const QStringList& names);
 
   protected:
     void changeEvent(QEvent* event) override;

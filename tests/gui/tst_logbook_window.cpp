@@ -5,6 +5,7 @@
 #include "common/fakedialogs.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
+#include "flight/ui/flightexports.h"
 #include "flight/ui/flightview.h"
 #include "logbook/logbook.h"
 #include "logbook/logbook_support.h"
@@ -19,8 +20,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -29,6 +33,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QUrl>
 #include <memory>
 
@@ -279,6 +284,70 @@ class TestLogbookWindow : public QObject {
         QTRY_COMPARE(views().size(), 2);
         FlightView* overlaid = views()[0]->logs().size() == 2 ? views()[0] : views()[1];
         QCOMPARE(overlaid->logs().size(), size_t(2));
+        QVERIFY(fake->errors.isEmpty());
+    }
+
+    // Opened from the logbook, the copies go by the names they were imported
+    // under wherever the view names a log, never by their hash. Converting a
+    // copy would write a hash-named file into the logbook's folder, so the
+    // view leaves it out and says why; its pictures are proposed elsewhere.
+    void openedUnderTheImportedName() {
+        auto book = fillBook();
+        QVERIFY(book);
+        const QString folder = book->folder();
+        book.reset();
+        LogbookWindow* window = openWindow();
+        QVERIFY(window);
+        selectRows(window, {1, 2});
+        window->openButton()->click();
+        QTRY_COMPARE(views().size(), 1);
+        FlightView* view = views()[0];
+        QCOMPARE(view->logs().size(), size_t(2));
+        QStringList names;
+        for (const int row : {1, 2})
+            names << window->model()->entryAt(row).fileName;
+        QVERIFY(names[0].startsWith(QStringLiteral("LOG0000")));
+        QVERIFY(names[0] != names[1]);
+
+        auto* choice = view->findChild<QComboBox*>(QStringLiteral("flightChoice"));
+        QVERIFY(choice);
+        QCOMPARE((QStringList{choice->itemText(0), choice->itemText(1)}), names);
+        QCOMPARE(view->series(0, FlightViewState::BaroAltitude)->name(), names[0]);
+        QCOMPARE(view->series(1, FlightViewState::BaroAltitude)->name(), names[1]);
+        const QString title = pictureTitle(view->logs());
+        QVERIFY2(title.startsWith(names[0] + QStringLiteral(", ")), qPrintable(title));
+        QVERIFY(title.contains(QStringLiteral("; ") + names[1] + QStringLiteral(", ")));
+        QVERIFY(view->windowTitle().endsWith(names.join(QStringLiteral(", "))));
+        auto* summary = view->findChild<QTableWidget*>(QStringLiteral("summaryTable"));
+        QCOMPARE(summary->horizontalHeaderItem(1)->text(), names[1]);
+        QCOMPARE(view->summaries()[0].logFile, names[0]);
+        view->setCursorTime(view->from());
+        const QString readout = view->findChild<QLabel*>(QStringLiteral("readout"))->text();
+        QVERIFY2(readout.startsWith(names[0]), qPrintable(readout));
+        for (const QString& text : {title, readout, view->windowTitle()})
+            QVERIFY(!text.contains(window->model()->entryAt(1).sha256));
+
+        const QStringList kept = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot);
+        auto* convert = view->findChild<QToolButton*>(QStringLiteral("convertButton"));
+        QVERIFY(!convert->isEnabled());
+        QVERIFY(convert->toolTip().contains(QStringLiteral("Flugbuch")));
+        for (QAction* action : convert->menu()->actions())
+            action->trigger();
+        for (const int log : {0, 1}) {
+            view->setCurrentLog(size_t(log));
+            QVERIFY(!convert->isEnabled());
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot), kept);
+        QVERIFY(fake->infos.isEmpty());
+
+        fake->fileAnswers << QString(); // cancelled
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("savePngButton")),
+                          Qt::LeftButton);
+        QCOMPARE(fake->dialogsRun, QStringList{QStringLiteral("SavePngDialog")});
+        QVERIFY(fake->startFolders[0] != QDir(folder).absolutePath());
+        auto* png = view->findChild<QFileDialog*>(QStringLiteral("SavePngDialog"));
+        QCOMPARE(QFileInfo(png->selectedFiles().value(0)).fileName(),
+                 QFileInfo(names[0]).completeBaseName() + QStringLiteral(".png"));
         QVERIFY(fake->errors.isEmpty());
     }
 
