@@ -47,6 +47,17 @@ class ImportLock {
 
 } // namespace
 
+void EntryChanges::applyTo(LogbookEntry& entry) const {
+    if (model)
+        entry.model = *model;
+    if (site)
+        entry.site = *site;
+    if (note)
+        entry.note = *note;
+    if (date)
+        entry.date = *date;
+}
+
 QString importOutcomeText(ImportOutcome outcome) {
     switch (outcome) {
     case ImportOutcome::Added:
@@ -330,14 +341,7 @@ Status Logbook::update(const QList<qint64>& ids, const EntryChanges& changes) {
             return found ? noEntry(id) : found.failure();
         }
         LogbookEntry entry = found->front();
-        if (changes.model)
-            entry.model = *changes.model;
-        if (changes.site)
-            entry.site = *changes.site;
-        if (changes.note)
-            entry.note = *changes.note;
-        if (changes.date)
-            entry.date = *changes.date;
+        changes.applyTo(entry);
         if (changes.firmware) {
             const LogFigures figures = readLogFigures(copyPath(entry), *changes.firmware, entry);
             if (figures.outcome != FiguresOutcome::Read) {

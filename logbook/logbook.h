@@ -49,6 +49,9 @@ struct EntryChanges {
     std::optional<QDateTime> date;
     // The figures are then read again from the copy.
     std::optional<FirmwareVariant> firmware;
+
+    // Sets the model, site, note and date given; the firmware needs the copy.
+    void applyTo(LogbookEntry& entry) const;
 };
 
 // A pilot's logbook: a folder with the database and a copy of every imported

@@ -105,12 +105,7 @@ Status LogbookTableModel::change(const QList<qint64>& ids, const EntryChanges& c
         LogbookEntry& entry = m_entries[m_rows[row]];
         if (!changed.contains(entry.id))
             continue;
-        if (changes.model)
-            entry.model = *changes.model;
-        if (changes.site)
-            entry.site = *changes.site;
-        if (changes.note)
-            entry.note = *changes.note;
+        changes.applyTo(entry);
         emit dataChanged(index(int(row), 0), index(int(row), ColumnCount - 1));
     }
     emit entriesChanged();
