@@ -36,6 +36,14 @@ class TestFlightReplayBar : public QObject {
     double m_now = 0;
     LogFolder m_logs;
 
+    // A climb-out, two thermals with glides between, and the glide home.
+    static MadeUpFlight twoThermals() {
+        MadeUpFlight flight(90, 2);
+        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
+        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        return flight;
+    }
+
   private slots:
     void playSpeedAndSlider() {
         ReplayBar bar(100, 1100, [this] { return m_now; });
@@ -72,9 +80,7 @@ class TestFlightReplayBar : public QObject {
     void thermalList() {
         QVERIFY(m_logs.isValid());
         const FirmwareVariant v500{500, 0};
-        MadeUpFlight flight(90, 2);
-        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
-        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        const MadeUpFlight flight = twoThermals();
         const FlightSummary summary = summarizeFlight(m_logs.read(flight.log(v500, 1), v500));
 
         ThermalList list;
@@ -115,9 +121,7 @@ class TestFlightReplayBar : public QObject {
         FakeDialogs fake;
         TForm1 form;
         programState().firmware = FirmwareVariant{500, 0};
-        MadeUpFlight flight(90, 2);
-        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
-        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        const MadeUpFlight flight = twoThermals();
         const QString path = m_logs.path(QStringLiteral("LOG00040.CSV"));
         QVERIFY(writeBytes(path, flight.log(programState().firmware, 1)));
         FlightView* view = form.OpenFlightView({path});
@@ -157,9 +161,7 @@ class TestFlightReplayBar : public QObject {
         FakeDialogs fake;
         TForm1 form;
         programState().firmware = FirmwareVariant{500, 0};
-        MadeUpFlight flight(90, 2);
-        flight.ground(20).straight(10, 8).straight(30, -0.7).circles(60, 1, 15);
-        flight.straight(40, -0.8).circles(100, 2, 20).straight(30, -0.7).glideDown(200);
+        const MadeUpFlight flight = twoThermals();
         const QString path = m_logs.path(QStringLiteral("LOG00041.CSV"));
         QVERIFY(writeBytes(path, flight.log(programState().firmware, 1)));
         const QString blind = m_logs.path(QStringLiteral("LOG00042.CSV"));
