@@ -5,10 +5,12 @@
 #include "logbook/thermalupgrade.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlRecord>
+#include <QThread>
 #include <QtEndian>
 #include <cerrno>
 #include <cstdio>
@@ -215,8 +217,11 @@ Status LogbookDatabase::create(const QString& folder, const QString& path) {
         sql.setDatabaseName(building);
         if (!sql.open())
             return failed(db->failureOf(sql.lastError(), QStringLiteral("anlegen")));
-        QStringList statements = LogbookSchema::create();
-        statements << QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)
+        // Born in WAL mode: turning a shared file into WAL needs it alone, and
+        // SQLite refuses that at once rather than wait while another reads.
+        QStringList statements{QStringLiteral("PRAGMA journal_mode = WAL")};
+        statements << LogbookSchema::create()
+                   << QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)
                    << QStringLiteral("PRAGMA user_version = 1");
         for (const QString& statement : statements)
             if (auto done = db->run(statement); !done)
@@ -268,11 +273,32 @@ Result<std::unique_ptr<LogbookDatabase>> LogbookDatabase::open(const QString& fo
 }
 
 Status LogbookDatabase::configure() {
-    // The journal mode is kept in the file; setting it again writes nothing.
-    for (const char* pragma :
-         {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = FULL", "PRAGMA foreign_keys = ON"})
+    for (const char* pragma : {"PRAGMA synchronous = FULL", "PRAGMA foreign_keys = ON"})
         if (auto done = run(QLatin1String(pragma)); !done)
             return done.failure();
+    return switchToWal();
+}
+
+// The journal mode is kept in the file, so only a logbook made before WAL is
+// switched. The switch needs the file alone, and SQLite answers "busy" at once
+// instead of waiting, so it is tried again for as long as a writer would wait.
+Status LogbookDatabase::switchToWal() {
+    auto mode = run(QStringLiteral("PRAGMA journal_mode"));
+    if (!mode)
+        return mode.failure();
+    if (mode->next() &&
+        mode->value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return {};
+    mode->finish();
+    const QString sql = QStringLiteral("PRAGMA journal_mode = WAL");
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    const QDeadlineTimer deadline(BusyTimeoutMs);
+    while (!query.exec(sql)) {
+        const bool busy = query.lastError().nativeErrorCode() == QLatin1String("5");
+        if (!busy || deadline.hasExpired())
+            return failureOf(query.lastError(), sql.section(QLatin1Char(' '), 0, 1));
+        QThread::msleep(20);
+    }
     return {};
 }
 

@@ -59,6 +59,7 @@ class LogbookDatabase {
     LogbookDatabase(const QString& folder, const QString& connection);
     static Status create(const QString& folder, const QString& path);
     Status configure();
+    Status switchToWal();
     Status upgrade();
     Failure failureOf(const QSqlError& error, const QString& what) const;
 

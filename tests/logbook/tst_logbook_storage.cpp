@@ -42,6 +42,27 @@ class TestLogbookStorage : public QObject {
         return paths;
     }
 
+    // The file's journal mode, after setting it to `set` where given.
+    static QString journalModeOf(const QString& file, const QString& set = {}) {
+        QString mode;
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mode"));
+            db.setDatabaseName(file);
+            if (db.open()) {
+                QSqlQuery query(db);
+                const QString sql = set.isEmpty()
+                                        ? QStringLiteral("PRAGMA journal_mode")
+                                        : QStringLiteral("PRAGMA journal_mode = %1").arg(set);
+                if (query.exec(sql) && query.next())
+                    mode = query.value(0).toString().toLower();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("mode"));
+        return mode;
+    }
+
   private slots:
     void init() { m_work = m_dir.filePath(QString::number(++m_case)); }
 
@@ -237,6 +258,53 @@ class TestLogbookStorage : public QObject {
         QVERIFY(opened.ok());
         QCOMPARE((*opened)->entries()->size(), size_t(24));
         checkConsistent(**opened);
+    }
+
+    // A logbook in the old journal mode is switched to WAL on opening, which
+    // needs the file alone: another program's write must be waited for, not
+    // reported as "database is locked" (as two programs opening a new logbook
+    // at once once did).
+    void switchedToWalWhileAnotherProgramWrites() {
+        const QString book = m_work + QStringLiteral("/book");
+        const QString file = book + QStringLiteral("/logbook.sqlite");
+        {
+            auto opened = Logbook::open(book);
+            QVERIFY(opened.ok());
+            QCOMPARE((*opened)->importLogs(writeCard(m_work + QStringLiteral("/card"), 2)).added,
+                     qint64(2));
+        }
+        QCOMPARE(journalModeOf(file, QStringLiteral("DELETE")), QStringLiteral("delete"));
+        int pipeFds[2];
+        QCOMPARE(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            {
+                QSqlDatabase db =
+                    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+                db.setDatabaseName(file);
+                QSqlQuery query(db);
+                const bool writing = db.open() && query.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+                                     query.exec(QStringLiteral("SELECT count(*) FROM entries")) &&
+                                     query.next();
+                (void)!::write(pipeFds[1], writing ? "w" : "x", 1);
+                ::usleep(400 * 1000);
+            }
+            ::_exit(0);
+        }
+        ::close(pipeFds[1]);
+        char state = 0;
+        QCOMPARE(::read(pipeFds[0], &state, 1), ssize_t(1));
+        ::close(pipeFds[0]);
+        QCOMPARE(state, 'w');
+        auto opened = Logbook::open(book);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY2(opened.ok(), opened.ok() ? "" : qPrintable(opened.failure().message));
+        QCOMPARE((*opened)->entries()->size(), size_t(2));
+        opened = Failure{};
+        QCOMPARE(journalModeOf(file), QStringLiteral("wal"));
     }
 };
 
