@@ -57,6 +57,12 @@ PlotView::PlotView(QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
     setDragMode(QGraphicsView::NoDrag);
+    // A change of the scene draws the picture again whole, and it is shown
+    // whole: the chart's account of the areas it changed misses pixels it
+    // moved (antialiased edges, labels), which would stay on the screen as
+    // the last range's curves, cursor line and half labels. Showing a picture
+    // costs a copy; drawing it is what is saved.
+    setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     connect(scene(), &QGraphicsScene::changed, this, [this] { m_pictureStale = true; });
 }
 

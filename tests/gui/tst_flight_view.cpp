@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QGraphicsItem>
 #include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLegend>
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QSvgRenderer>
@@ -76,6 +78,38 @@ template <typename T> T* child(QWidget* parent, const char* name) {
     if (!found)
         qWarning("no %s", name);
     return found;
+}
+
+// A chart item that draws beyond the area it reports as changed, as chart
+// items do at their antialiased edges and labels: a line across the plot.
+class SprawlingItem : public QGraphicsItem {
+  public:
+    explicit SprawlingItem(double width) : m_width(width) {}
+    QRectF boundingRect() const override { return QRectF(0, 0, 4, 4); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        painter->setPen(QPen(Qt::magenta, 3));
+        painter->drawLine(QPointF(0, m_y), QPointF(m_width, m_y));
+    }
+    void moveLine(double y) {
+        m_y = y;
+        update();
+    }
+
+  private:
+    double m_width, m_y = 2;
+};
+
+// The plot as it reached the screen, and as it would be drawn now.
+QImage onScreen(QWidget* viewport) {
+    const QPoint at = viewport->mapTo(viewport->window(), QPoint(0, 0));
+    return viewport->screen()
+        ->grabWindow(viewport->window()->winId(), at.x(), at.y(), viewport->width(),
+                     viewport->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+QImage drawnNow(QWidget* viewport) {
+    return viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -368,6 +402,36 @@ class TestFlightView : public QObject {
         QVERIFY(current());
         view->showAll();
         QVERIFY(current());
+    }
+
+    // After a change of the plot (a drag zoom here) the screen shows the plot
+    // as it is now, everywhere, without waiting for the mouse: no curve, cursor
+    // line or label of the last range stays where the chart did not report a
+    // change.
+    void aChangedPlotReachesTheScreenWhole() {
+        QVERIFY(form->OpenFlightView({log}));
+        FlightView* view = shown();
+        QVERIFY(view);
+        PlotView* plot = view->plot(FlightViewState::AltitudePlot);
+        QWidget* port = plot->viewport();
+        const int y = plot->height() / 2;
+        const int left = qRound(plot->xOf(70)), right = qRound(plot->xOf(20));
+        QTest::mousePress(port, Qt::LeftButton, {}, QPoint(left, y));
+        for (int step = 1; step <= 5; ++step)
+            QTest::mouseMove(port, QPoint(left + (right - left) * step / 5, y));
+        QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(right, y));
+        QVERIFY(view->to() - view->from() < 60);
+        QCoreApplication::processEvents();
+        QCOMPARE(onScreen(port), drawnNow(port));
+
+        const QRectF area = plot->chart()->plotArea();
+        auto* item = new SprawlingItem(area.width());
+        item->setPos(area.topLeft());
+        plot->scene()->addItem(item);
+        QCoreApplication::processEvents();
+        item->moveLine(area.height() / 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(onScreen(port), drawnNow(port));
     }
 
     // A long log draws a few points per pixel column; a drag and the wheel
