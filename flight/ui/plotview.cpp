@@ -155,7 +155,11 @@ int PlotView::legendHeight(int width) {
 void PlotView::placePlotArea() {
     const int plotWidth = std::max(10, width() - LeftRoom - RightRoom);
     const int legendHeight = chart()->legend()->isVisible() ? this->legendHeight(plotWidth) : 0;
-    const int top = chart()->legend()->isVisible() ? legendHeight + 4 : TopRoom;
+    // Qt Charts leaves out the top value label unless a whole label's height
+    // fits above the plot area (half of it stands above its tick).
+    const int labelHeight = QFontMetrics(m_valueAxis->labelsFont()).height() + 2;
+    const int top =
+        std::max(labelHeight, chart()->legend()->isVisible() ? legendHeight + 4 : TopRoom);
     // A short plot leaves the time axis unnamed: with its title the chart
     // would cut the time labels short (the readout names the time anyway).
     m_timeAxis->setTitleVisible(m_timeTitleWanted && height() >= TitledHeight);

@@ -25,6 +25,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 #include <memory>
 
 namespace {
@@ -121,6 +122,22 @@ class TestFlightScreens : public QObject {
             }
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+        // Every value tick named, the top one too.
+        for (auto plot : {FlightViewState::AltitudePlot, FlightViewState::ClimbPlot,
+                          FlightViewState::SpeedPlot}) {
+            PlotView* each = view->plot(plot);
+            const double left =
+                each->chart()->mapToScene(each->chart()->plotArea()).boundingRect().left();
+            int named = 0;
+            for (QGraphicsItem* item : each->scene()->items()) {
+                auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                bool number = false;
+                if (text && text->isVisible() && text->sceneBoundingRect().right() <= left)
+                    text->toPlainText().toDouble(&number);
+                named += number;
+            }
+            QCOMPARE(named, each->valueAxis()->tickCount());
+        }
         cut = cutLegendEntries(view->plot(FlightViewState::AltitudePlot));
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
 
