@@ -93,13 +93,20 @@ void TrackView::updateButtons() {
 }
 
 // Side by side where the pane is wide enough, else one below the other; a
-// caption wider than the pane left of the colour scale is shortened (its
+// caption wider than the pane left of the colour scale puts its part in
+// brackets on a second line, and only a line still too wide is shortened (the
 // whole text is the tooltip), so the scale's labels stay in sight.
 void TrackView::layoutButtons() {
     const int scale = colourScaleRoom(fontMetrics(), m_geometry.lowest, m_geometry.highest);
     const int room = std::max(60, width() - 12 - scale);
-    m_mapButton->setText(
-        fontMetrics().elidedText(m_mapButton->toolTip(), Qt::ElideRight, room - 16));
+    QString caption = m_mapButton->toolTip();
+    const qsizetype bracket = caption.indexOf(QLatin1String(" ("));
+    if (fontMetrics().horizontalAdvance(caption) > room - 16 && bracket > 0)
+        caption[bracket] = QLatin1Char('\n');
+    QStringList lines = caption.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = fontMetrics().elidedText(line, Qt::ElideRight, room - 16);
+    m_mapButton->setText(lines.join(QLatin1Char('\n')));
     m_mapButton->adjustSize();
     m_fitButton->adjustSize();
     m_mapButton->move(6, 6);

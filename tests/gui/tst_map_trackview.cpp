@@ -361,17 +361,32 @@ class TestMapTrackView : public QObject {
         QCOMPARE(marked(), 0);
     }
 
-    // In a narrow pane the two buttons stay inside it.
+    // In a narrow pane the two buttons stay inside it. The map button's
+    // caption takes two lines before it is cut short (a laptop's pane), and
+    // only where even a line is too wide is that line shortened.
+    void narrowPane_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("laptop") << 380
+                                << QStringLiteral("Karte einschalten\n(Kacheln von OpenStreetMap)");
+        QTest::newRow("narrow") << 220 << QString();
+    }
     void narrowPane() {
+        QFETCH(int, width);
+        QFETCH(QString, caption);
         auto view = pane(false);
         QVERIFY(view);
-        view->resize(220, 300);
+        view->resize(width, 300);
         for (const char* name : {"mapButton", "fitTrackButton"}) {
             const QRect button = view->findChild<QToolButton*>(QLatin1String(name))->geometry();
             QVERIFY2(button.right() < view->width() && button.left() >= 0, name);
         }
         QCOMPARE(mapButton(view.get())->toolTip(),
                  QStringLiteral("Karte einschalten (Kacheln von OpenStreetMap)"));
+        if (!caption.isEmpty())
+            QCOMPARE(mapButton(view.get())->text(), caption);
+        else
+            QVERIFY(mapButton(view.get())->text().contains(QChar(0x2026)));
     }
 
     // A four-digit altitude is written out whole beside the colour scale.
