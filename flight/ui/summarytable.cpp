@@ -115,7 +115,8 @@ void SummaryTable::fill() {
             caption->setBackground(palette().button());
             caption->setForeground(palette().buttonText());
             setItem(row - 1, 0, caption);
-            setSpan(row - 1, 0, 1, columnCount());
+            if (columnCount() > 1) // one column needs no span, and Qt warns of it
+                setSpan(row - 1, 0, 1, columnCount());
         } else {
             auto* caption = new QTableWidgetItem(m_captions.value(int(f)));
             setVerticalHeaderItem(row, caption);
