@@ -233,8 +233,8 @@ int main(int argc, char* argv[]) {
                 status = 1;
     }
     if (picture)
-        status = std::max(
-            status, writePictures(summaryLogs, firmware, pictureOptions, options.outputFolder));
+        status = std::max(status, writePictures(summaryLogs, firmware, autoLayout, pictureOptions,
+                                                options.outputFolder));
     if (summary && !summaryLogs.isEmpty()) {
         const SummaryForm form = parser.isSet(jsonOption) ? SummaryForm::Json : SummaryForm::Table;
         status = std::max(status,

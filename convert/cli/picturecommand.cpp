@@ -5,6 +5,7 @@
 #include "convert/outputsofrun.h"
 #include "core/atomicfile.h"
 #include "flight/flightlog.h"
+#include "log/datalines.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -64,7 +65,7 @@ std::optional<QSize> pictureSize(const QString& text) {
     return size;
 }
 
-int writePictures(const QStringList& logs, const FirmwareVariant& firmware,
+int writePictures(const QStringList& logs, const FirmwareVariant& firmware, bool eachOwnLayout,
                   const PictureOptions& options, const QString& outputFolder) {
     OutputsOfRun outputs;
     int status = 0;
@@ -76,7 +77,9 @@ int writePictures(const QStringList& logs, const FirmwareVariant& firmware,
         PictureOptions these = options;
         these.tileWaitMs = int(std::max<qint64>(0, options.tileWaitMs - run.elapsed()));
         QString written;
-        if (Status failure = writePicture(log, firmware, these, outputFolder, outputs, written)) {
+        const Result<FirmwareVariant> layout = logLayoutOf(log);
+        const FirmwareVariant used = eachOwnLayout && layout ? *layout : firmware;
+        if (Status failure = writePicture(log, used, these, outputFolder, outputs, written)) {
             report(log, failure->message);
             status = 1;
             continue;

@@ -42,6 +42,14 @@ grep -q "^card/LOG00002.CSV: Keine Datenzeilen: .*--firmware 407" "$work/err" ||
 [ -f "$work/card/LOG00002.png" ] && fail "a picture of a failed log"
 expect_eq "default size" "$(png_size "$work/card/LOG00001.png")" "1200x800"
 
+# auto: a card from before and after a firmware update, each log read with
+# the layout it has.
+out=$(cd "$work" && "$tool" --picture --firmware auto --output-dir out card 2>"$work/err")
+status=$?
+expect_eq "auto" "$out" "$(printf 'out/LOG00001.png\nout/LOG00002.png')"
+[ $status -eq 0 ] || fail "auto: exit status $status: $(cat "$work/err")"
+rm -f "$work"/out/*
+
 out=$("$tool" --picture --firmware 500 --size 640x480 --output-dir "$work/out" \
     "$work/card/LOG00001.CSV" 2>"$work/err")
 status=$?
