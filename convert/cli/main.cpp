@@ -127,7 +127,7 @@ int main(int argc, char* argv[]) {
                        "altorin-convert --summary [--json] [--firmware 407|500|duo|auto] "
                        "LOGFILE|FOLDER...\n"
                        "altorin-convert --picture [--size WIDTHxHEIGHT] [--map-url TEMPLATE] "
-                       "[--firmware 407|500|duo] [--output-dir DIR] LOGFILE|FOLDER..."),
+                       "[--firmware 407|500|duo|auto] [--output-dir DIR] LOGFILE|FOLDER..."),
         QStringLiteral(
             "Converts Altorin log files (LOG?????.CSV) into track files written next to each "
             "log. A FOLDER stands for every LOG?????.CSV in it, in any letter case, in name "
