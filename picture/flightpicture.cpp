@@ -2,6 +2,7 @@
 
 #include "flight/flightlog.h"
 #include "flight/flightsummary.h"
+#include "flight/readingtext.h"
 #include "i18n/viewcaptions.h"
 #include "map/tilefetcher.h"
 #include "picture/trackpaint.h"
@@ -119,17 +120,21 @@ void drawSummary(QPainter& painter, const QRect& area, const FlightSummary& summ
 
 } // namespace
 
+// The figures as the flight view and the command-line table give them
+// (durations h:mm:ss, distances in km), the unit beside the caption.
 QStringList pictureSummaryLines(const FlightSummary& summary, qint32 language) {
     QStringList lines;
     for (const SummaryField& field : summaryFields()) {
-        const QString value = summaryText(field, summary);
+        const SummaryValue value = field.value(summary);
+        const auto* date = std::get_if<QDateTime>(&value);
+        const QString text = date ? date->toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                  : summaryReading(field, summary, QLocale::c());
         const QString caption = summaryCaption(field.key, language);
-        if (value.isEmpty() || caption.isEmpty() || std::string_view(field.key) == "file")
+        if (text.isEmpty() || caption.isEmpty() || std::string_view(field.key) == "file")
             continue;
-        // Units are UTF-8 ("°").
-        lines << caption + QStringLiteral(": ") + value +
-                     (*field.unit ? QStringLiteral(" ") + QString::fromUtf8(field.unit)
-                                  : QString());
+        const QString unit = summaryReadingUnit(field);
+        lines << (unit.isEmpty() ? caption : QStringLiteral("%1 (%2)").arg(caption, unit)) +
+                     QStringLiteral(": ") + text;
     }
     return lines;
 }

@@ -8,6 +8,7 @@
 #include "common/testfiles.h"
 #include "common/tileserver.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,7 +67,8 @@ class TestMapPicture : public QObject {
         QVERIFY2(pale > 100 && dark > 10, qPrintable(QStringLiteral("%1 %2").arg(pale).arg(dark)));
     }
 
-    // The landing place's degrees read as degrees, in either language.
+    // The figures read as in the flight view: the landing place's degrees
+    // as degrees in either language, durations as h:mm:ss, distances in km.
     void summaryUnits() {
         const FlightSummary summary = summarizeFlight(diagonalFlight());
         for (qint32 language : {0, 1}) {
@@ -74,8 +76,15 @@ class TestMapPicture : public QObject {
             QCOMPARE(lines.filter(QStringLiteral("°")).size(), 2);
             QVERIFY(lines.filter(QStringLiteral("Â")).isEmpty());
         }
-        QVERIFY(pictureSummaryLines(summary, 0)
-                    .contains(QStringLiteral("Landeplatz Breite: 48.204983 °")));
+        const QStringList german = pictureSummaryLines(summary, 0);
+        QVERIFY(german.contains(QStringLiteral("Landeplatz Breite (°): 48.204983")));
+        const QStringList duration = german.filter(QStringLiteral("Dauer (h:mm:ss): "));
+        QCOMPARE(duration.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral(": \\d+:\\d\\d:\\d\\d$"))
+                     .match(duration.first())
+                     .hasMatch(),
+                 qPrintable(duration.first()));
+        QCOMPARE(german.filter(QStringLiteral("Streckenlänge (km): ")).size(), 1);
     }
 
     void silentServerWaitEnds() {
