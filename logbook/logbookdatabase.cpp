@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSqlRecord>
 #include <QThread>
 #include <QtEndian>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -25,6 +28,28 @@ constexpr int BusyTimeoutMs = 30000;
 QString newConnectionName() {
     static QAtomicInteger<quint64> counter;
     return QStringLiteral("altorin-logbook-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// SQLite's locks are POSIX locks, held by the process per file: closing any
+// other descriptor of the database file drops them all. Another program would
+// then take itself for the only one and end the shared journal under this
+// one's connections, whose later writes nobody reads. So the file is read
+// outside SQLite only while this process has no connection to it.
+struct OpenFiles {
+    QMutex mutex;
+    std::map<LogbookDatabase::FileId, int> connections;
+};
+
+OpenFiles& openFiles() {
+    static OpenFiles files;
+    return files;
+}
+
+std::optional<LogbookDatabase::FileId> fileIdOf(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return LogbookDatabase::FileId{quint64(status.st_dev), quint64(status.st_ino)};
 }
 
 // Looks at the file's header without SQLite, so a foreign file is never opened
@@ -164,11 +189,14 @@ LogbookDatabase::LogbookDatabase(const QString& folder, const QString& connectio
     : m_folder(folder), m_connection(connection) {}
 
 LogbookDatabase::~LogbookDatabase() {
+    const QMutexLocker lock(&openFiles().mutex);
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connection);
+    if (m_fileId && --openFiles().connections[*m_fileId] == 0)
+        openFiles().connections.erase(*m_fileId);
 }
 
 Failure LogbookDatabase::damaged(const QString& detail) {
@@ -256,15 +284,26 @@ Result<std::unique_ptr<LogbookDatabase>> LogbookDatabase::open(const QString& fo
     if (!QFileInfo::exists(path))
         if (auto failure = create(folder, path))
             return *failure;
-    if (auto failure = checkHeader(path))
-        return *failure;
 
     std::unique_ptr<LogbookDatabase> db(new LogbookDatabase(folder, newConnectionName()));
-    QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);
-    sql.setDatabaseName(path);
-    sql.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-    if (!sql.open())
-        return db->failureOf(sql.lastError(), QStringLiteral("öffnen"));
+    {
+        // Checked and connected as one step: no other thread reads the file
+        // outside SQLite between the two.
+        const QMutexLocker lock(&openFiles().mutex);
+        const std::optional<FileId> id = fileIdOf(path);
+        if (!id || !openFiles().connections.count(*id))
+            if (auto failure = checkHeader(path))
+                return *failure;
+        QSqlDatabase sql = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), db->m_connection);
+        sql.setDatabaseName(path);
+        sql.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        if (!sql.open())
+            return db->failureOf(sql.lastError(), QStringLiteral("öffnen"));
+        if (id) {
+            db->m_fileId = id;
+            ++openFiles().connections[*id];
+        }
+    }
     if (auto failure = db->configure())
         return *failure;
     if (auto failure = db->upgrade())

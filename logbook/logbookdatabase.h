@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // The logbook's SQLite database: the connection, its settings, the mark that
@@ -55,6 +56,9 @@ class LogbookDatabase {
     // "Flugbuch beschädigt: <detail>".
     static Failure damaged(const QString& detail);
 
+    // The database file's device and inode.
+    using FileId = std::pair<quint64, quint64>;
+
   private:
     LogbookDatabase(const QString& folder, const QString& connection);
     static Status create(const QString& folder, const QString& path);
@@ -66,4 +70,5 @@ class LogbookDatabase {
     QString m_folder;
     QString m_connection;
     bool m_checked = false;
+    std::optional<FileId> m_fileId; // counted among this process's connections
 };

@@ -6,6 +6,9 @@
 #include "logbook_support.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -258,6 +261,41 @@ class TestLogbookStorage : public QObject {
         QVERIFY(opened.ok());
         QCOMPARE((*opened)->entries()->size(), size_t(24));
         checkConsistent(**opened);
+    }
+
+    // The window and its import each open the logbook. The second opening
+    // must not drop the first's locks: another program would then take itself
+    // for the only one, end the shared journal, and the window's later
+    // writes would go where nobody reads them.
+    void aSecondOpeningKeepsTheFirstsLocks() {
+        const QString book = m_work + QStringLiteral("/book");
+        const QStringList logs = writeCard(m_work + QStringLiteral("/card"), 2);
+        auto window = Logbook::open(book);
+        QVERIFY(window.ok());
+        QCOMPARE((*window)->importLog(logs[0]).outcome, ImportOutcome::Added);
+        {
+            auto import = Logbook::open(book);
+            QVERIFY(import.ok());
+        }
+        // The command line, a program of its own (a forked copy of this one
+        // would share its SQLite state).
+        auto entriesSeenByAnotherProgram = [&book] {
+            QProcess cli;
+            cli.start(QStringLiteral(LOGBOOK_CLI),
+                      {QStringLiteral("--logbook"), book, QStringLiteral("list"),
+                       QStringLiteral("--json")});
+            if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+                return qsizetype(-1);
+            return QJsonDocument::fromJson(cli.readAllStandardOutput()).array().size();
+        };
+        QCOMPARE(entriesSeenByAnotherProgram(), qsizetype(1));
+        QCOMPARE((*window)->importLog(logs[1]).outcome, ImportOutcome::Added);
+        QCOMPARE(entriesSeenByAnotherProgram(), qsizetype(2));
+        window = Failure{};
+        auto again = Logbook::open(book);
+        QVERIFY(again.ok());
+        QCOMPARE((*again)->entries()->size(), size_t(2));
+        checkConsistent(**again);
     }
 
     // A logbook in the old journal mode is switched to WAL on opening, which
