@@ -2,6 +2,8 @@
 
 #include "core/atomicfile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <functional>
 
@@ -105,6 +107,18 @@ QByteArray logbookCsv(const std::vector<LogbookEntry>& entries) {
     return csv.toUtf8();
 }
 
-Status writeLogbookCsv(const QString& path, const std::vector<LogbookEntry>& entries) {
+Status writeLogbookCsv(const QString& path, const std::vector<LogbookEntry>& entries,
+                       const QString& logbookFolder) {
+    const QFileInfo target(path);
+    if (target.isDir())
+        return Failure{FailureKind::AccessDenied,
+                       QStringLiteral("%1 ist ein Ordner, keine Datei").arg(path)};
+    // Through links too: the folder the file would land in, and the logbook's.
+    const QString into = target.absoluteDir().canonicalPath();
+    const QString book = QDir(logbookFolder).canonicalPath();
+    if (!into.isEmpty() && !book.isEmpty() &&
+        (into == book || into.startsWith(book + QLatin1Char('/'))))
+        return Failure{FailureKind::AccessDenied,
+                       QStringLiteral("Ausgabe läge im Flugbuch-Ordner: %1").arg(path)};
     return writeFileAtomically(path, logbookCsv(entries));
 }

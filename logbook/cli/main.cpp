@@ -361,8 +361,8 @@ int main(int argc, char* argv[]) {
         }
     } else {
         const auto entries = logbook.entries();
-        const Status written =
-            entries ? writeLogbookCsv(args.front(), *entries) : Status(entries.failure());
+        const Status written = entries ? writeLogbookCsv(args.front(), *entries, logbook.folder())
+                                       : Status(entries.failure());
         if (written) {
             report(args.front(), written->message);
             status = 1;

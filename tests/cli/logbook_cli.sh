@@ -80,6 +80,20 @@ expect_eq "csv rows" "$(wc -l <"$work/book.csv")" 3
 head -1 "$work/book.csv" | grep -q "^id,date,fileDate,file,sha256,.*,maxStartDistance,thermalCount,circlingShare,thermalClimb,bestThermalClimb,bestThermalGain,thermalSource.$" ||
     fail "csv heading"
 
+# Never into the logbook's own folder: the export would replace the database
+# or a kept log, and the logbook with it.
+book=$work/data/AltorinTool/logbook
+cp -p "$book/logbook.sqlite" "$work/before.sqlite"
+for target in "$book/logbook.sqlite" "$book/logs/x.CSV" "$book/../logbook/new.csv"; do
+    "$tool" export-csv "$target" 2>"$work/err"
+    expect_eq "export into the logbook '$target'" $? 1
+    grep -q "Ausgabe läge im Flugbuch-Ordner" "$work/err" || fail "export into the logbook: $(cat "$work/err")"
+done
+cmp -s "$book/logbook.sqlite" "$work/before.sqlite" || fail "the export changed the database"
+[ -e "$book/logs/x.CSV" ] && fail "an export among the kept logs"
+"$tool" export-csv "$work" 2>"$work/err"
+grep -q "ist ein Ordner" "$work/err" || fail "export to a folder: $(cat "$work/err")"
+
 "$tool" show 9 2>/dev/null
 expect_eq "show unknown exit status" $? 1
 "$tool" remove 1
