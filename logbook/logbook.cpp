@@ -120,6 +120,10 @@ QString Logbook::copyPath(const LogbookEntry& entry) const {
     return logCopyIn(copiesFolder(), entry.sha256);
 }
 
+bool Logbook::existsIn(const QString& folder) {
+    return QFileInfo::exists(QDir(folder).filePath(QLatin1String(LogbookDatabase::FileName)));
+}
+
 Result<std::unique_ptr<Logbook>> Logbook::open(const QString& folder) {
     auto db = LogbookDatabase::open(folder);
     if (!db)

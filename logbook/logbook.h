@@ -70,6 +70,8 @@ class Logbook {
     // beschädigt: …") and is left exactly as it is. Copies without an entry
     // (an import killed between copy and entry) are removed.
     static Result<std::unique_ptr<Logbook>> open(const QString& folder);
+    // Whether `folder` holds a logbook (its database file), without creating one.
+    static bool existsIn(const QString& folder);
     ~Logbook();
     Logbook(const Logbook&) = delete;
     Logbook& operator=(const Logbook&) = delete;

@@ -336,6 +336,13 @@ int main(int argc, char* argv[]) {
 
     const QString folder =
         parser.isSet(o.logbook) ? parser.value(o.logbook) : Logbook::defaultFolder();
+    // Only an import makes a logbook: a mistyped --logbook would otherwise
+    // leave one in whatever folder it names, and list nothing.
+    if (command != QLatin1String("import") && !Logbook::existsIn(folder)) {
+        report(folder, QStringLiteral("kein Flugbuch in diesem Ordner (Logs mit import "
+                                      "aufnehmen, oder --logbook prüfen)"));
+        return finishOutput(1);
+    }
     auto opened = Logbook::open(folder);
     if (!opened) {
         report(folder, opened.failure().message);

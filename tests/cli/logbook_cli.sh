@@ -33,6 +33,17 @@ flight >"$work/card/LOG00001.CSV"
 echo "Altorin V500" >"$work/card/LOG00003.CSV"
 touch -d '2026-06-14 15:42:10' "$work/card/LOG00001.CSV" "$work/card/old/log00002.csv"
 
+# Only an import makes a logbook: a command that reads, on a folder without
+# one (a mistyped --logbook), says so and leaves the folder as it was.
+for command in list totals "show 1" "export-csv $work/none.csv"; do
+    # shellcheck disable=SC2086
+    "$tool" --logbook "$work/card" $command >/dev/null 2>"$work/err"
+    expect_eq "'$command' without a logbook" $? 1
+    grep -q "kein Flugbuch in diesem Ordner" "$work/err" || fail "'$command': $(cat "$work/err")"
+done
+expect_eq "card untouched" "$(find "$work/card" | wc -l)" 5
+[ -e "$work/data" ] && fail "a read made the default logbook"
+
 out=$("$tool" import --model "Easy Glider" "$work/card")
 expect_eq "import exit status" $? 0
 expect_eq "import lines" "$(sed "s|$work/||" <<<"$out")" "card/LOG00001.CSV: hinzugefügt (Eintrag 1)
