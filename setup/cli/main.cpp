@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -136,7 +137,7 @@ int main(int argc, char* argv[]) {
             "option number, MODE or MODE/N for setup 13 (N: an additional altitude announcement at "
             "every N-th time, N being %1), and CAPACITY or CAPACITY% for setup 17. A refused "
             "assignment writes nothing.\n"
-            "default: writes the default setup.\n"
+            "default: writes the default setup (over a setup file, never over another file).\n"
             "diff: lists the setups in which two files differ, '-' for A and '+' for B; nothing "
             "when they are the same. Exit status 0 either way.\n"
             "A file of 16 to 19 bytes is read as the window reads it: the rest is the default "
@@ -210,6 +211,10 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("default")) {
         if (arguments.size() != 1)
             return usageError(QStringLiteral("default takes one FILE"));
+        // A setup file is reset; any other file (a log, a picture) is kept.
+        if (QFileInfo::exists(arguments[0]))
+            if (const auto present = readSetupEditor(arguments[0]); !present)
+                return fileError(arguments[0], present.failure());
         if (const auto failure = writeSetupFile(startState().image, arguments[0]))
             return fileError(arguments[0], *failure);
         return 0;

@@ -137,6 +137,12 @@ expect_status "16 bytes" 0 "$tool" set "$work/sixteen" 0=2
 [ "$(bytes "$work/sixteen")" = "2 70 20 25 1 1 47 3 2 0 3 0 0 6 2 1 3 0 0 0" ] ||
     fail "16-byte file: $(bytes "$work/sixteen")"
 
+# default resets a setup file, never another file named by mistake.
+printf 'Altorin Log V500\r\n01;14:22:01;0;0;0;4.9;5.1;21;0;12;0;0;0;0;180;7;1\r\n' >"$work/LOG00001.CSV"
+cp -p "$work/LOG00001.CSV" "$work/log.before"
+expect_status "default over a log" 1 "$tool" default "$work/LOG00001.CSV"
+cmp -s "$work/LOG00001.CSV" "$work/log.before" || fail "default replaced a log"
+
 # A failed write leaves the old file: a read-only folder, a write-protected file.
 mkdir "$work/ro" && cp "$f" "$work/ro/SETUPUPL.HEX" && chmod 555 "$work/ro"
 expect_status "read-only folder" 1 as_pilot "$tool" set "$work/ro/SETUPUPL.HEX" 1=90
