@@ -66,7 +66,7 @@ using S = FlightSummary;
 constexpr std::array Fields{
     SummaryField{"file", "", "log", 0, plain<&S::logFile>},
     SummaryField{"date", "", "date", 0, plain<&S::logDate>},
-    SummaryField{"duration", "s", "flight", 0, plain<&S::duration>},
+    SummaryField{"duration", "s", "logged", 0, plain<&S::duration>},
     SummaryField{"segments", "", nullptr, 0, plain<&S::segments>},
     SummaryField{"dataLines", "", "lines", 0, plain<&S::dataLines>},
     SummaryField{"positionLines", "", nullptr, 0, plain<&S::positionLines>},

@@ -31,7 +31,7 @@ out=$(cd "$work" && "$tool" --summary --firmware 500 card/LOG00001.CSV card/NONE
     card/LOG00002.CSV 2>"$work/err")
 status=$?
 expect_eq "table" "$out" \
-"            date  flight lines skip  max gain climb sink speed track away thermals thclimb log
+"            date  logged lines skip  max gain climb sink speed track away thermals thclimb log
                  h:mm:ss               m    m   m/s  m/s  km/h    km   km              m/s
 2010-05-07 14:22 0:00:10    12    1 20.0 20.0  2.00    -    50  1.85 1.85        0       - card/LOG00001.CSV
 2010-05-07 14:22 0:00:01     2    0 10.0 10.0 10.00    -     -     -    -        0       - card/LOG00002.CSV"
