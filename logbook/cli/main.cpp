@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QSet>
 #include <cstdio>
+#include <variant>
 
 namespace {
 
@@ -55,17 +56,23 @@ struct Options {
         "import: auto (default; 407 or 500 by the log's layout), 407, 500 or duo (a log of "
         "17 fields read as the Duo). set: the variant an entry is read again with."))};
     QCommandLineOption model{QStringLiteral("model"),
-                             QStringLiteral("import, set: the model of the entries; list: only "
-                                            "entries of this model."),
+                             QStringLiteral("import, set: the model of the entries; list, "
+                                            "totals: only entries of this model."),
                              QStringLiteral("NAME")};
-    QCommandLineOption from{QStringLiteral("from"), QStringLiteral("list: from this local date."),
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("list, totals: from this local date."),
                             QStringLiteral("DATE")};
     QCommandLineOption to{QStringLiteral("to"),
-                          QStringLiteral("list: up to this local date, included."),
+                          QStringLiteral("list, totals: up to this local date, included."),
                           QStringLiteral("DATE")};
-    QCommandLineOption minFlight{QStringLiteral("min-flight"),
-                                 QStringLiteral("list: entries of at least this flight time."),
-                                 QStringLiteral("SECONDS")};
+    QCommandLineOption minFlight{
+        QStringLiteral("min-flight"),
+        QStringLiteral("list, totals: entries of at least this flight time."),
+        QStringLiteral("SECONDS")};
+    QCommandLineOption text{QStringLiteral("text"),
+                            QStringLiteral("list, totals: entries with this text in their site "
+                                           "or note, any letter case."),
+                            QStringLiteral("TEXT")};
     QCommandLineOption by{QStringLiteral("by"),
                           QStringLiteral("totals: one row per model, month or year."),
                           QStringLiteral("model|month|year")};
@@ -89,9 +96,9 @@ QList<const QCommandLineOption*> optionsOf(const QString& command, const Options
     if (command == QLatin1String("import"))
         return {&o.firmware, &o.model};
     if (command == QLatin1String("list"))
-        return {&o.model, &o.from, &o.to, &o.minFlight, &o.json};
+        return {&o.model, &o.from, &o.to, &o.minFlight, &o.text, &o.json};
     if (command == QLatin1String("totals"))
-        return {&o.by, &o.since, &o.json};
+        return {&o.by, &o.since, &o.model, &o.from, &o.to, &o.minFlight, &o.text, &o.json};
     if (command == QLatin1String("show"))
         return {&o.json};
     if (command == QLatin1String("set"))
@@ -139,24 +146,37 @@ int importLogs(Logbook& logbook, const QCommandLineParser& parser, const Options
     return result.failed > 0 ? 1 : 0;
 }
 
-int listEntries(const Logbook& logbook, const QCommandLineParser& parser, const Options& o) {
+// The filter list and totals share; the usage error's text where an option
+// is malformed. --since is the maintenance counter's name for --from.
+std::variant<LogbookFilter, QString> filterOf(const QCommandLineParser& parser, const Options& o) {
     LogbookFilter filter;
     if (parser.isSet(o.model))
         filter.model = parser.value(o.model);
-    for (auto [option, target] : {std::pair{&o.from, &filter.from}, std::pair{&o.to, &filter.to}})
+    if (parser.isSet(o.since) && parser.isSet(o.from))
+        return QStringLiteral("--since and --from name the same date: give one");
+    for (auto [option, target] : {std::pair{&o.from, &filter.from},
+                                  std::pair{&o.since, &filter.from}, std::pair{&o.to, &filter.to}})
         if (parser.isSet(*option)) {
             *target = dateNamed(parser.value(*option));
             if (!*target)
-                return usageError(
-                    QStringLiteral("--%1 wants a date as YYYY-MM-DD").arg(option->names().front()));
+                return QStringLiteral("--%1 wants a date as YYYY-MM-DD")
+                    .arg(option->names().front());
         }
     if (parser.isSet(o.minFlight)) {
         bool ok = false;
         filter.minFlightTime = parser.value(o.minFlight).toDouble(&ok);
         if (!ok || filter.minFlightTime < 0)
-            return usageError(QStringLiteral("--min-flight wants seconds"));
+            return QStringLiteral("--min-flight wants seconds");
     }
-    const auto entries = logbook.entries(filter);
+    filter.text = parser.value(o.text);
+    return filter;
+}
+
+int listEntries(const Logbook& logbook, const QCommandLineParser& parser, const Options& o) {
+    const auto filter = filterOf(parser, o);
+    if (const auto* usage = std::get_if<QString>(&filter))
+        return usageError(*usage);
+    const auto entries = logbook.entries(std::get<LogbookFilter>(filter));
     if (!entries) {
         report(logbook.folder(), entries.failure().message);
         return 1;
@@ -187,13 +207,10 @@ int showTotals(const Logbook& logbook, const QCommandLineParser& parser, const O
             return usageError(QStringLiteral("--by wants model, month or year"));
         heading = by.left(1).toUpper() + by.mid(1);
     }
-    LogbookFilter filter;
-    if (parser.isSet(o.since)) {
-        filter.from = dateNamed(parser.value(o.since));
-        if (!filter.from)
-            return usageError(QStringLiteral("--since wants a date as YYYY-MM-DD"));
-    }
-    const auto entries = logbook.entries(filter);
+    const auto filter = filterOf(parser, o);
+    if (const auto* usage = std::get_if<QString>(&filter))
+        return usageError(*usage);
+    const auto entries = logbook.entries(std::get<LogbookFilter>(filter));
     if (!entries) {
         report(logbook.folder(), entries.failure().message);
         return 1;
@@ -222,6 +239,23 @@ int showEntry(const Logbook& logbook, qint64 id, bool json) {
               QLatin1Char('\n'));
     else
         print(entryDetails(**entry));
+    return 0;
+}
+
+int renameModel(Logbook& logbook, const QString& from, const QString& to) {
+    const auto models = logbook.models();
+    if (!models) {
+        report(logbook.folder(), models.failure().message);
+        return 1;
+    }
+    if (!models->contains(from)) {
+        report(logbook.folder(), QStringLiteral("kein Eintrag mit dem Modell \"%1\"").arg(from));
+        return 1;
+    }
+    if (auto failure = logbook.renameModel(from, to.trimmed())) {
+        report(logbook.folder(), failure->message);
+        return 1;
+    }
     return 0;
 }
 
@@ -269,12 +303,14 @@ int main(int argc, char* argv[]) {
             "altorin-logbook [--logbook DIR] import [--firmware auto|407|500|duo] [--model "
             "NAME] PATH...\n"
             "altorin-logbook [--logbook DIR] list [--model M] [--from DATE] [--to DATE] "
-            "[--min-flight SECONDS] [--json]\n"
+            "[--min-flight SECONDS] [--text TEXT] [--json]\n"
             "altorin-logbook [--logbook DIR] totals [--by model|month|year] [--since DATE] "
+            "[--model M] [--from DATE] [--to DATE] [--min-flight SECONDS] [--text TEXT] "
             "[--json]\n"
             "altorin-logbook [--logbook DIR] show ID [--json]\n"
             "altorin-logbook [--logbook DIR] set ID... [--model NAME] [--site TEXT] [--note "
             "TEXT] [--firmware 407|500|duo] [--date YYYY-MM-DDTHH:MM]\n"
+            "altorin-logbook [--logbook DIR] rename-model OLD NEW\n"
             "altorin-logbook [--logbook DIR] remove ID...\n"
             "altorin-logbook [--logbook DIR] export-csv FILE"),
         QStringLiteral(
@@ -288,7 +324,7 @@ int main(int argc, char* argv[]) {
             "Exit status: 0 when all went well, 1 when a log failed or the logbook could not be "
             "read or written, 2 for a usage error."),
         {helpOption(), versionOption(), o.logbook, o.firmware, o.model, o.from, o.to, o.minFlight,
-         o.by, o.since, o.site, o.note, o.date, o.json},
+         o.text, o.by, o.since, o.site, o.note, o.date, o.json},
         {{QStringLiteral("altorin-logbook import --model \"Easy Glider\" /media/card"),
           QStringLiteral("Every new log of the card into the logbook.")},
          {QStringLiteral("altorin-logbook totals --by year"),
@@ -298,8 +334,8 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("import, list, totals, show, set, remove or "
-                                                "export-csv"));
+                                 QStringLiteral("import, list, totals, show, set, rename-model, "
+                                                "remove or export-csv"));
     if (const auto done = parseCommandLine(parser, help))
         return *done;
 
@@ -307,13 +343,14 @@ int main(int argc, char* argv[]) {
     if (args.isEmpty())
         return usageError(QStringLiteral("a command is required"));
     const QString command = args.takeFirst();
-    static const QSet<QString> commands{"import", "list",   "totals",    "show",
-                                        "set",    "remove", "export-csv"};
+    static const QSet<QString> commands{"import", "list",         "totals", "show",
+                                        "set",    "rename-model", "remove", "export-csv"};
     if (!commands.contains(command))
         return usageError(QStringLiteral("unknown command '%1'").arg(command));
     const QList<const QCommandLineOption*> allowed = optionsOf(command, o);
-    for (const QCommandLineOption* option : {&o.firmware, &o.model, &o.from, &o.to, &o.minFlight,
-                                             &o.by, &o.since, &o.site, &o.note, &o.date, &o.json})
+    for (const QCommandLineOption* option :
+         {&o.firmware, &o.model, &o.from, &o.to, &o.minFlight, &o.text, &o.by, &o.since, &o.site,
+          &o.note, &o.date, &o.json})
         if (parser.isSet(*option) && !allowed.contains(option))
             return usageError(
                 QStringLiteral("--%1 does not go with %2").arg(option->names().front(), command));
@@ -333,6 +370,9 @@ int main(int argc, char* argv[]) {
         return usageError(QStringLiteral("show wants one entry number"));
     if (command == QLatin1String("export-csv") && args.size() != 1)
         return usageError(QStringLiteral("export-csv wants one file"));
+    if (command == QLatin1String("rename-model") &&
+        (args.size() != 2 || args[0].trimmed().isEmpty() || args[1].trimmed().isEmpty()))
+        return usageError(QStringLiteral("rename-model wants the old and the new name"));
 
     const QString folder =
         parser.isSet(o.logbook) ? parser.value(o.logbook) : Logbook::defaultFolder();
@@ -361,6 +401,8 @@ int main(int argc, char* argv[]) {
         status = showEntry(logbook, ids->front(), parser.isSet(o.json));
     } else if (command == QLatin1String("set")) {
         status = setEntries(logbook, parser, o, *ids);
+    } else if (command == QLatin1String("rename-model")) {
+        status = renameModel(logbook, args[0], args[1]);
     } else if (command == QLatin1String("remove")) {
         if (auto failure = logbook.remove(*ids)) {
             report(logbook.folder(), failure->message);

@@ -82,6 +82,16 @@ expect_eq "totals by year keys" "$("$tool" totals --by year | cut -d' ' -f1)" "Y
 2026"
 expect_eq "since" "$("$tool" totals --since 2026-01-01 --json | grep -o '"flights":[0-9]*')" '"flights":1'
 expect_eq "list range" "$("$tool" list --from 2025-08-30 --to 2025-08-30 --json | grep -o '"id":[0-9]*')" '"id":2'
+# Totals over the list's filter; a model renamed everywhere.
+expect_eq "totals of a model" "$("$tool" totals --model Ventus --json | grep -o '"flights":[0-9]*')" '"flights":1'
+expect_eq "totals by text" "$("$tool" totals --text wasser --from 2025-08-30 --json | grep -o '"flights":[0-9]*')" '"flights":1'
+"$tool" rename-model Ventus "Ventus 2c"
+expect_eq "rename-model exit status" $? 0
+expect_eq "renamed" "$("$tool" list --model "Ventus 2c" --json | grep -o '"id":[0-9]*')" '"id":2'
+"$tool" rename-model Discus Duo 2>"$work/err"
+expect_eq "rename-model of no entry" $? 1
+grep -q 'kein Eintrag mit dem Modell "Discus"' "$work/err" || fail "rename-model: $(cat "$work/err")"
+"$tool" rename-model "Ventus 2c" Ventus
 "$tool" show 2 | grep -qx "site: Wasserkuppe" || fail "show: no site"
 "$tool" show 2 | grep -qx "thermalCount: 0" || fail "show: no thermal count"
 
@@ -113,7 +123,8 @@ expect_eq "after remove" "$("$tool" list --json | grep -o '"id":[0-9]*')" '"id":
 expect_eq "copies after remove" "$(ls "$work/data/AltorinTool/logbook/logs" | wc -l)" 1
 
 for usage in "" "fly" "list extra" "show" "show x" "remove" "set 2" "import" \
-    "list --from 2026-1-1" "totals --by week" "list --site x" "import --firmware 600 x"; do
+    "list --from 2026-1-1" "totals --by week" "list --site x" "import --firmware 600 x" \
+    "rename-model Ventus" "totals --since 2026-01-01 --from 2026-01-01" "totals --to 1.1.2026"; do
     # shellcheck disable=SC2086
     "$tool" $usage >/dev/null 2>&1
     expect_eq "usage error '$usage'" $? 2
