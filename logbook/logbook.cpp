@@ -327,6 +327,13 @@ Result<QStringList> Logbook::models() const {
     return models;
 }
 
+Result<qint64> Logbook::othersChanges() const {
+    auto query = m_db->run(QStringLiteral("PRAGMA data_version"));
+    if (!query)
+        return query.failure();
+    return query->next() ? query->value(0).toLongLong() : 0;
+}
+
 namespace {
 
 Failure noEntry(qint64 id) {

@@ -101,6 +101,10 @@ class Logbook {
     Result<std::optional<LogbookEntry>> entry(qint64 id) const;
     // The models in use, in order.
     Result<QStringList> models() const;
+    // A number that changes whenever another program (or another opening in
+    // this one) has changed the logbook since it was last asked: a window
+    // reads its entries again when it does.
+    Result<qint64> othersChanges() const;
 
     // Changes every entry of `ids` in one transaction; an id without entry
     // fails and changes nothing.

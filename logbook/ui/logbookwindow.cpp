@@ -44,6 +44,17 @@ class ModelDelegate final : public QStyledItemDelegate {
             auto* completer = new QCompleter(m_entries->models(), line);
             completer->setCaseSensitivity(Qt::CaseInsensitive);
             line->setCompleter(completer);
+            // Enter on an offered model stores it at once, as Enter does on
+            // typed text; the popup would otherwise take that Enter for itself.
+            auto* self = const_cast<ModelDelegate*>(this);
+            connect(
+                completer, qOverload<const QString&>(&QCompleter::activated), line,
+                [self, line](const QString& chosen) {
+                    line->setText(chosen);
+                    emit self->commitData(line);
+                    emit self->closeEditor(line);
+                },
+                Qt::QueuedConnection);
         }
         return editor;
     }
@@ -155,7 +166,11 @@ void LogbookWindow::buildWindow() {
     connect(m_filter, &LogbookFilterBar::changed, this, &LogbookWindow::filterChanged);
     connect(m_totals, &LogbookTotalsView::groupingChanged, this, &LogbookWindow::showTotals);
     connect(m_import, &LogbookImportBar::imported, this, &LogbookWindow::reload);
+    // A change that could not be stored (the entry removed meanwhile by the
+    // command line) is reported, and the table shows the logbook as it is.
     connect(m_model, &LogbookTableModel::failed, this, &LogbookWindow::showFailure);
+    connect(m_model, &LogbookTableModel::failed, this, &LogbookWindow::reload,
+            Qt::QueuedConnection);
     connect(m_model, &LogbookTableModel::entriesChanged, this, [this] {
         m_filter->setModels(m_model->models());
         showTotals();
@@ -179,6 +194,8 @@ void LogbookWindow::buildWindow() {
 }
 
 void LogbookWindow::reload() {
+    if (auto changes = m_logbook->othersChanges())
+        m_othersChanges = *changes;
     auto entries = m_logbook->entries();
     if (!entries) {
         showFailure(entries.failure());
@@ -258,8 +275,10 @@ void LogbookWindow::setModelOfSelected() {
         return;
     EntryChanges changes;
     changes.model = model->trimmed();
-    if (auto failure = m_model->change(ids, changes))
+    if (auto failure = m_model->change(ids, changes)) {
         showFailure(*failure);
+        reload();
+    }
 }
 
 void LogbookWindow::removeSelected() {
@@ -292,6 +311,19 @@ void LogbookWindow::retranslate() {
     m_setModel->setText(logbookText(LogbookText::SetModel, language));
     m_remove->setText(logbookText(LogbookText::Remove, language));
     showTotals();
+}
+
+// Back from the command line (or another window): what it changed is shown.
+bool LogbookWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        // Not under an open editor: its row would go; the next return reloads.
+        const bool editing = m_table->viewport()->findChild<QWidget*>(
+                                 QString(), Qt::FindDirectChildrenOnly) != nullptr;
+        const auto changes = m_logbook->othersChanges();
+        if (changes && *changes != m_othersChanges && !editing)
+            reload();
+    }
+    return QWidget::event(event);
 }
 
 // The main window tells its own windows when the language changes.

@@ -57,6 +57,7 @@ class LogbookWindow : public QWidget {
                        const QStringList& names);
 
   protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -84,6 +85,7 @@ class LogbookWindow : public QWidget {
     QPushButton* m_setModel = nullptr;
     QPushButton* m_remove = nullptr;
     bool m_fitted = false;
+    qint64 m_othersChanges = 0; // as at the last reload
 };
 
 // The local files and folders among dropped items.

@@ -16,9 +16,11 @@
 #include "logbook/ui/logbooktotalsview.h"
 #include "logbook/ui/logbookwindow.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
@@ -382,8 +384,23 @@ class TestLogbookWindow : public QObject {
         QCOMPARE((*book->models()), (QStringList{"ASW 28", "Ka 8"}));
         QVERIFY(fake->errors.isEmpty());
 
-        // Removed meanwhile by the command line: the edit fails, is reported
-        // and the row keeps the stored note.
+        // An offered model taken with Enter is stored by that Enter.
+        const QModelIndex model = window->model()->index(2, LogbookTableModel::Model);
+        const qint64 third = window->model()->entryAt(2).id;
+        window->table()->setCurrentIndex(model);
+        window->table()->edit(model);
+        editor = window->table()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->clear();
+        QTest::keyClicks(editor, QStringLiteral("ka"));
+        QTRY_VERIFY(editor->completer()->popup()->isVisible());
+        QTest::keyClick(editor->completer()->popup(), Qt::Key_Down);
+        QTest::keyClick(editor->completer()->popup(), Qt::Key_Return);
+        QTRY_COMPARE((*book->entry(third))->model, QStringLiteral("Ka 8"));
+        QTRY_VERIFY(!window->table()->viewport()->findChild<QLineEdit*>());
+
+        // Removed meanwhile by the command line: the edit fails, is reported,
+        // and the table shows the logbook as it is.
         const QModelIndex note = window->model()->index(2, LogbookTableModel::Note);
         QVERIFY(!book->remove({window->model()->entryAt(2).id}));
         window->table()->edit(note);
@@ -393,7 +410,17 @@ class TestLogbookWindow : public QObject {
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(fake->errors.size(), 1);
         QVERIFY(fake->errors[0].contains(QStringLiteral("kein Eintrag")));
-        QCOMPARE(note.data().toString(), QString());
+        QTRY_COMPARE(window->model()->rowCount(), 2);
+
+        // Changed by another program while the window was in the back: on
+        // its return it shows the change.
+        EntryChanges elsewhere;
+        elsewhere.site = QStringLiteral("Wasserkuppe");
+        QVERIFY(!book->update({window->model()->entryAt(0).id}, elsewhere));
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(window, &activate);
+        QCOMPARE(window->model()->index(0, LogbookTableModel::Site).data().toString(),
+                 QStringLiteral("Wasserkuppe"));
     }
 
     // The filter's parts narrow the table; the totals add up what it shows.
