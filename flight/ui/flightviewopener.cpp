@@ -21,9 +21,10 @@ QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) 
         return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2), %3. Firmware "
                               "im Menue >Einstellungen< anpassen.")
             .arg(name, firmwareCaption, otherLayoutText(log.firmware.otherLayout()));
+    // Read with the layout it has: a log without a line of either (the
+    // device switched on and off) has nothing to do with the firmware.
     if (log.dataLines == 0)
-        return QStringLiteral("%1: keine Datenzeilen für die gewählte Firmware (%2)")
-            .arg(name, firmwareCaption);
+        return QStringLiteral("%1: keine Datenzeile").arg(name);
     return QStringLiteral("%1: keine lesbare Datenzeile (%2 übersprungen, erste: Zeile %3)")
         .arg(name)
         .arg(log.skippedLines)
