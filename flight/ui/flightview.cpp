@@ -323,7 +323,14 @@ void FlightView::updateConvertButton() {
 }
 
 void FlightView::updateReadout() {
-    m_readout->setText(readoutText(m_state, m_language));
+    // A value stays with its caption and unit ("Strecke: 1.24 km"): lines
+    // break only between the parts.
+    QStringList parts = readoutText(m_state, m_language).split(QStringLiteral("   "));
+    for (QString& part : parts) {
+        part.replace(QLatin1Char(' '), QChar(0x00A0));
+        part.replace(QLatin1Char('-'), QChar(0x2011));
+    }
+    m_readout->setText(parts.join(QStringLiteral("   ")));
 }
 
 void FlightView::runExport(QFileDialog* dialog, int row) {

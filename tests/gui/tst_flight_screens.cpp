@@ -143,6 +143,12 @@ class TestFlightScreens : public QObject {
 
         auto* readout = view->findChild<QLabel*>("readout");
         QCOMPARE(readout->text().count('\n') + 1, logs.size());
+        // Lines break only between its parts, never between a value and its
+        // unit or inside "GPS-Höhe".
+        QString breaks = readout->text();
+        breaks.remove(QStringLiteral("   ")).remove(QString::fromUtf8(" — "));
+        QVERIFY2(!breaks.contains(QLatin1Char(' ')) && !breaks.contains(QLatin1Char('-')),
+                 qPrintable(breaks));
         QVERIFY2(readout->height() >= readout->heightForWidth(readout->width()),
                  qPrintable(QStringLiteral("%1 < %2")
                                 .arg(readout->height())
