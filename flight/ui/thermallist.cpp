@@ -1,6 +1,7 @@
 #include "flight/ui/thermallist.h"
 
 #include "flight/flightsummary.h"
+#include "flight/readingtext.h"
 #include "i18n/viewcaptions.h"
 
 #include <QHeaderView>
@@ -34,8 +35,11 @@ QStringList cells(const Thermal& thermal) {
         drift = QStringLiteral("%1° · %2 km/h")
                     .arg(locale.toString(*thermal.driftDirection, 'f', 0),
                          locale.toString(*thermal.driftSpeed, 'f', 1));
-    return {locale.toString(thermal.start, 'f', 0), locale.toString(thermal.duration, 'f', 0),
-            locale.toString(thermal.gain, 'f', 1), locale.toString(thermal.climb, 'f', 2), drift};
+    // Times as h:mm:ss, as the readout and the summary give them.
+    return {readingText(thermal.start, "s", 0, false, locale),
+            readingText(thermal.duration, "s", 0, false, locale),
+            readingText(thermal.gain, "m", 1, false, locale),
+            readingText(thermal.climb, "m/s", 2, false, locale), drift};
 }
 
 } // namespace
@@ -77,7 +81,7 @@ void ThermalList::fitColumns() {
     for (bool stacked : {false, true}) {
         QStringList headings;
         for (ViewText column : Columns) {
-            const QString unit = viewUnit(column);
+            const QString unit = readingUnit(viewUnit(column).toUtf8().constData(), false);
             headings << (unit.isEmpty()
                              ? viewText(column, m_language)
                              : QStringLiteral("%1%2(%3)")

@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
@@ -84,7 +85,7 @@ class TestFlightReplayBar : public QObject {
         const FlightSummary summary = summarizeFlight(m_logs.read(flight.log(v500, 1), v500));
 
         ThermalList list;
-        list.resize(500, 300);
+        list.resize(640, 300);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.setFlight(&summary);
@@ -95,6 +96,12 @@ class TestFlightReplayBar : public QObject {
         QVERIFY(table->item(1, 0)->font().bold() && !table->item(0, 0)->font().bold());
         QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("Gewinn (m)"));
         QVERIFY(table->item(1, 4)->text().endsWith(QStringLiteral(" km/h")));
+        // Times as the readout gives them.
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Beginn (h:mm:ss)"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$"))
+                     .match(table->item(1, 0)->text())
+                     .hasMatch(),
+                 qPrintable(table->item(1, 0)->text()));
         const QRect second = table->visualItemRect(table->item(1, 1));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(chosen.size(), 1);
