@@ -234,8 +234,12 @@ void FlightView::fitToScreen() {
     placeTools(fitting.width() < toolsWidth());
     resize(fitting);
     // The plots and the side column share a narrower window as they share
-    // the widest one.
-    m_split->setSizes({fitting.width() * 800 / 1280, fitting.width() * 480 / 1280});
+    // the widest one; the side takes more where the summaries of many logs
+    // need it to show their figures without scrolling, up to half the width.
+    // (20 px: the tabs' frame and margins around the table.)
+    const int side = std::clamp(m_summaryTable->figuresWidth() + 20, fitting.width() * 480 / 1280,
+                                fitting.width() / 2);
+    m_split->setSizes({fitting.width() - side, side});
     QRect place(QPoint(0, 0), size() + frame);
     place.moveCenter(area.center());
     move(place.topLeft().x() < area.left() ? area.left() : place.left(),

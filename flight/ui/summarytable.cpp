@@ -189,6 +189,11 @@ QSize SummaryTable::sizeHint() const {
     return {QTableWidget::sizeHint().width(), heightFor(12)};
 }
 
+int SummaryTable::figuresWidth() const {
+    return columnCount() * horizontalHeader()->minimumSectionSize() + 2 * frameWidth() +
+           style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) + 2;
+}
+
 int SummaryTable::heightFor(int rows) const {
     return horizontalHeader()->sizeHint().height() + rows * (fontMetrics().height() + RowPadding) +
            2 * frameWidth();

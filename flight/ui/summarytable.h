@@ -25,6 +25,9 @@ class SummaryTable : public QTableWidget {
     bool stacked() const { return m_stacked; }
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
+    // The width at which every log's column shows its widest figure whole,
+    // the captions above the figures: less and it scrolls sideways.
+    int figuresWidth() const;
 
   signals:
     void logClicked(size_t log);

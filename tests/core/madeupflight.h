@@ -24,6 +24,13 @@ class MadeUpFlight {
         : m_windEast(speed * std::sin(radians(direction))),
           m_windNorth(speed * std::cos(radians(direction))) {}
 
+    // Flown from another place than the origin.
+    MadeUpFlight& from(double latitude, double longitude) {
+        m_latitude = latitude;
+        m_longitude = longitude;
+        return *this;
+    }
+
     MadeUpFlight& ground(double seconds) { return add({seconds, 0, 0, false}); }
     MadeUpFlight& straight(double seconds, double climb) { return add({seconds, climb, 0, true}); }
     // Circles of `period` s, to the right (clockwise) or to the left.
@@ -48,9 +55,9 @@ class MadeUpFlight {
         for (double t = 0; t <= m_duration + 1e-9; t += step) {
             const State s = at(t);
             const double east = s.east + scatter(), north = s.north + scatter();
-            const double latitude = OriginLatitude + north / MetresPerDegree;
+            const double latitude = m_latitude + north / MetresPerDegree;
             const double longitude =
-                OriginLongitude + east / (MetresPerDegree * std::cos(radians(OriginLatitude)));
+                m_longitude + east / (MetresPerDegree * std::cos(radians(m_latitude)));
             const int scale = firmware.isDuo() ? 10 : 1;
             bytes += dataLine(firmware, qint64(std::lround(t)), std::lround(s.altitude * scale),
                               positions ? coordinate(longitude) : QByteArray("0"),
@@ -118,6 +125,7 @@ class MadeUpFlight {
     double m_windEast, m_windNorth;
     std::vector<Piece> m_pieces;
     double m_duration = 0, m_altitude = 0;
+    double m_latitude = OriginLatitude, m_longitude = OriginLongitude;
 };
 
 } // namespace flight_support

@@ -37,6 +37,9 @@ using flight_support::MadeUpFlight;
 // second, the fixes scattered as a receiver's are.
 QByteArray realFlight(int log) {
     MadeUpFlight flight(60 * log, 2);
+    // One of them far east: a longitude of three digits is the widest figure.
+    if (log == 5)
+        flight.from(36.2, 138.5);
     flight.ground(20).straight(60, 4).straight(60 + 20 * log, -0.8).circles(100, 1.5, 18);
     flight.straight(120, -0.8).circles(100, 1.8, 20).straight(120, -0.8).circles(80, 1.2, 16);
     flight.straight(200 + 100 * log, -0.7).glideDown(300).ground(20);
