@@ -289,6 +289,8 @@ class TForm1 : public QMainWindow {
     // The window system's frame is known once the window is shown: it must
     // fit the screen as well.
     void showEvent(QShowEvent* event) override;
+    // Fits the window into its screen; see the definition.
+    void fitToScreen();
     // Log files dropped on the window open in the flight view.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QMenuBar>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
 #include <optional>
 
 namespace {
@@ -75,7 +78,7 @@ void TForm1::LoadToolSettings() {
     resize(read.width, read.height);
     // A place or size that does not fit the screen (a file from a larger one,
     // a typed value) would leave controls out of reach.
-    fitIntoScreen(this);
+    fitToScreen();
     state.firmware = read.firmware();
     state.language = read.language;
 }
@@ -83,7 +86,29 @@ void TForm1::LoadToolSettings() {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
-        fitIntoScreen(this);
+        fitToScreen();
+}
+
+// Moved and cut to the screen. A window cut lower than its setups scrolls
+// them up and down; that scroll bar must not take the width they need, or
+// they would scroll sideways too: such a window grows by the bar where the
+// screen has room. A size that fits is kept as it is.
+void TForm1::fitToScreen() {
+    const QSize before = size();
+    fitIntoScreen(this);
+    auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
+    if (size() == before || !scroll || !scroll->widget())
+        return;
+    const QSize canvas = scroll->widget()->size();
+    const int below = menuBar() ? menuBar()->sizeHint().height() : 0;
+    if (canvas.height() <= height() - below)
+        return;
+    const int wanted = canvas.width() + 2 * scroll->frameWidth() +
+                       scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    if (width() >= wanted)
+        return;
+    resize(wanted, height());
+    fitIntoScreen(this);
 }
 
 Status TForm1::SaveToolSettings() {
