@@ -23,10 +23,11 @@ void report(const QString& log, const QString& message) {
 
 Status writePicture(const QString& logPath, const FirmwareVariant& firmware,
                     const PictureOptions& options, const QString& outputFolder,
-                    OutputsOfRun& outputs, QString& written) {
+                    OutputsOfRun& outputs, QString& written, bool& emptyLog) {
     const Result<FlightLog> log = readFlightLog(logPath, firmware);
     if (!log)
         return log.failure();
+    emptyLog = log->dataLines == 0;
     // As for the conversions: a log of the other layout is no empty flight.
     if (log->dataLines == 0 && log->otherLayoutLines > 0)
         return Failure{FailureKind::WrongFirmware, QStringLiteral("Keine Datenzeilen: ") +
@@ -77,15 +78,20 @@ int writePictures(const QStringList& logs, const FirmwareVariant& firmware, bool
         PictureOptions these = options;
         these.tileWaitMs = int(std::max<qint64>(0, options.tileWaitMs - run.elapsed()));
         QString written;
+        bool emptyLog = false;
         const Result<FirmwareVariant> layout = logLayoutOf(log);
         const FirmwareVariant used = eachOwnLayout && layout ? *layout : firmware;
-        if (Status failure = writePicture(log, used, these, outputFolder, outputs, written)) {
+        if (Status failure =
+                writePicture(log, used, these, outputFolder, outputs, written, emptyLog)) {
             report(log, failure->message);
             status = 1;
             continue;
         }
         std::printf("%s\n", written.toUtf8().constData());
         std::fflush(stdout);
+        // As a conversion warns of an empty track: drawn, but of no flight.
+        if (emptyLog)
+            report(log, QStringLiteral("Warnung: keine Datenzeile, das Bild zeigt keinen Flug"));
     }
     return status;
 }

@@ -42,6 +42,13 @@ grep -q "^card/LOG00002.CSV: Keine Datenzeilen: .*--firmware 407" "$work/err" ||
 [ -f "$work/card/LOG00002.png" ] && fail "a picture of a failed log"
 expect_eq "default size" "$(png_size "$work/card/LOG00001.png")" "1200x800"
 
+# A log of its header only is drawn, with a warning, as a conversion warns of
+# an empty track.
+printf 'Altorin Log V500\r\n' >"$work/LOG00009.CSV"
+"$tool" --picture --firmware 500 "$work/LOG00009.CSV" >/dev/null 2>"$work/err"
+expect_eq "empty log status" $? 0
+grep -q "LOG00009.CSV: Warnung: keine Datenzeile" "$work/err" || fail "empty log: $(cat "$work/err")"
+
 # auto: a card from before and after a firmware update, each log read with
 # the layout it has.
 out=$(cd "$work" && "$tool" --picture --firmware auto --output-dir out card 2>"$work/err")
