@@ -22,18 +22,19 @@ Failure pictureFailure() {
 }
 
 // The plots at the left, the track pane at their right, top-aligned.
-QSize pictureSize(FlightPlots& plots, const TrackView& track) {
+QSize pictureSize(FlightPlots& plots, const TrackView& track, const QString& title) {
     const QSize left = plots.pictureSize(), right = track.size();
-    return QSize(left.width() + right.width(),
-                 pictureTitleHeight() + std::max(left.height(), right.height()));
+    const int width = left.width() + right.width();
+    return QSize(width, pictureTitleHeight(title, width) + std::max(left.height(), right.height()));
 }
 
 void paintPicture(QPainter& painter, FlightPlots& plots, TrackView& track, const QString& title,
                   const QSize& size) {
-    const int top = pictureTitleHeight();
+    const int top = pictureTitleHeight(title, size.width());
     painter.setPen(Qt::black);
     painter.setFont(QFont());
-    painter.drawText(QRect(8, 0, size.width() - 16, top), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.drawText(QRect(8, 5, size.width() - 16, top - 10), Qt::AlignLeft | Qt::AlignVCenter,
+                     pictureTitleLines(title, size.width()).join(QLatin1Char('\n')));
     painter.save();
     painter.translate(0, top);
     plots.paintPicture(painter);
@@ -52,8 +53,21 @@ void paintPicture(QPainter& painter, FlightPlots& plots, TrackView& track, const
 
 } // namespace
 
-int pictureTitleHeight() {
-    return QFontMetrics(QFont()).height() + 10;
+QStringList pictureTitleLines(const QString& title, int width) {
+    const QFontMetrics metrics{QFont()};
+    const QString gap = QStringLiteral("; ");
+    QStringList lines;
+    for (const QString& part : title.split(gap)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + gap + part) <= width - 16)
+            lines.last() += gap + part;
+        else
+            lines << part;
+    }
+    return lines;
+}
+
+int pictureTitleHeight(const QString& title, int width) {
+    return int(pictureTitleLines(title, width).size()) * QFontMetrics(QFont()).lineSpacing() + 10;
 }
 
 QString pictureTitle(const std::vector<FlightLog>& logs) {
@@ -67,7 +81,7 @@ QString pictureTitle(const std::vector<FlightLog>& logs) {
 
 Status saveViewPng(FlightPlots& plots, TrackView& track, const QString& title,
                    const QString& path) {
-    QImage image(pictureSize(plots, track), QImage::Format_RGB32);
+    QImage image(pictureSize(plots, track, title), QImage::Format_RGB32);
     if (image.isNull())
         return pictureFailure();
     image.fill(Qt::white);
@@ -88,7 +102,7 @@ Status saveViewSvg(FlightPlots& plots, TrackView& track, const QString& title,
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    const QSize size = pictureSize(plots, track);
+    const QSize size = pictureSize(plots, track, title);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(title);

@@ -12,16 +12,19 @@ class FlightPlots;
 class TrackView;
 
 // What the flight view saves: a PNG or SVG picture and the summaries as CSV.
-// The picture holds, under one title line (which logs, when, read with which
+// The picture holds, under its title (which logs, when, read with which
 // firmware), the shown plots and at their right the track as its pane shows
 // it: the same zoom, centre and size, the tiles the pane has (an SVG embeds
 // them as images, the rest stays vector) with the map's attribution, or the
 // grid while the map is off. Each file is written whole or not at all.
 Status saveViewPng(FlightPlots& plots, TrackView& track, const QString& title, const QString& path);
 Status saveViewSvg(FlightPlots& plots, TrackView& track, const QString& title, const QString& path);
-// The height of the picture's title line; the plots and the track stand
-// below it.
-int pictureTitleHeight();
+// The title's lines at the picture's width: each log's part stays whole, a
+// part that does not fit beside the others goes to a line of its own.
+QStringList pictureTitleLines(const QString& title, int width);
+// The height of the picture's title lines; the plots and the track stand
+// below them.
+int pictureTitleHeight(const QString& title, int width);
 // The title line: per log its file name, log date and the firmware it was
 // read with (by its menu caption).
 QString pictureTitle(const std::vector<FlightLog>& logs);

@@ -11,6 +11,7 @@
 #include "core/madeupflight.h"
 #include "core/programstate.h"
 #include "core/settingsfile.h"
+#include "flight/ui/flightexports.h"
 #include "flight/ui/flightview.h"
 #include "flight/ui/landingplacebox.h"
 #include "flight/ui/plotview.h"
@@ -156,6 +157,15 @@ class TestFlightScreens : public QObject {
                  qPrintable(QStringLiteral("%1 < %2")
                                 .arg(readout->height())
                                 .arg(readout->heightForWidth(readout->width()))));
+
+        // The exported picture's title names every log whole, on as many
+        // lines as the picture's width needs.
+        const QString title = pictureTitle(view->logs());
+        const QStringList titleLines = pictureTitleLines(title, view->width());
+        QCOMPARE(titleLines.join(QStringLiteral("; ")), title);
+        for (const QString& line : titleLines)
+            QVERIFY2(QFontMetrics(QFont()).horizontalAdvance(line) <= view->width() - 16,
+                     qPrintable(line));
 
         auto* table = view->findChild<QTableWidget*>("summaryTable");
         QCOMPARE(table->horizontalScrollBar()->maximum(), 0);

@@ -95,7 +95,9 @@ class TestMapExport : public QObject {
     }
     // The pane's size at the picture's right, under the title line.
     QRect trackPart(const QImage& picture) {
-        return QRect(QPoint(picture.width() - track->width(), pictureTitleHeight()), track->size());
+        const auto* view = qobject_cast<FlightView*>(track->window());
+        const int title = pictureTitleHeight(pictureTitle(view->logs()), picture.width());
+        return QRect(QPoint(picture.width() - track->width(), title), track->size());
     }
     // Where the pane has the attribution, and how it looks there on a tile.
     QRect attributionBox(QImage* onTile = nullptr) {
