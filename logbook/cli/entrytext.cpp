@@ -175,11 +175,14 @@ QJsonObject entryJson(const LogbookEntry& e) {
 }
 
 QJsonObject totalsJson(const LogbookTotals& t) {
+    // Sums carry the noise of binary fractions (68213.54899999998 m): to the
+    // millisecond and millimetre, as the CSV export writes them.
+    const auto thousandths = [](double value) { return std::round(value * 1000) / 1000; };
     return QJsonObject{{"key", t.key},
                        {"flights", t.flights},
                        {"launches", t.launches},
-                       {"flightTime", t.flightTime},
-                       {"logTime", t.logTime},
+                       {"flightTime", thousandths(t.flightTime)},
+                       {"logTime", thousandths(t.logTime)},
                        {"maxAltitude", jsonNumber(t.maxAltitude)},
-                       {"trackDistance", t.trackDistance}};
+                       {"trackDistance", thousandths(t.trackDistance)}};
 }

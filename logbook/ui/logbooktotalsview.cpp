@@ -35,6 +35,8 @@ QStringList rowTexts(const LogbookTotals& t, const QString& key) {
 LogbookTotalsView::LogbookTotalsView(QWidget* parent) : QWidget(parent) {
     m_grouping = new QComboBox(this);
     m_grouping->setObjectName(QStringLiteral("totalsGrouping"));
+    // As wide as its texts in the language chosen now, not the first one.
+    m_grouping->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const TotalsGrouping grouping :
          {TotalsGrouping::Model, TotalsGrouping::Month, TotalsGrouping::Year})
         m_grouping->addItem(QString(), int(grouping));

@@ -80,6 +80,8 @@ expect_eq "totals by model" "$("$tool" totals --by model --json | grep -o '"key"
 expect_eq "totals by year keys" "$("$tool" totals --by year | cut -d' ' -f1)" "Year
 2025
 2026"
+totals=$("$tool" totals --json)
+grep -qE '"trackDistance":[0-9]+(\.[0-9]{1,3})?[,}]' <<<"$totals" || fail "totals not to the millimetre: $totals"
 expect_eq "since" "$("$tool" totals --since 2026-01-01 --json | grep -o '"flights":[0-9]*')" '"flights":1'
 expect_eq "list range" "$("$tool" list --from 2025-08-30 --to 2025-08-30 --json | grep -o '"id":[0-9]*')" '"id":2'
 # Totals over the list's filter; a model renamed everywhere.
