@@ -43,6 +43,8 @@ constexpr std::array<ViewCaptionRow, size_t(ViewText::Count)> rows{{
     {ViewText::MapAttribution, "© OpenStreetMap-Mitwirkende", "© OpenStreetMap contributors", ""},
     {ViewText::MapUnreachable, "Karte nicht erreichbar: Gitter, wo Kacheln fehlen",
      "Map unreachable: grid where tiles are missing", ""},
+    {ViewText::NoPosition, "Keine GPS-Position im Log: kein Flugweg",
+     "No GPS position in the log: no track", ""},
     {ViewText::Play, "Abspielen", "Play", ""},
     {ViewText::Pause, "Anhalten", "Pause", ""},
     {ViewText::ReplaySpeed, "Tempo", "Speed", ""},

@@ -29,6 +29,7 @@ enum class ViewText {
     FitTrack,
     MapAttribution,
     MapUnreachable,
+    NoPosition,
     Play,
     Pause,
     ReplaySpeed,

@@ -78,6 +78,8 @@ void TrackView::setLanguage(qint32 language) {
     m_start = viewText(ViewText::Start, language);
     m_end = viewText(ViewText::End, language);
     updateButtons();
+    // The captions drawn into the pictures, and the map's note, anew.
+    m_layerValid = m_sceneValid = false;
     update();
 }
 
@@ -341,11 +343,16 @@ void TrackView::drawOverlays(QPainter& painter) {
         painter.drawEllipse(at, 7, 7);
         painter.setRenderHint(QPainter::Antialiasing, false);
     }
-    if (!m_note.isEmpty()) {
+    if (const QString note = this->note(); !note.isEmpty()) {
         const double top =
             std::max(m_mapButton->geometry().bottom(), m_fitButton->geometry().bottom()) + 4;
-        drawBoxedText(painter, QPointF(6, top), m_note, false, false);
+        drawBoxedText(painter, QPointF(6, top), note, false, false);
     }
+}
+
+// A log without a position says so rather than show an empty grid.
+QString TrackView::note() const {
+    return m_log && !m_geometry.first ? viewText(ViewText::NoPosition, m_language) : m_note;
 }
 
 void TrackView::paintScene(QPainter& painter) {

@@ -54,7 +54,8 @@ class TrackView : public QWidget {
     void settleZoom();
     double zoom() const { return m_camera.zoom; }
     // The quiet note on the map (empty when all is well).
-    QString note() const { return m_note; }
+    // The quiet note on the pane: a log without position, or missing tiles.
+    QString note() const;
     QString attribution() const;
     // The scale bar's length in metres and pixels.
     std::pair<double, double> scaleBar() const { return scaleBarLength(m_camera); }
