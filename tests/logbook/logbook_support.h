@@ -148,8 +148,9 @@ inline QString sha256Of(const QString& path) {
         QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex());
 }
 
-// What SQLite itself says of the file, on a connection of the test's own.
-inline QString integrityOf(const QString& databasePath) {
+// The first answer of SQLite to `sql` on the file, on a connection of the
+// test's own.
+inline QString sqliteAnswer(const QString& databasePath, const QString& sql) {
     QString answer;
     {
         QSqlDatabase db =
@@ -157,13 +158,18 @@ inline QString integrityOf(const QString& databasePath) {
         db.setDatabaseName(databasePath);
         if (db.open()) {
             QSqlQuery query(db);
-            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+            if (query.exec(sql) && query.next())
                 answer = query.value(0).toString();
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("check"));
     return answer;
+}
+
+// What SQLite itself says of the file.
+inline QString integrityOf(const QString& databasePath) {
+    return sqliteAnswer(databasePath, QStringLiteral("PRAGMA integrity_check"));
 }
 
 // Every entry has its whole copy, and no copy is without an entry.

@@ -47,23 +47,10 @@ class TestLogbookStorage : public QObject {
 
     // The file's journal mode, after setting it to `set` where given.
     static QString journalModeOf(const QString& file, const QString& set = {}) {
-        QString mode;
-        {
-            QSqlDatabase db =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("mode"));
-            db.setDatabaseName(file);
-            if (db.open()) {
-                QSqlQuery query(db);
-                const QString sql = set.isEmpty()
-                                        ? QStringLiteral("PRAGMA journal_mode")
-                                        : QStringLiteral("PRAGMA journal_mode = %1").arg(set);
-                if (query.exec(sql) && query.next())
-                    mode = query.value(0).toString().toLower();
-            }
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("mode"));
-        return mode;
+        return sqliteAnswer(file, set.isEmpty()
+                                      ? QStringLiteral("PRAGMA journal_mode")
+                                      : QStringLiteral("PRAGMA journal_mode = %1").arg(set))
+            .toLower();
     }
 
   private slots:
