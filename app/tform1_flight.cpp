@@ -22,10 +22,7 @@ FlightViewOpener* TForm1::flightViews() {
 }
 
 FlightView* TForm1::OpenFlightView(const QStringList& logPaths) {
-    // The messages are German: the firmware by its German caption, whatever
-    // the menu shows after a language switch.
-    return flightViews()->open(logPaths, programState().firmware,
-                               firmwareCaptionOf(programState().firmware));
+    return flightViews()->open(logPaths, programState().firmware);
 }
 
 void TForm1::OpenLogsOfCommandLine(const QStringList& arguments) {

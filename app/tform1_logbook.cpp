@@ -15,9 +15,7 @@ void TForm1::Flugbuch1Click() {
     if (!m_logbookWindow)
         return;
     // The copies are read as the entry's firmware, whatever the menu says.
-    connect(
-        m_logbookWindow, &LogbookWindow::openRequested, this,
-        [this](const QStringList& logs, const FirmwareVariant& firmware, const QStringList& names) {
-            flightViews()->open(logs, firmware, firmwareCaptionOf(firmware), names);
-        });
+    connect(m_logbookWindow, &LogbookWindow::openRequested, this,
+            [this](const QStringList& logs, const FirmwareVariant& firmware,
+                   const QStringList& names) { flightViews()->open(logs, firmware, names); });
 }

@@ -14,7 +14,7 @@ namespace {
 
 // Why a log that was read has nothing to show: no line of the selected
 // layout (most likely the wrong firmware), or none that could be read. The
-// firmware is named by the caption of its menu item.
+// firmware is named by its German caption, as the messages are German.
 QString nothingToShowText(const FlightLog& log, const QString& firmwareCaption) {
     const QString name = log.name;
     if (wrongFirmwareLikely(log.dataLines, log.otherLayoutLines))
@@ -40,7 +40,8 @@ QString firmwareCaptionOf(const FirmwareVariant& firmware) {
 FlightViewOpener::FlightViewOpener(QWidget* window) : QObject(window), m_window(window) {}
 
 FlightView* FlightViewOpener::open(const QStringList& logPaths, const FirmwareVariant& firmware,
-                                   const QString& firmwareCaption, const QStringList& names) {
+                                   const QStringList& names) {
+    const QString firmwareCaption = firmwareCaptionOf(firmware);
     std::vector<FlightLog> logs;
     for (qsizetype i = 0; i < logPaths.size(); ++i) {
         const QString& path = logPaths[i];

@@ -23,13 +23,13 @@ class FlightViewOpener : public QObject {
     // The views open over `window`, which also parents this opener.
     explicit FlightViewOpener(QWidget* window);
 
-    // Reads the logs with the firmware variant, named in messages by
-    // `firmwareCaption` (its menu item's caption), and shows those with
-    // samples in one view; nullptr when none could be shown. `names`, one per
-    // path when given, are what the view and its messages call the logs in
-    // place of their file names (a kept copy's name is only its hash).
+    // Reads the logs with the firmware variant (named in messages by its
+    // German caption) and shows those with samples in one view; nullptr when
+    // none could be shown. `names`, one per path when given, are what the
+    // view and its messages call the logs in place of their file names (a
+    // kept copy's name is only its hash).
     FlightView* open(const QStringList& logPaths, const FirmwareVariant& firmware,
-                     const QString& firmwareCaption, const QStringList& names = {});
+                     const QStringList& names = {});
 
     // The local files among dropped items; folders and remote items are left out.
     static QStringList droppedFiles(const QMimeData* data);
